@@ -1,0 +1,41 @@
+# The two commands a user needs are `make run` and `make test`; `make` alone builds.
+BUILD      := build
+ASAN_BUILD := build-asan
+JOBS       := $(shell nproc)
+XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX +render -noreset"
+
+.PHONY: all deps build run test test-release test-sanitize clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@bash scripts/run-saver.sh $(BUILD)
+
+test: deps
+	@$(MAKE) --no-print-directory test-release
+	@$(MAKE) --no-print-directory test-sanitize
+
+test-release:
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+	@echo "== tests (Release) =="
+	@cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+test-sanitize:
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVOSTREL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer) =="
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		$(XVFB) ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

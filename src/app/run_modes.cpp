@@ -1,0 +1,107 @@
+#include "app/run_modes.h"
+
+#include <string>
+
+#include "app/command_line.h"
+#include "app/contact.h"
+#include "app/debug_report.h"
+#include "app/run_state.h"
+#include "display/saver_run.h"
+#include "platform/cursor.h"
+#include "platform/desktop.h"
+#include "platform/message_box.h"
+#include "platform/named_mutex.h"
+#include "platform/shell.h"
+#include "settings/settings.h"
+
+RunMode runMode = RunMode::Config;
+std::uint8_t previewFlag = 0;
+
+namespace {
+
+constexpr const char* kMutexName = "VostrelMutex";
+constexpr const char* kBoxTitle = "Vostrel ScreenSaver";
+constexpr const char* kPasswordQuestion =
+    "Password Check not yet implemented.\nDo you wish to e-mail the author asking\n"
+    "to include such feature?";
+constexpr const char* kPasswordSecondQuestion = "Mail me anyway?\neheh :-)";
+constexpr const char* kPasswordSubject = "Hey man! Your screensaver's got no password check!";
+constexpr const char* kPasswordSecondSubject = "Hey man, I can't help it! I've got to write to ya!";
+constexpr const char* kNoDialogText =
+    "The configuration dialog is not available in this build.\n"
+    "The saver runs with the settings stored for you.";
+
+WindowId ResolveParent(const CommandLine& line) {
+    switch (line.parentSource) {
+        case ParentSource::None: return 0;
+        case ParentSource::Number:
+            return static_cast<WindowId>(static_cast<std::uint32_t>(line.parentNumber));
+        case ParentSource::Desktop: return DesktopWindow();
+        case ParentSource::Foreground: return ForegroundWindow();
+    }
+    return 0;
+}
+
+bool AskYesNo(WindowId owner, const char* text) {
+    return ShowMessageBox({owner, kBoxTitle, text, BoxIcon::Question, BoxButtons::YesNo}) ==
+           BoxAnswer::Yes;
+}
+
+void RunConfigMode(WindowId owner) {
+    ShowMessageBox({owner, kBoxTitle, kNoDialogText, BoxIcon::Information, BoxButtons::Ok});
+}
+
+void RunSaverMode(WindowId desktop) {
+    ReadDebugSetting();
+    if (!OpenDebugReport()) return;
+    RunSaver(desktop);
+    if (!CloseDebugReport()) return;
+    ShowCursor(true);  // balances the hiding done by the full-screen run
+    OfferDebugReport();
+}
+
+bool IsUnreservedUriChar(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           c == '-' || c == '.' || c == '_' || c == '~';
+}
+
+}  // namespace
+
+std::string MailLink(std::string_view subject) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string link = std::string("mailto:") + kContactAddress + "?subject=";
+    for (unsigned char c : subject) {
+        if (IsUnreservedUriChar(c)) {
+            link += static_cast<char>(c);
+        } else {
+            link += '%';
+            link += kHex[c >> 4];
+            link += kHex[c & 0xF];
+        }
+    }
+    return link;
+}
+
+void RunPasswordMode(WindowId owner) {
+    if (AskYesNo(owner, kPasswordQuestion)) {
+        ShellOpen(MailLink(kPasswordSubject));
+    } else if (AskYesNo(owner, kPasswordSecondQuestion)) {
+        ShellOpen(MailLink(kPasswordSecondSubject));
+    }
+}
+
+int RunProgram(std::string_view commandLineText) {
+    CreateNamedMutex(kMutexName);
+    const CommandLine line = ScanCommandLine(commandLineText);
+    runMode = line.mode;
+    previewFlag = line.previewFlag;
+    const WindowId parent = ResolveParent(line);
+
+    switch (runMode) {
+        case RunMode::Config: RunConfigMode(parent); break;
+        case RunMode::Preview: RunSaver(parent); break;
+        case RunMode::Saver: RunSaverMode(parent); break;
+        case RunMode::Password: RunPasswordMode(parent); break;
+    }
+    return 0;
+}

@@ -1,0 +1,3 @@
+#include "display/saver_run.h"
+
+void RunSaver(WindowId) {}

@@ -1,0 +1,52 @@
+// Offscreen GL through EGL on Mesa's surfaceless platform.
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include "platform/offscreen_gl.h"
+
+struct OffscreenGlContext {
+    EGLDisplay display = EGL_NO_DISPLAY;
+    EGLContext context = EGL_NO_CONTEXT;
+};
+
+namespace {
+
+EGLDisplay SurfacelessDisplay() {
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay == nullptr) return EGL_NO_DISPLAY;
+    return getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+}
+
+}  // namespace
+
+OffscreenGlContext* CreateOffscreenGlContext() {
+    EGLDisplay display = SurfacelessDisplay();
+    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) return nullptr;
+    const EGLint configAttributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT, EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint configCount = 0;
+    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext context = EGL_NO_CONTEXT;
+    if (eglBindAPI(EGL_OPENGL_API) &&
+        eglChooseConfig(display, configAttributes, &config, 1, &configCount) && configCount > 0) {
+        context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+    }
+    if (context == EGL_NO_CONTEXT ||
+        !eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
+        if (context != EGL_NO_CONTEXT) eglDestroyContext(display, context);
+        eglTerminate(display);
+        return nullptr;
+    }
+    return new OffscreenGlContext{display, context};
+}
+
+void DestroyOffscreenGlContext(OffscreenGlContext* offscreen) {
+    if (offscreen == nullptr) return;
+    eglMakeCurrent(offscreen->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroyContext(offscreen->display, offscreen->context);
+    eglTerminate(offscreen->display);
+    delete offscreen;
+}

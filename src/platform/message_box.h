@@ -1,0 +1,38 @@
+// Message boxes: owner, title, text, icon and buttons, answered modally.
+//
+// Linux: a GTK 3 message dialog when a display can be opened; without one the text goes to
+// standard error and the box answers No (or OK), since no person can have said Yes.
+//
+// Test seam: tests must see every box and answer it without a person.
+//   - In-process: SetMessageBoxSpy installs a function that receives each request and gives
+//     the answer; no dialog appears while a spy is installed.
+//   - Across processes: when VOSTREL_TEST_BOXES names a file, each box is appended to it as
+//     one JSON line {"owner":..,"title":..,"text":..,"icon":..,"buttons":..,"answer":..}
+//     instead of being shown, and the answers are taken in order from the comma-separated
+//     VOSTREL_TEST_ANSWERS ("yes,no,..."); when they run out the box answers No (or OK).
+#pragma once
+#include <functional>
+#include <string>
+
+#include "platform/window_id.h"
+
+enum class BoxIcon { Error, Warning, Question, Information };
+enum class BoxButtons { Ok, YesNo };
+enum class BoxAnswer { Ok, Yes, No };
+
+struct MessageBoxRequest {
+    WindowId owner = 0;
+    std::string title;
+    std::string text;
+    BoxIcon icon = BoxIcon::Information;
+    BoxButtons buttons = BoxButtons::Ok;
+};
+
+BoxAnswer ShowMessageBox(const MessageBoxRequest& request);
+
+using MessageBoxSpy = std::function<BoxAnswer(const MessageBoxRequest&)>;
+// Installs (or, with an empty function, removes) the in-process test spy.
+void SetMessageBoxSpy(MessageBoxSpy spy);
+
+const char* BoxIconName(BoxIcon icon);
+const char* BoxButtonsName(BoxButtons buttons);

@@ -1,0 +1,10 @@
+// An OpenGL rendering context that needs no window and no X server: EGL on Mesa's
+// surfaceless platform, compatibility profile, so fixed-function GL 1.1 and GLU work as
+// they do on screen. Draw into a framebuffer object; there is no default framebuffer.
+#pragma once
+
+struct OffscreenGlContext;
+
+// Creates the context and makes it current; nullptr when EGL cannot give one.
+OffscreenGlContext* CreateOffscreenGlContext();
+void DestroyOffscreenGlContext(OffscreenGlContext* context);

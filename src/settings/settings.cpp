@@ -1,0 +1,5 @@
+#include "settings/settings.h"
+
+Settings settings;
+
+void ReadDebugSetting() {}
