@@ -40,3 +40,10 @@ extern Settings settings;
 
 // Reads `debug` alone, without creating the settings key (the entry point, Saver mode).
 void ReadDebugSetting();
+
+// Reads all sixteen values into `settings` (creating an empty key on a first run); absent
+// or unreadable values keep their defaults.
+void LoadSaverSettings();
+
+// The show's detail index from `part`: 1035 gives 0, 1036 gives 1, anything else 2.
+int DetailLevelFromPart(std::uint32_t part);

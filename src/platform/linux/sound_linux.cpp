@@ -1,0 +1,5 @@
+// Sound effects on Linux. The audio output (SDL) comes with the audio work; until then an
+// effect plays nothing, exactly as a missing file does.
+#include "platform/sound.h"
+
+void PlaySoundEffect(const std::string&) {}

@@ -1,0 +1,25 @@
+// The install folder recorded by the installer, and the check that every data file is there.
+//
+// Data paths are written as the install folder followed by a relative path that begins with
+// a backslash, in Windows spelling ("\data\front.jpg"). DataPath turns that into a real path
+// on this system: backslashes become slashes and, where the exact name is missing, each name
+// is matched without regard to letter case.
+#pragma once
+#include <string>
+
+// True once a lookup has succeeded; never set back.
+extern bool installFolderFound;
+
+// The install folder, or nullptr while none was found.
+const char* InstallFolder();
+
+// Reads the install folder from the machine key; a failed lookup after a successful one
+// changes nothing.
+void LookUpDataFolder();
+
+// Opens each of the twenty data files in order; false at the first that does not open.
+bool CheckDataFiles();
+
+// The file path for a relative data path such as "\data\bang.wav"; empty when no install
+// folder was found.
+std::string DataPath(const char* relative);

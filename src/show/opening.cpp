@@ -1,0 +1,5 @@
+#include "show/opening.h"
+
+void DrawNebula(int) {}
+
+void DrawPreviewLogo(int) {}

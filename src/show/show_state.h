@@ -1,0 +1,70 @@
+// The show's process-wide state: the frame counter, the scene counters and angles, and the
+// tables made once by the set-up. Everything the show draws reads it; only the frame driver,
+// the scenes and the set-up write it.
+#pragma once
+#include <cstdint>
+
+struct GLUquadric;
+
+inline constexpr int kRayCount = 202;
+inline constexpr int kCreditLineCount = 110;
+
+struct RingParticle {
+    std::int32_t red, green, blue;
+    float speed;
+    float distance;
+    float angle;
+};
+
+struct Comet {
+    std::int32_t red, green, blue;
+    std::int32_t direction;  // 0: starts at +7 and falls, 1: starts at -7 and rises
+    float speed;
+    float spread;
+    float baseAngle;
+    float position;
+};
+
+struct Debris {
+    std::int32_t red, green, blue;
+    float speed;
+    float distance;
+    float pitch;
+    float roll;
+};
+
+struct RayDir {
+    float xRotation;
+    float yRotation;
+};
+
+struct ShowState {
+    std::int32_t showFrame = 0;
+    std::int32_t detailLevel = 1;
+    bool sunPhase = true;
+    std::int32_t sunTicks = 0;
+    std::int32_t lastBangStep = 0;
+    std::int32_t spinAngle = 0;
+    float slowAngle = 0.0f;
+    float sunYaw = 0.0f;
+    float ringRadius = 1.0f;
+    std::int32_t ringAlpha = 255;
+    std::int32_t burstTimer = 0;
+    std::int32_t blastCountdown = 70;
+    std::int32_t flashStep = 0;
+    std::int32_t emblemAngle = 0;
+
+    // Made by the set-up, never freed (they live until the process ends).
+    std::int32_t ringArmCount = 360;
+    std::int32_t cometCount = 500;
+    std::int32_t debrisCount = 500;
+    RingParticle* ringParticles = nullptr;  // ringArmCount arms of three layers
+    Comet* comets = nullptr;
+    Debris* debris = nullptr;
+    RayDir* rayDirs = nullptr;
+    const char** creditLines = nullptr;
+    float* creditY = nullptr;
+    GLUquadric* quadric = nullptr;
+};
+
+extern ShowState showState;
