@@ -1,0 +1,3 @@
+#include "show/show_state.h"
+
+ShowState showState;
