@@ -175,9 +175,9 @@ ICON_SIZES = (16, 32, 48, 64, 128, 256)
 def write_resources(resource_dir, font_path):
     resource_dir.mkdir(parents=True, exist_ok=True)
     picture = make_dialog_picture(font_path)
-    save_png(picture, resource_dir / "dialog.png")
-    picture.save(resource_dir / "dialog.bmp", "BMP")
+    save_png(picture, resource_dir / "dialog-picture.png")
+    picture.save(resource_dir / "dialog-picture.bmp", "BMP")
     icons = {size: make_icon(size) for size in ICON_SIZES}
     for size, icon in icons.items():
-        save_png(icon, resource_dir / f"icon-{size}.png")
+        save_png(icon, resource_dir / f"vostrel-{size}.png")
     icons[256].save(resource_dir / "vostrel.ico", "ICO", sizes=[(s, s) for s in ICON_SIZES])

@@ -1,10 +1,9 @@
 """Makes the show's data folder.
 
-    make_data.py INSTALL_DIR [--resources DIR]
+    make_data.py INSTALL_DIR
 
 writes INSTALL_DIR/debug.htm and INSTALL_DIR/data/* (font, music, sounds,
-textures, GIFs); with --resources also the dialog picture and program icon.
-Every run with the same generators gives byte-identical files.
+textures, GIFs). Every run with the same generators gives byte-identical files.
 """
 import argparse
 import pathlib
@@ -12,7 +11,7 @@ import sys
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
-from bitmaps import write_pictures, write_resources  # noqa: E402
+from bitmaps import write_pictures  # noqa: E402
 from font import write_font  # noqa: E402
 from music import write_music  # noqa: E402
 from page import write_page  # noqa: E402
@@ -23,7 +22,6 @@ from textures import write_textures  # noqa: E402
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("install_dir", type=pathlib.Path)
-    parser.add_argument("--resources", type=pathlib.Path)
     args = parser.parse_args()
     data_dir = args.install_dir / "data"
     data_dir.mkdir(parents=True, exist_ok=True)
@@ -33,8 +31,6 @@ def main():
     write_sounds(data_dir)
     write_music(data_dir)
     write_page(args.install_dir)
-    if args.resources:
-        write_resources(args.resources, font_path)
 
 
 if __name__ == "__main__":
