@@ -14,7 +14,7 @@ import numpy as np
 PLACEMENTS = ((0.0, 0.0, 0.0), (0.145, 0.14, 240.0), (0.19, -0.05, 120.0))
 
 INNER_RADIUS = 0.08
-OUTER_RADIUS = 0.42
+OUTER_RADIUS = 0.5
 INNER_SPAN_DEG = 78.0
 SWIRL_DEG = 85.0
 POINTING_DEG = 90.0
@@ -55,7 +55,8 @@ def arm_edges(samples):
     tip), trailing edge (tip to inner) and inner arc (back to the start)."""
     centre = emblem_centre()
     radius = lambda u: INNER_RADIUS + (OUTER_RADIUS - INNER_RADIUS) * u
-    us = [i / samples for i in range(samples + 1)]
+    # Samples crowd towards the tip, where the edges turn fastest.
+    us = [1.0 - (1.0 - i / samples) ** 1.7 for i in range(samples + 1)]
     leading = [polar(centre, radius(u), edge_angles(u)[0]) for u in us]
     trailing = [polar(centre, radius(u), edge_angles(u)[1]) for u in reversed(us)]
     start = edge_angles(0.0)

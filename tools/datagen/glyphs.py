@@ -355,11 +355,11 @@ def mark_parenright(p):
 
 
 def mark_asterisk(p):
-    cx, cy, arm = p.w / 2, p.h - 190, 190
-    for angle in (90, 30, 150):
+    cx, cy, arm = p.w / 2, p.h - 200, 200
+    for angle in (0, 60, 120):
         stroke = LineString([(cx, cy - arm), (cx, cy + arm)])
-        p.parts.append(rotate(stroke, angle - 90, origin=(cx, cy)).buffer(
-            p.s * 0.33, cap_style=2, join_style=2))
+        p.parts.append(rotate(stroke, angle, origin=(cx, cy)).buffer(
+            p.s * 0.27, cap_style=2, join_style=2))
 
 
 def mark_plus(p):
