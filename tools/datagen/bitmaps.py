@@ -20,15 +20,15 @@ FONT_BASELINE = 25
 FIRST_SHEET_CODE, LAST_SHEET_CODE = 32, 126
 
 
-def emblem_mask(size, centre, radius_px):
-    """The three arms filled, as an 'L' picture; radius_px is the length of one em."""
+def emblem_mask(size, centre, diameter):
+    """The three arms filled, as an 'L' picture, spanning about `diameter` pixels."""
     big = size * OVERSAMPLE
     layer = Image.new("L", (big, big), 0)
     draw = ImageDraw.Draw(layer)
     leading, trailing, arc = emblem.arm_edges(48)
     arm = leading + trailing[1:] + arc[1:]
     fitted = emblem.emblem_centre()
-    scale = radius_px * OVERSAMPLE
+    scale = diameter / (2 * emblem.OUTER_RADIUS) * OVERSAMPLE
     for copy in emblem.placed_copies(arm):
         draw.polygon([(centre[0] * OVERSAMPLE + (x - fitted[0]) * scale,
                        centre[1] * OVERSAMPLE - (y - fitted[1]) * scale) for x, y in copy],
@@ -79,14 +79,14 @@ def make_font_sheet(font_path):
                   anchor="ls")
     small = sheet.resize((width // OVERSAMPLE, height // OVERSAMPLE), Image.LANCZOS)
     percent = 5
-    cell = emblem_mask(FONT_CELL, (FONT_CELL / 2, FONT_CELL / 2 - 2), FONT_CELL * 0.62)
+    cell = emblem_mask(FONT_CELL, (FONT_CELL / 2, FONT_CELL / 2 - 2), FONT_CELL * 0.66)
     small.paste(cell, (percent * FONT_CELL, 0))
     return small.convert("RGB")
 
 
 def make_front(font_path, size=512):
     """The product logo: the emblem above the word VOSTREL, on black."""
-    mask = emblem_mask(size, (size / 2, size * 0.40), size * 0.62)
+    mask = emblem_mask(size, (size / 2, size * 0.40), size * 0.6)
     picture = glowing(mask, (255, 250, 225), (255, 140, 40), size / 40)
     word = text_layer((size, size), "VOSTREL", font_path, size * 0.15, (size / 2, size * 0.84))
     word_rgb = np.asarray(word, float)[..., None] / 255.0
@@ -101,7 +101,7 @@ def make_front(font_path, size=512):
 
 def logo_banner(font_path, size, grey):
     width, height = size
-    mask = emblem_mask(height, (height / 2, height / 2), height * 1.1)
+    mask = emblem_mask(height, (height / 2, height / 2), height * 0.92)
     picture = Image.new("L", size, 0)
     picture.paste(mask, (0, 0))
     word = text_layer(size, "VOSTREL", font_path, height * 0.62, (height * 1.05, height * 0.74),
@@ -115,7 +115,7 @@ def logo_banner(font_path, size, grey):
 
 def make_icon(size):
     """The emblem on a transparent ground: the glow becomes the alpha channel."""
-    mask = emblem_mask(size, (size / 2, size / 2), size * 1.12)
+    mask = emblem_mask(size, (size / 2, size / 2), size * 0.94)
     rgb = glowing(mask, (255, 250, 225), (255, 140, 40), max(size / 24, 0.6))
     alpha = np.max(rgb, axis=2)
     colour = rgb * 255.0 / np.maximum(alpha, 1.0)[..., None]
@@ -160,7 +160,7 @@ def make_dialog_picture(font_path):
     top, left = height - 150, (width - 420) // 2
     region = sun[max(-top, 0):height - top, max(-left, 0):max(-left, 0) + width]
     background[top:top + region.shape[0], :] += region[:, :width] * 0.8
-    mask = emblem_mask(110, (55, 55), 120)
+    mask = emblem_mask(110, (55, 55), 104)
     logo = glowing(mask, (255, 250, 225), (255, 140, 40), 3)
     background[12:122, 90:200] = np.maximum(background[12:122, 90:200], logo)
     word = text_layer((width, height), "VOSTREL", font_path, 40, (width / 2, 170))
