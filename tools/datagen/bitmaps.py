@@ -146,7 +146,9 @@ def write_gifs(data_dir, font_path):
 
 def write_pictures(data_dir, font_path):
     save_jpeg(make_font_sheet(font_path), data_dir / "Font.jpg")
-    save_jpeg(make_front(font_path), data_dir / "Front.jpg")
+    # The preview draws the logo turned over about x, and the loader hands rows over
+    # bottom-up, so the file holds the logo upside down to appear upright on screen.
+    save_jpeg(make_front(font_path)[::-1], data_dir / "Front.jpg")
     write_gifs(data_dir, font_path)
 
 

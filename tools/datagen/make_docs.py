@@ -167,8 +167,11 @@ def main():
         font = TTFont(str(font_path))
         names = ["star.jpg", "Sun.jpg", "fire.jpg", "stelle.jpg", "stelle2.jpg", "env.jpg",
                  "Front.jpg", "Font.jpg"]
-        save_png(contact_sheet([Image.open(data / n) for n in names], 4, 256, names),
-                 args.docs_dir / "textures.png")
+        shown = [Image.open(data / n) for n in names]
+        shown[names.index("Front.jpg")] = shown[names.index("Front.jpg")].transpose(
+            Image.FLIP_TOP_BOTTOM)
+        labels = [n if n != "Front.jpg" else "Front.jpg (as the preview shows it)" for n in names]
+        save_png(contact_sheet(shown, 4, 256, labels), args.docs_dir / "textures.png")
         gifs = ["iconbig.gif", "VostrelGS1.gif", "shad.gif", "title.gif"]
         save_png(contact_sheet([Image.open(data / n) for n in gifs], 4, 256, gifs),
                  args.docs_dir / "gifs.png")
