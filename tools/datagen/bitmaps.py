@@ -42,7 +42,8 @@ def glowing(mask, inner, outer, glow_radius):
     axis = np.arange(size) - size / 2 + 0.5
     x, y = np.meshgrid(axis, axis)
     r = np.clip(np.hypot(x, y) / (size / 2), 0, 1)
-    shade = np.array(inner, dtype=float) * (1 - r[..., None]) + np.array(outer, float) * r[..., None]
+    r = r[..., None]
+    shade = np.array(inner, dtype=float) * (1 - r) + np.array(outer, dtype=float) * r
     body = np.asarray(mask, dtype=float)[..., None] / 255.0 * shade
     halo = np.asarray(mask.filter(ImageFilter.GaussianBlur(glow_radius)), dtype=float) / 255.0
     glow = halo[..., None] * np.array(outer, dtype=float) * 0.8

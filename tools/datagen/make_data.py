@@ -19,18 +19,21 @@ from sounds import write_sounds  # noqa: E402
 from textures import write_textures  # noqa: E402
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("install_dir", type=pathlib.Path)
-    args = parser.parse_args()
-    data_dir = args.install_dir / "data"
+def make_data(install_dir):
+    data_dir = install_dir / "data"
     data_dir.mkdir(parents=True, exist_ok=True)
     font_path = write_font(data_dir)
     write_pictures(data_dir, font_path)
     write_textures(data_dir)
     write_sounds(data_dir)
     write_music(data_dir)
-    write_page(args.install_dir)
+    write_page(install_dir)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("install_dir", type=pathlib.Path)
+    make_data(parser.parse_args().install_dir)
 
 
 if __name__ == "__main__":

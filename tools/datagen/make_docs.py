@@ -21,7 +21,7 @@ from fontTools.ttLib import TTFont  # noqa: E402
 from PIL import Image, ImageChops, ImageDraw, ImageFont  # noqa: E402
 
 import emblem  # noqa: E402
-from make_data import main as make_data_main  # noqa: E402,F401
+from make_data import make_data  # noqa: E402
 from pictures import save_png  # noqa: E402
 
 EXTRUSION = 0.1
@@ -51,7 +51,8 @@ class FlatteningPen(BasePen):
         c, end = np.array(self._em(control)), np.array(self._em(point))
         for i in range(1, self.steps + 1):
             t = i / self.steps
-            self.contours[-1].append(tuple((1 - t) ** 2 * start + 2 * (1 - t) * t * c + t * t * end))
+            point = (1 - t) ** 2 * start + 2 * (1 - t) * t * c + t * t * end
+            self.contours[-1].append(tuple(point))
 
     def _closePath(self):
         pass
@@ -160,8 +161,7 @@ def main():
     args.docs_dir.mkdir(parents=True, exist_ok=True)
     with tempfile.TemporaryDirectory() as scratch:
         install = pathlib.Path(scratch)
-        sys.argv = ["make_data.py", str(install)]
-        make_data_main()
+        make_data(install)
         data = install / "data"
         font_path = data / "Vostrel.ttf"
         font = TTFont(str(font_path))

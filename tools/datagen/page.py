@@ -7,7 +7,8 @@ PAGE = """<!DOCTYPE html>
 <meta charset="utf-8">
 <title>Vostrel ScreenSaver - debug report</title>
 <style>
-body { background: #05060c; color: #d8dcf0; font-family: sans-serif; margin: 2em auto; max-width: 46em; }
+body { background: #05060c; color: #d8dcf0; font-family: sans-serif;
+       margin: 2em auto; max-width: 46em; }
 h1 { color: #ffc860; font-weight: 900; letter-spacing: 0.08em; }
 textarea { width: 100%; height: 32em; background: #10121c; color: #e8e8e8; font-family: monospace; }
 p.note { color: #8c90a8; font-size: 0.9em; }
@@ -24,7 +25,8 @@ place to look: a step marked <b>FAILED</b> tells where the trouble began. Please
 include this report when you ask for help.</p>
 <form action="#">
 <!--begin-->
-<textarea name="DEBUG" cols="30">No report yet: turn on "Debug Mode" in the configuration dialog and let the saver run once.</textarea>
+<textarea name="DEBUG" cols="30">No report yet: turn on "Debug Mode" in the configuration
+dialog and let the saver run once.</textarea>
 <!--end-->
 </form>
 <p class="note">Each debug run replaces the report above and leaves the rest of this page as it is.

@@ -17,7 +17,7 @@ def centred_grid(size):
     return x, y, np.hypot(x, y), np.arctan2(y, x)
 
 
-def angular_streaks(angle, seed, count=48, sharpness=6.0):
+def angular_streaks(angle, seed, count=48):
     """A periodic function of the angle: bright rays at random spokes."""
     rng = np.random.default_rng(seed)
     total = np.zeros_like(angle)
@@ -26,7 +26,7 @@ def angular_streaks(angle, seed, count=48, sharpness=6.0):
         width = rng.uniform(0.01, 0.05)
         weight = rng.uniform(0.3, 1.0)
         distance = np.angle(np.exp(1j * (angle - centre)))
-        total += weight * np.exp(-((distance / width) ** 2) / sharpness * 6.0)
+        total += weight * np.exp(-((distance / width) ** 2))
     return total / np.max(total)
 
 
