@@ -15,8 +15,9 @@ from textures import make_starfield, make_sun
 OVERSAMPLE = 4
 FONT_SHEET_COLUMNS, FONT_SHEET_ROWS = 16, 8
 FONT_CELL = 32
-FONT_EM = 27
-FONT_BASELINE = 25
+FONT_CELL_MARGIN = 4
+FONT_EM = 32
+FONT_BASELINE = 26
 FIRST_SHEET_CODE, LAST_SHEET_CODE = 32, 126
 
 
@@ -59,30 +60,37 @@ def text_layer(size, text, font_path, em, position, anchor="ms"):
     return layer.resize(size, Image.LANCZOS)
 
 
+def font_cell(font, char):
+    """One glyph in a cell of its own, centred, squeezed sideways if it would reach into
+    the two units that the show overlaps with each neighbour."""
+    big = FONT_CELL * OVERSAMPLE
+    widest = (FONT_CELL - 2 * FONT_CELL_MARGIN) * OVERSAMPLE
+    layer = Image.new("L", (big * 2, big), 0)
+    ImageDraw.Draw(layer).text((big // 2, FONT_BASELINE * OVERSAMPLE), char, font=font,
+                               fill=255, anchor="ls")
+    x0, _, x1, _ = layer.getbbox()
+    ink = layer.crop((x0, 0, x1, big))
+    if ink.width > widest:
+        ink = ink.resize((widest, big), Image.LANCZOS)
+    cell = Image.new("L", (big, big), 0)
+    cell.paste(ink, ((big - ink.width) // 2, 0))
+    return cell.resize((FONT_CELL, FONT_CELL), Image.LANCZOS)
+
+
 def make_font_sheet(font_path):
-    """16 x 8 cells, glyph 32 + i in column i % 16, row i / 16 from the top; each glyph
-    centred in its cell with room to spare, since the show overlaps cells by 2 of 16."""
-    width = FONT_SHEET_COLUMNS * FONT_CELL * OVERSAMPLE
-    height = FONT_SHEET_ROWS * FONT_CELL * OVERSAMPLE
-    sheet = Image.new("L", (width, height), 0)
+    """16 x 8 cells, glyph 32 + i in column i % 16, row i / 16 from the top; codes 32 to
+    126 in the top six rows, the emblem in place of '%', the rest black."""
+    sheet = Image.new("L", (FONT_SHEET_COLUMNS * FONT_CELL, FONT_SHEET_ROWS * FONT_CELL), 0)
     font = ImageFont.truetype(str(font_path), FONT_EM * OVERSAMPLE)
-    draw = ImageDraw.Draw(sheet)
-    for code in range(FIRST_SHEET_CODE, LAST_SHEET_CODE + 1):
+    for code in range(FIRST_SHEET_CODE + 1, LAST_SHEET_CODE + 1):
         index = code - FIRST_SHEET_CODE
-        left = (index % FONT_SHEET_COLUMNS) * FONT_CELL * OVERSAMPLE
-        top = (index // FONT_SHEET_COLUMNS) * FONT_CELL * OVERSAMPLE
-        char = chr(code)
-        if char == "%":
-            continue
-        x0, _, x1, _ = draw.textbbox((0, 0), char, font=font, anchor="ls")
-        origin_x = left + (FONT_CELL * OVERSAMPLE - (x1 - x0)) / 2 - x0
-        draw.text((origin_x, top + FONT_BASELINE * OVERSAMPLE), char, font=font, fill=255,
-                  anchor="ls")
-    small = sheet.resize((width // OVERSAMPLE, height // OVERSAMPLE), Image.LANCZOS)
-    percent = 5
-    cell = emblem_mask(FONT_CELL, (FONT_CELL / 2, FONT_CELL / 2 - 2), FONT_CELL * 0.66)
-    small.paste(cell, (percent * FONT_CELL, 0))
-    return small.convert("RGB")
+        if chr(code) == "%":
+            cell = emblem_mask(FONT_CELL, (FONT_CELL / 2, FONT_CELL / 2 - 2), FONT_CELL * 0.66)
+        else:
+            cell = font_cell(font, chr(code))
+        sheet.paste(cell, ((index % FONT_SHEET_COLUMNS) * FONT_CELL,
+                           (index // FONT_SHEET_COLUMNS) * FONT_CELL))
+    return sheet.convert("RGB")
 
 
 def make_front(font_path, size=512):

@@ -154,6 +154,28 @@ def specimen(font_path):
     return picture
 
 
+def credits_preview(sheet_path):
+    """Lines set as the show sets them: 16 x 16-unit glyph quads advancing 14 units in a
+    640 x 480 space, added onto black."""
+    sheet = np.asarray(Image.open(sheet_path).convert("L"), dtype=np.float64)
+    cell = sheet.shape[1] // 16
+    lines = ["-= The credits roll =-", "----------------------", " ",
+             "Glyphs 16 units wide, 14 apart:", "Sphinx of black quartz, judge my vow!",
+             "0123456789 (+-*/=) [<>] {~} #$&@ ^_`|", " ", "Made by our own generators."]
+    canvas = np.zeros((480, 640))
+    for row, text in enumerate(lines):
+        y = 40 + row * 16
+        for column, char in enumerate(text):
+            index = ord(char) - 32
+            glyph = sheet[(index // 16) * cell:(index // 16 + 1) * cell,
+                          (index % 16) * cell:(index % 16 + 1) * cell]
+            glyph = np.asarray(Image.fromarray(glyph.astype(np.uint8)).resize((16, 16),
+                                                                          Image.BILINEAR))
+            x = 2 + column * 14
+            canvas[y:y + 16, x:x + 16] += glyph[:, :max(0, min(16, 640 - x))]
+    return Image.fromarray(np.clip(canvas, 0, 255).astype(np.uint8)).convert("RGB")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("docs_dir", type=pathlib.Path)
@@ -181,6 +203,7 @@ def main():
                                 "wire-frame, angle 75, with VOSTREL"]),
                  args.docs_dir / "emblem.png")
         save_png(specimen(font_path), args.docs_dir / "font.png")
+        save_png(credits_preview(data / "Font.jpg"), args.docs_dir / "credits.png")
 
 
 if __name__ == "__main__":
