@@ -1,11 +1,10 @@
 // Decoding and uploading the show's eight textures: the median over several runs of each
 // texture's decode alone and of its whole load (decode, mipmaps, upload), and of the total.
 //
-// Usage: bench_texture_load [data folder]. Without an argument the data folder is that of
-// the install folder when one is recorded, else the build's (VOSTREL_BUILD_DIR/data/data, or
-// data/data beside the bench's own folder).
+// Usage: bench_texture_load [install folder]. Without an argument: the recorded install
+// folder, else the one the build makes (VOSTREL_BUILD_DIR/data, or data beside the bench's
+// own folder). The pictures are its data subfolder's.
 #include <GL/gl.h>
-#include <strings.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +16,7 @@
 
 #include "assets/jpeg_image.h"
 #include "assets/textures.h"
+#include "platform/data_files.h"
 #include "platform/offscreen_gl.h"
 #include "settings/install_folder.h"
 
@@ -37,30 +37,13 @@ const ShowTexture kShowTextures[] = {
     {"env", &texEnv, kEnvFile},          {"sun", &texSun, kSunFile},
     {"font", &texFont, kFontFile},       {"front", &texFront, kFrontFile}};
 
-std::string BuildDataFolder() {
-    if (const char* build = std::getenv("VOSTREL_BUILD_DIR")) {
-        return std::string(build) + "/data/data";
-    }
+// The install folder the build makes: VOSTREL_BUILD_DIR/data, or data beside the bench's
+// own folder.
+std::string BuildInstallFolder() {
+    if (const char* build = std::getenv("VOSTREL_BUILD_DIR")) return std::string(build) + "/data";
     std::error_code error;
     auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (self.parent_path().parent_path() / "data" / "data").string();
-}
-
-// The file in folder whose name matches, ignoring letter case, the last part of relative.
-std::string FindInFolder(const std::string& folder, const char* relative) {
-    std::string wanted = relative;
-    wanted = wanted.substr(wanted.find_last_of('\\') + 1);
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        std::string name = entry.path().filename().string();
-        if (strcasecmp(name.c_str(), wanted.c_str()) == 0) return entry.path().string();
-    }
-    return folder + "/" + wanted;
-}
-
-std::string PicturePath(const std::string& folder, const char* relative) {
-    if (!folder.empty()) return FindInFolder(folder, relative);
-    return DataPath(relative);
+    return (self.parent_path().parent_path() / "data").string();
 }
 
 double Milliseconds(std::chrono::steady_clock::duration duration) {
@@ -94,7 +77,7 @@ int main(int argc, char** argv) {
         folder = argv[1];
     } else {
         LookUpDataFolder();
-        if (!installFolderFound) folder = BuildDataFolder();
+        folder = installFolderFound ? InstallFolder() : BuildInstallFolder();
     }
     OffscreenGlContext* context = CreateOffscreenGlContext();
     if (context == nullptr) {
@@ -103,11 +86,11 @@ int main(int argc, char** argv) {
     }
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    std::printf("data folder: %s\n", folder.empty() ? InstallFolder() : folder.c_str());
+    std::printf("install folder: %s\n", folder.c_str());
     std::printf("%-8s %10s %10s  (median of %d runs, ms)\n", "texture", "decode", "load", kRuns);
     std::vector<double> totals(kRuns, 0.0);
     for (const ShowTexture& show : kShowTextures) {
-        std::string path = PicturePath(folder, show.relativePath);
+        std::string path = NativeDataPath(folder, show.relativePath);
         std::vector<double> decodes;
         std::vector<double> loads;
         bool loaded = false;
