@@ -180,8 +180,14 @@ std::vector<std::uint8_t> WithFrameSize(std::vector<std::uint8_t> jpeg, int widt
 }
 
 ScratchFolder::ScratchFolder() {
-    char pattern[] = "/tmp/vostrel-assets-XXXXXX";
-    if (mkdtemp(pattern) != nullptr) folder = pattern;
+    // Memory-backed when the system offers it: the fuzz run writes ten thousand files.
+    for (const char* base : {"/dev/shm", "/tmp"}) {
+        std::string pattern = std::string(base) + "/vostrel-assets-XXXXXX";
+        if (mkdtemp(pattern.data()) != nullptr) {
+            folder = pattern;
+            return;
+        }
+    }
 }
 
 ScratchFolder::~ScratchFolder() {

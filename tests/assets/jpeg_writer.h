@@ -43,7 +43,7 @@ void WriteJpeg(const std::string& path, const TestPicture& picture,
 // Rewrites the frame header's size fields (the first SOFn marker).
 std::vector<std::uint8_t> WithFrameSize(std::vector<std::uint8_t> jpeg, int width, int height);
 
-// A private folder under /tmp, removed with its files when the object dies.
+// A private folder in /dev/shm (else /tmp), removed with its files when the object dies.
 class ScratchFolder {
   public:
     ScratchFolder();
