@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstddef>
 #include <cstdio>
 
 #include "assets/jpeg_image.h"
@@ -64,8 +65,8 @@ void CombineColourAndAlpha(const Image& colour, const Image& alpha, Image& combi
     const unsigned char* in = colour.GetPixels();
     const unsigned char* opacity = alpha.GetPixels();
     unsigned char* out = combined.GetPixels();
-    const long count = static_cast<long>(colour.GetWidth()) * colour.GetHeight();
-    for (long i = 0; i < count; ++i, in += colourStep, out += kRgbaComponents) {
+    const std::size_t count = static_cast<std::size_t>(colour.GetWidth()) * colour.GetHeight();
+    for (std::size_t i = 0; i < count; ++i, in += colourStep, out += kRgbaComponents) {
         out[0] = in[0];
         out[1] = in[greenOffset];
         out[2] = in[blueOffset];

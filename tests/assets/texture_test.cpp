@@ -110,6 +110,11 @@ TEST_F(TextureTest, ColourAndAlphaPairGivesRgbaWithTheGreyAsAlpha) {
     // An alpha file that is itself a colour JPEG is read as grey.
     ASSERT_TRUE(texture.Load(colourPath.c_str(), colourAlphaPath.c_str()));
     EXPECT_NEAR(ReadTexels(texture, GL_RGBA, 4)[3], 128, kTolerance);
+
+    // A grey colour file gives its grey to red, green and blue (and is never read as RGB).
+    ASSERT_TRUE(texture.Load(alphaPath.c_str(), colourAlphaPath.c_str()));
+    texels = ReadTexels(texture, GL_RGBA, 4);
+    EXPECT_TRUE(TexelNear(texels, 32, 31, 7, {192, 192, 192}));
 }
 
 TEST_F(TextureTest, EveryFailureLeavesABindableChecker) {

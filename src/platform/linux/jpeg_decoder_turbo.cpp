@@ -2,8 +2,8 @@
 //
 // libjpeg reports fatal errors by calling error_exit, whose default ends the process, and
 // prints warnings. Both are replaced: errors and data-damage warnings longjmp back to the
-// read that was running, which abandons the picture. Only the functions below the guard
-// run between setjmp and longjmp, and they hold no objects with destructors.
+// read that was running, which abandons the picture. The steps run under Guarded hold no
+// objects with destructors, since longjmp would skip them.
 //
 // libjpeg cannot turn CMYK or YCCK into RGB or grey; such files are decoded as CMYK (libjpeg
 // turns YCCK into CMYK) and converted here. Files carrying an Adobe marker store inverted
@@ -14,8 +14,9 @@
 #include <new>
 
 // jpeglib.h needs size_t and FILE declared before it.
-#include <jerror.h>
 #include <jpeglib.h>
+// After jpeglib.h, as it expects.
+#include <jerror.h>
 
 #include "platform/jpeg_decoder.h"
 
@@ -105,6 +106,7 @@ unsigned char InkToLight(int ink, int black, bool inverted) {
     return static_cast<unsigned char>((ink * black + kFullIntensity / 2) / kFullIntensity);
 }
 
+// The weights libjpeg itself uses for grey (0.299, 0.587, 0.114), in 256ths.
 unsigned char Luma(unsigned char r, unsigned char g, unsigned char b) {
     return static_cast<unsigned char>((r * 77 + g * 150 + b * 29 + 128) >> 8);
 }
