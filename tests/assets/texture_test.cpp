@@ -147,6 +147,11 @@ TEST_F(TextureTest, NoColourPathMakesNothing) {
     Texture texture;
     EXPECT_FALSE(texture.Load(nullptr, nullptr));
     EXPECT_EQ(texture.glName, 0u);
+    // Binding an empty texture binds none rather than making up GL name 0xFFFFFFFF.
+    texture.Bind();
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, 0);
     ASSERT_FALSE(texture.Load(scratch.Path("missing.jpg").c_str(), nullptr));
     const std::uint32_t held = texture.glName;
     EXPECT_FALSE(texture.Load(nullptr, nullptr));
