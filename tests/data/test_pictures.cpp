@@ -124,6 +124,27 @@ TEST(DataPictures, SpritesAreBlackAlongTheirBorderAndBrightInTheMiddle) {
     }
 }
 
+TEST(DataPictures, LogoIsStoredUpsideDownForThePreview) {
+    // Rows reach the texture bottom-up and the preview turns its quad over about x, so
+    // the word under the emblem has to sit in the file's top rows.
+    Picture logo = Load("Front.jpg");
+    auto litSpan = [&](int firstRow, int lastRow) {
+        int left = logo.width, right = -1;
+        for (int y = firstRow; y < lastRow; ++y) {
+            for (int x = 0; x < logo.width; ++x) {
+                if (logo.Brightest(x, y) > 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        return right - left;
+    };
+    const int band = logo.height * 3 / 10;
+    EXPECT_GT(litSpan(0, band), logo.width * 6 / 10);
+    EXPECT_LT(litSpan(logo.height - band, logo.height), logo.width * 6 / 10);
+}
+
 TEST(DataPictures, TilesWrapWithoutASeam) {
     constexpr double kSeamless = 0.4;
     Picture fire = Load("fire.jpg");
