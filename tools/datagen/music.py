@@ -76,7 +76,7 @@ def bass_sample():
     t = np.arange(length) / PERIOD
     wave = (np.sin(2 * np.pi * t) + 0.35 * np.sin(4 * np.pi * t + 0.5)
             + 0.12 * np.sin(6 * np.pi * t + 1.0))
-    return Sample("deep bass", to_pcm(wave), volume=52, relative_note=RELATIVE_NOTE,
+    return Sample("deep bass", to_pcm(wave), volume=46, relative_note=RELATIVE_NOTE,
                   loop_start=0, loop_length=length)
 
 
@@ -132,7 +132,7 @@ def boom_sample():
     body = np.sin(2 * np.pi * np.cumsum(freq) / SAMPLE_RATE) * np.exp(-t / 0.45)
     noise = np.convolve(rng.standard_normal(length), np.ones(24) / 24, "same")
     wave = body + 0.5 * noise * np.exp(-t / 0.05)
-    return Sample("boom", to_pcm(wave), volume=56, relative_note=RELATIVE_NOTE)
+    return Sample("boom", to_pcm(wave), volume=64, relative_note=RELATIVE_NOTE)
 
 
 def band_noise(length, low, high, seed):
@@ -147,8 +147,8 @@ def band_noise(length, low, high, seed):
 def hat_sample():
     length = int(SAMPLE_RATE * 0.18)
     t = np.arange(length) / SAMPLE_RATE
-    wave = band_noise(length, 6000, 16000, 104) * np.exp(-t / 0.035)
-    return Sample("shimmer", to_pcm(wave), volume=30, relative_note=RELATIVE_NOTE)
+    wave = band_noise(length, 5000, 15000, 104) * np.exp(-t / 0.05)
+    return Sample("shimmer", to_pcm(wave), volume=64, relative_note=RELATIVE_NOTE)
 
 
 def wind_sample():
@@ -234,13 +234,13 @@ def pad_voices(rows, chord_index, start, chord):
     on, off = (PAD_A, PAD_B) if chord_index % 2 == 0 else (PAD_B, PAD_A)
     pans = (0x50, 0xB0, 0x80)
     for voice, note in enumerate(notes):
-        place(rows, start, on + voice, note, I_PAD, 48, PAN_EFFECT, pans[voice])
+        place(rows, start, on + voice, note, I_PAD, 42, PAN_EFFECT, pans[voice])
         place(rows, start, off + voice, KEY_OFF, 0)
 
 
 def bass_line(rows, start, chord, late):
     root = CHORDS[chord][1]
-    hits = ((0, root, 56), (10, root, 40), (16, root + 7, 44), (26, root + 12, 36))
+    hits = ((0, root, 48), (10, root, 34), (16, root + 7, 38), (26, root + 12, 30))
     for offset, note, level in hits:
         if late and offset < 16:
             continue
@@ -266,12 +266,12 @@ def sparkles(rows, start, chord, rng):
 
 def percussion(rows, parts):
     if "boom" in parts:
-        place(rows, 0, BOOM, 60, I_BOOM, 60)
-        place(rows, CHORD_ROWS, BOOM, 60, I_BOOM, 44)
+        place(rows, 0, BOOM, 60, I_BOOM, 64)
+        place(rows, CHORD_ROWS, BOOM, 60, I_BOOM, 50)
     if "hat" in parts:
         step = 2 if "hat16" in parts else 4
         for row in range(2, ROWS, step):
-            place(rows, row, HAT, 72 if row % 8 == 2 else 74, I_HAT, 30 if row % 4 == 2 else 18)
+            place(rows, row, HAT, 72 if row % 8 == 2 else 74, I_HAT, 64 if row % 4 == 2 else 44)
 
 
 def swells(rows, pattern_index, parts, first_chord):
