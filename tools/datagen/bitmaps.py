@@ -94,7 +94,7 @@ def make_font_sheet(font_path):
 
 
 def make_front(font_path, size=512):
-    """The product logo: the emblem above the word VOSTREL, on black."""
+    """The product logo: the emblem above the word VOSTREL, on black, upright."""
     mask = emblem_mask(size, (size / 2, size * 0.40), size * 0.6)
     picture = glowing(mask, (255, 250, 225), (255, 140, 40), size / 40)
     word = text_layer((size, size), "VOSTREL", font_path, size * 0.15, (size / 2, size * 0.84))
@@ -145,8 +145,9 @@ def save_gif(image, path):
 
 
 def write_gifs(data_dir, font_path):
-    icon = Image.new("RGB", (64, 64), (0, 0, 0))
-    icon.paste(make_icon(64), mask=make_icon(64))
+    emblem_icon = make_icon(64)
+    icon = Image.new("RGB", emblem_icon.size, (0, 0, 0))
+    icon.paste(emblem_icon, mask=emblem_icon)
     save_gif(icon, data_dir / "iconbig.gif")
     logo_banner(font_path, (256, 64), grey=True).save(data_dir / "VostrelGS1.gif", "GIF")
     make_shadow().save(data_dir / "shad.gif", "GIF")
@@ -168,14 +169,13 @@ def make_dialog_picture(font_path):
     sun = np.asarray(Image.fromarray(np.rint(make_sun()).astype(np.uint8)).resize((420, 420)),
                      float)
     background = stars.copy()
-    top, left = height - 150, (width - 420) // 2
-    region = sun[max(-top, 0):height - top, max(-left, 0):max(-left, 0) + width]
-    background[top:top + region.shape[0], :] += region[:, :width] * 0.8
+    top, left = height - 150, (420 - width) // 2
+    background[top:, :] += sun[:height - top, left:left + width] * 0.8
     mask = emblem_mask(110, (55, 55), 104)
     logo = glowing(mask, (255, 250, 225), (255, 140, 40), 3)
     background[12:122, 90:200] = np.maximum(background[12:122, 90:200], logo)
     word = text_layer((width, height), "VOSTREL", font_path, 40, (width / 2, 170))
-    background = np.maximum(background, np.asarray(word, float)[..., None] * [1.0, 1.0, 1.0])
+    background = np.maximum(background, np.asarray(word, float)[..., None])
     picture = Image.fromarray(np.rint(np.clip(background, 0, 255)).astype(np.uint8))
     return picture.quantize(colors=255, method=Image.MEDIANCUT, dither=Image.NONE)
 
@@ -191,4 +191,6 @@ def write_resources(resource_dir, font_path):
     icons = {size: make_icon(size) for size in ICON_SIZES}
     for size, icon in icons.items():
         save_png(icon, resource_dir / f"vostrel-{size}.png")
-    icons[256].save(resource_dir / "vostrel.ico", "ICO", sizes=[(s, s) for s in ICON_SIZES])
+    # Each size is drawn for itself, not scaled down from the largest.
+    icons[256].save(resource_dir / "vostrel.ico", "ICO", sizes=[(s, s) for s in ICON_SIZES],
+                    append_images=[icons[s] for s in ICON_SIZES[:-1]])
