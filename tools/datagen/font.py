@@ -19,6 +19,7 @@ EMBLEM_ADVANCE = 620
 WEIGHT_BLACK = 900
 FIXED_TIMESTAMP = 0x7C259DC0  # 2001-01-01, seconds since 1904: no build time in the file
 FIRST_CODE, LAST_CODE = 32, 126
+MIN_EDGE = 4
 FAMILY = "Vostrel"
 
 
@@ -36,13 +37,19 @@ def polygons(shape):
     return [g for g in shape.geoms if isinstance(g, Polygon) and not g.is_empty]
 
 
+def near(a, b):
+    return abs(a[0] - b[0]) + abs(a[1] - b[1]) < MIN_EDGE
+
+
 def draw_ring(pen, coords, dx):
+    """Whole design units; slivers shorter than MIN_EDGE (left where strokes are cut to
+    the glyph's box) are dropped, since the wire-frame would draw each as a stray rung."""
     points = []
     for x, y in list(coords)[:-1]:
         point = (round(x + dx), round(y))
-        if not points or point != points[-1]:
+        if not points or not near(point, points[-1]):
             points.append(point)
-    while len(points) > 1 and points[0] == points[-1]:
+    while len(points) > 1 and near(points[0], points[-1]):
         points.pop()
     if len(points) < 3:
         return
