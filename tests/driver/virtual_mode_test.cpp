@@ -15,7 +15,6 @@ class VirtualModeTest : public OffscreenGlTest {
   protected:
     void TearDown() override {
         LeaveVirtualMode();
-        OffscreenGlTest::TearDown();
     }
 };
 
