@@ -1,0 +1,115 @@
+"""vostrel-render end to end: argument errors, the frames and state it writes, the cycle's
+turning points (scene start, end of the sun, restart, matrox, restart off, preview) and the
+black last frame of a wide picture."""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+from PIL import Image
+
+RENDER = os.path.join(os.environ["VOSTREL_BUILD_DIR"], "vostrel-render")
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what)
+
+
+def run(args, env):
+    return subprocess.run([RENDER] + args, env=env, capture_output=True, text=True,
+                          timeout=240)
+
+
+def render(env, out, frames, *extra, size="64x48"):
+    state = os.path.join(out, "state.jsonl")
+    result = run(["--frames", frames, "--size", size, "--out", out, "--state", state]
+                 + list(extra), env)
+    check(result.returncode == 0, f"render {frames} {extra}: exit {result.returncode} "
+                                  f"{result.stderr.strip()}")
+    if result.returncode != 0:
+        return {}
+    with open(state) as lines:
+        return {entry["frame"]: entry for entry in map(json.loads, lines)}
+
+
+def check_argument_errors(env):
+    bad = [[], ["--frames", "1", "--size", "64x48"], ["--frames", "x", "--size", "64x48",
+           "--out", "o"], ["--frames", "1", "--size", "0x0", "--out", "o"],
+           ["--frames", "1", "--size", "64x48", "--out", "o", "--set", "nosuch=1"],
+           ["--frames", "1", "--size", "64x48", "--out", "o", "--wat"]]
+    for args in bad:
+        result = run(args, env)
+        check(result.returncode == 2, f"{args}: exit {result.returncode}, wanted 2")
+        check("usage: vostrel-render" in result.stderr, f"{args}: no usage text")
+
+
+def check_cycle(env, out):
+    states = render(env, out, "0,4999-5001,6010-6012,9499", "--set", "useblur=1",
+                    "--set", "matrox=0", "--set", "restart=1")
+    if not states:
+        return
+    names = sorted(name for name in os.listdir(out) if name.endswith(".png"))
+    check(names == [f"frame-{n:05d}.png" for n in (0, 4999, 5000, 5001, 6010, 6011, 6012,
+                                                  9499)], f"frame files {names}")
+    check(Image.open(os.path.join(out, "frame-05000.png")).size == (64, 48), "picture size")
+    opening = states[4999]
+    check((opening["spinAngle"], opening["sunTicks"], opening["slowAngle"],
+           opening["sunYaw"]) == (0, 0, 0, 0), f"counters moved before 5000: {opening}")
+    check(states[5000]["spinAngle"] == 1 and states[5000]["sunTicks"] == 1,
+          f"first scene frame {states[5000]}")
+    check(states[6010]["sunTicks"] == 1011 and states[6010]["sunPhase"], "sun at 6010")
+    check(states[6011]["sunTicks"] == 1011 and not states[6011]["sunPhase"], "sun at 6011")
+    check(states[6011]["lastBangStep"] == 200, "forty short bangs")
+    last = states[9499]
+    check(last["showFrame"] == 0 and last["sunPhase"] and last["sunTicks"] == 0
+          and last["spinAngle"] == 0 and last["lastBangStep"] == 0
+          and last["blastCountdown"] == 70 and last["flashStep"] == 0
+          and last["ringAlpha"] == 255 and last["burstTimer"] == 0, f"restart {last}")
+    check(last["slowAngle"] != 0, "slowAngle runs on through the restart")
+
+
+def check_black_last_frame(env, out):
+    # 16:9, wider than the old overlay covered; small so that the whole cycle stays quick.
+    render(env, out, "9499", "--set", "useblur=1", "--set", "restart=1", size="320x180")
+    path = os.path.join(out, "frame-09499.png")
+    if os.path.exists(path):
+        extrema = Image.open(path).convert("RGB").getextrema()
+        check(all(high == 0 for _, high in extrema), f"frame 9499 not black: {extrema}")
+
+
+def check_variants(env, root):
+    matrox = render(env, os.path.join(root, "matrox"), "4800,9499", "--set", "matrox=1",
+                    "--set", "restart=1")
+    check(matrox.get(9499, {}).get("showFrame") == 4800, "matrox restarts at 4800")
+    stopped = render(env, os.path.join(root, "stop"), "9501", "--set", "restart=0")
+    check(stopped.get(9501, {}).get("showFrame") == 9501, "restart off stops at 9501")
+    preview = render(env, os.path.join(root, "preview"), "0", "--preview", "--set",
+                     "matrox=1")
+    check(preview.get(0, {}).get("showFrame") == 1, "preview starts at frame 0")
+    for frames, extra in (("0", ["--set", "matrox=1"]), ("9500", ["--set", "restart=1"]),
+                          ("9501", ["--set", "restart=1"])):
+        result = run(["--frames", frames, "--size", "64x48", "--out",
+                      os.path.join(root, "never")] + extra, env)
+        check(result.returncode == 2, f"unreachable frame {frames} {extra}: "
+                                      f"exit {result.returncode}")
+
+
+def main():
+    with tempfile.TemporaryDirectory() as root:
+        env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(root, "config"),
+                   SDL_AUDIODRIVER="dummy")
+        check_argument_errors(env)
+        check_cycle(env, os.path.join(root, "cycle"))
+        check_black_last_frame(env, os.path.join(root, "wide"))
+        check_variants(env, root)
+    if failures:
+        sys.exit(f"{len(failures)} check(s) failed")
+    print("ok")
+
+
+if __name__ == "__main__":
+    main()
