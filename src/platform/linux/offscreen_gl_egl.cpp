@@ -50,3 +50,9 @@ void DestroyOffscreenGlContext(OffscreenGlContext* offscreen) {
     eglTerminate(offscreen->display);
     delete offscreen;
 }
+
+bool SetOffscreenGlContextCurrent(OffscreenGlContext* offscreen, bool current) {
+    if (offscreen == nullptr) return false;
+    return eglMakeCurrent(offscreen->display, EGL_NO_SURFACE, EGL_NO_SURFACE,
+                          current ? offscreen->context : EGL_NO_CONTEXT) == EGL_TRUE;
+}
