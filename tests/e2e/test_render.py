@@ -1,15 +1,19 @@
 """vostrel-render end to end: argument errors, the frames and state it writes, the cycle's
 turning points (scene start, end of the sun, restart, matrox, restart off, preview) and the
-black last frame of a wide picture."""
+black last frame of a wide picture.
+
+The renderer runs from a private copy that finds its own machine key beside it, naming the
+build's data folder as the install folder, so the test needs nothing installed."""
 import json
 import os
+import shutil
 import subprocess
 import sys
-import tempfile
 
 from PIL import Image
 
-RENDER = os.path.join(os.environ["VOSTREL_BUILD_DIR"], "vostrel-render")
+from saver_harness import BUILD_DIR, RENDER, Sandbox
+
 failures = []
 
 
@@ -19,8 +23,25 @@ def check(condition, what):
         print("FAIL:", what)
 
 
+def install_renderer(root):
+    """A copy of the renderer with a machine key that records the build's data folder."""
+    bin_dir = os.path.join(root, "install")
+    key_dir = os.path.join(bin_dir, "etc", "vostrel", "Software", "Calimor")
+    os.makedirs(key_dir)
+    data = os.path.join(BUILD_DIR, "data").replace("\\", "\\\\").replace('"', '\\"')
+    with open(os.path.join(key_dir, "VostrelSaver1.1.reg"), "w") as key:
+        key.write("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
+                  f'"Path"="{data}"\n')
+    program = os.path.join(bin_dir, "vostrel-render")
+    shutil.copy2(RENDER, program)
+    return program
+
+
+renderer = RENDER
+
+
 def run(args, env):
-    return subprocess.run([RENDER] + args, env=env, capture_output=True, text=True,
+    return subprocess.run([renderer] + args, env=env, capture_output=True, text=True,
                           timeout=240)
 
 
@@ -99,13 +120,14 @@ def check_variants(env, root):
 
 
 def main():
-    with tempfile.TemporaryDirectory() as root:
-        env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(root, "config"),
-                   SDL_AUDIODRIVER="dummy")
-        check_argument_errors(env)
-        check_cycle(env, os.path.join(root, "cycle"))
-        check_black_last_frame(env, os.path.join(root, "wide"))
-        check_variants(env, root)
+    global renderer
+    sandbox = Sandbox()
+    renderer = install_renderer(sandbox.root)
+    env = dict(sandbox.env(), SDL_AUDIODRIVER="dummy")
+    check_argument_errors(env)
+    check_cycle(env, os.path.join(sandbox.root, "cycle"))
+    check_black_last_frame(env, os.path.join(sandbox.root, "wide"))
+    check_variants(env, sandbox.root)
     if failures:
         sys.exit(f"{len(failures)} check(s) failed")
     print("ok")
