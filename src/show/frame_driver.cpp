@@ -34,7 +34,9 @@ constexpr int kLastFrame = 9501;      // without restart the counter stops here
 constexpr int kMatroxStartFrame = 4800;
 
 constexpr int kDetailLow = 0;
-constexpr std::array<int, 3> kBlurAlphaByDetail = {64, 96, 128};
+constexpr int kDetailHigh = 2;
+// The higher the detail, the darker the overlay and the shorter the trails.
+constexpr std::array<int, kDetailHigh + 1> kBlurAlphaByDetail = {64, 96, 128};
 
 // The sun grows one ray per five ticks and stops one tick after the last ray.
 constexpr int kTicksPerRay = 5;
@@ -42,6 +44,7 @@ constexpr int kSunTicksEnd = kTicksPerRay * kRayCount + 1;
 // A short bang every fifth new ray (25 frames).
 constexpr int kRaysBetweenBangs = 4;
 constexpr int kBangChoices = 1000;
+constexpr int kShortBangCount = 4;
 
 constexpr int kFullCircle = 360;
 constexpr float kSlowAngleStep = 0.1f;
@@ -54,6 +57,7 @@ constexpr double kCameraRollSwing = 30.0;
 constexpr double kCameraOffsetX = -3.0;
 constexpr double kCameraOffsetY = -5.0;
 constexpr double kCameraDistance = -10.0;
+constexpr GLubyte kSceneWhite = 255;
 constexpr GLubyte kSceneAlpha = 192;
 
 constexpr std::int32_t kRingAlphaFull = 255;
@@ -82,7 +86,7 @@ void DrawBlurOverlay() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPushMatrix();
     glLoadIdentity();
-    const int detail = std::clamp(showState.detailLevel, 0, 2);
+    const int detail = std::clamp(showState.detailLevel, kDetailLow, kDetailHigh);
     glColor4ub(0, 0, 0, static_cast<GLubyte>(kBlurAlphaByDetail[detail]));
     DrawCoveringRectangle();
     glPopMatrix();
@@ -112,8 +116,8 @@ void PlaceCamera() {
 }
 
 // Built once: a bang must not allocate inside a running frame.
-const std::array<std::string, 4>& ShortBangPaths() {
-    static const std::array<std::string, 4> paths = {
+const std::array<std::string, kShortBangCount>& ShortBangPaths() {
+    static const std::array<std::string, kShortBangCount> paths = {
         DataPath("\\data\\bangshrt1.wav"), DataPath("\\data\\bangshrt2.wav"),
         DataPath("\\data\\bangshrt3.wav"), DataPath("\\data\\bangshrt4.wav")};
     return paths;
@@ -121,10 +125,10 @@ const std::array<std::string, 4>& ShortBangPaths() {
 
 // n in 0..999: above 750 the fourth sound, above 500 the third, above 250 the second.
 int ShortBangIndex(int n) {
-    constexpr int kQuarter = kBangChoices / 4;
-    if (n > 3 * kQuarter) return 3;
-    if (n > 2 * kQuarter) return 2;
-    if (n > kQuarter) return 1;
+    constexpr int kShare = kBangChoices / kShortBangCount;
+    for (int index = kShortBangCount - 1; index > 0; --index) {
+        if (n > index * kShare) return index;
+    }
     return 0;
 }
 
@@ -151,7 +155,7 @@ void AdvanceSceneCounters() {
 
 void DrawScene() {
     PlaceCamera();
-    glColor4ub(255, 255, 255, kSceneAlpha);
+    glColor4ub(kSceneWhite, kSceneWhite, kSceneWhite, kSceneAlpha);
     glDisable(GL_LIGHT0);
     glDisable(GL_LIGHTING);
     if (showState.sunPhase) {
