@@ -5,7 +5,6 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -14,6 +13,7 @@
 #include "platform/sound.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
+#include "show/frame_overlays.h"
 #include "show/opening.h"
 #include "show/random.h"
 #include "show/scenes.h"
@@ -34,9 +34,6 @@ constexpr int kLastFrame = 9501;      // without restart the counter stops here
 constexpr int kMatroxStartFrame = 4800;
 
 constexpr int kDetailLow = 0;
-constexpr int kDetailHigh = 2;
-// The higher the detail, the darker the overlay and the shorter the trails.
-constexpr std::array<int, kDetailHigh + 1> kBlurAlphaByDetail = {64, 96, 128};
 
 // The sun grows one ray per five ticks and stops one tick after the last ray.
 constexpr int kTicksPerRay = 5;
@@ -63,47 +60,6 @@ constexpr GLubyte kSceneAlpha = 192;
 constexpr std::int32_t kRingAlphaFull = 255;
 constexpr std::int32_t kBlastCountdownStart = 70;
 constexpr float kCreditLineSpacing = 16.0f;
-
-// The blur overlay and the end fade: a rectangle just beyond the near plane. Its height
-// covers the 45-degree view; its width follows the picture's aspect so that wide pictures
-// are covered edge to edge (the fixed +-0.06 stopped at about 1.45:1).
-constexpr float kOverlayDepth = -0.1f;
-constexpr double kOverlayHalfHeight = 0.05;
-constexpr double kOverlayMinHalfWidth = 0.06;
-
-void DrawCoveringRectangle() {
-    GLint viewport[4] = {0, 0, 1, 1};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
-    const double halfWidth = std::max(kOverlayMinHalfWidth, kOverlayHalfHeight * aspect);
-    glTranslatef(0.0f, 0.0f, kOverlayDepth);
-    glDisable(GL_TEXTURE_2D);
-    glRectd(-halfWidth, -kOverlayHalfHeight, halfWidth, kOverlayHalfHeight);
-}
-
-// Darkens the kept picture a little each frame, so moving lights leave trails.
-void DrawBlurOverlay() {
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glPushMatrix();
-    glLoadIdentity();
-    const int detail = std::clamp(showState.detailLevel, kDetailLow, kDetailHigh);
-    glColor4ub(0, 0, 0, static_cast<GLubyte>(kBlurAlphaByDetail[detail]));
-    DrawCoveringRectangle();
-    glPopMatrix();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_TEXTURE_2D);
-}
-
-void DrawEndFade(float alpha) {
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glPushMatrix();
-    glLoadIdentity();
-    glColor4f(0.0f, 0.0f, 0.0f, alpha);
-    DrawCoveringRectangle();
-    glPopMatrix();
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_TEXTURE_2D);
-}
 
 void PlaceCamera() {
     const double spin = ShowRadians(showState.spinAngle);
@@ -203,7 +159,7 @@ void RenderShowFrame() {
     const bool inScene = frame >= kSceneStartFrame;
     if (settings.useblur != 0 && inScene) {
         glClear(GL_DEPTH_BUFFER_BIT);
-        DrawBlurOverlay();
+        DrawBlurOverlay(showState.detailLevel);
     } else {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }

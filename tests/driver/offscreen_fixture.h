@@ -8,7 +8,7 @@
 #include "platform/offscreen_gl.h"
 
 class OffscreenGlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         static OffscreenGlContext* const context = CreateOffscreenGlContext();
         if (context == nullptr) GTEST_SKIP() << "no offscreen GL context";

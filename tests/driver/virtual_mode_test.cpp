@@ -13,9 +13,7 @@ namespace {
 
 class VirtualModeTest : public OffscreenGlTest {
   protected:
-    void TearDown() override {
-        LeaveVirtualMode();
-    }
+    void TearDown() override { LeaveVirtualMode(); }
 };
 
 GLint ColorAttachmentBits(GLenum which) {
