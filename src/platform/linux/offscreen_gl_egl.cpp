@@ -47,8 +47,8 @@ void DestroyOffscreenGlContext(OffscreenGlContext* offscreen) {
     if (offscreen == nullptr) return;
     eglMakeCurrent(offscreen->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(offscreen->display, offscreen->context);
-    // The display stays initialised: terminating it unloads the GL driver, and the leak
-    // checker can then no longer tell the driver's own lifetime allocations from ours.
+    // The display is left initialised: EGL shares it across the process, and terminating it
+    // unloads the GL driver, so a later context would load it again from scratch.
     delete offscreen;
 }
 
