@@ -1,7 +1,6 @@
 // A real offscreen GL context for the tests of this folder; tests skip when EGL gives none.
-// One context serves the whole test program and is never destroyed: terminating EGL unloads
-// the GL driver, after which the leak checker can no longer name the driver's own
-// process-lifetime allocations, and its suppressions stop matching.
+// One context serves the whole test program and lives as long as it: the show is set up once
+// per program, and its textures and display lists belong to that context.
 #pragma once
 #include <gtest/gtest.h>
 
