@@ -7,16 +7,24 @@
 // every GL call returns at once, and times RenderShowFrame alone: that is the show's own CPU
 // work (our code and GLU's tessellation). The share outside the driver is the ratio of the
 // two medians. Figures are medians of one run; nothing is asserted.
+//
+// Usage: bench_render_fps [install folder]. Without an argument: the recorded install folder,
+// else the one the build makes (VOSTREL_BUILD_DIR/data, or data beside the bench's folder).
 #include <GL/gl.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "display/projection.h"
 #include "display/virtual_mode.h"
 #include "platform/offscreen_gl.h"
+#include "platform/registry.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/frame_driver.h"
@@ -146,10 +154,38 @@ void BenchDetail(const DetailChoice& detail, OffscreenGlContext* context) {
     ShutdownShow();
 }
 
+std::string BuildInstallFolder() {
+    if (const char* build = std::getenv("VOSTREL_BUILD_DIR")) return std::string(build) + "/data";
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return (self.parent_path().parent_path() / "data").string();
+}
+
+// Looks the folder up through a machine key made for the purpose and removed after it, so
+// that the show finds its data exactly as in a run.
+void LookUpFolder(const std::string& folder) {
+    char root[] = "/tmp/vostrel-bench-XXXXXX";
+    if (mkdtemp(root) == nullptr) return;
+    const std::filesystem::path keyFolder = std::filesystem::path(root) / "Software/Calimor";
+    std::filesystem::create_directories(keyFolder);
+    std::ofstream(keyFolder / "VostrelSaver1.1.reg")
+        << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
+        << "\"Path\"=\"" << folder << "\"\n";
+    SetMachineRootForTests(root);
+    LookUpDataFolder();
+    SetMachineRootForTests(nullptr);
+    std::filesystem::remove_all(root);
+}
+
 }  // namespace
 
-int main() {
-    LookUpDataFolder();
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        LookUpFolder(argv[1]);
+    } else {
+        LookUpDataFolder();
+        if (!installFolderFound) LookUpFolder(BuildInstallFolder());
+    }
     if (!installFolderFound) {
         std::fputs("bench_render_fps: no install folder, so the show has no data\n", stderr);
         return 1;
@@ -163,6 +199,7 @@ int main() {
         return 1;
     }
     SetProjection(kWidth, kHeight);
+    std::printf("install folder: %s\n", InstallFolder());
     std::printf("offscreen show at %dx%d, blur on, median of %d frames per stretch\n", kWidth,
                 kHeight, kFramesPerStretch);
     for (const DetailChoice& detail : kDetails) BenchDetail(detail, context);
