@@ -51,3 +51,9 @@ void DestroyOffscreenGlContext(OffscreenGlContext* offscreen) {
     // unloads the GL driver, so a later context would load it again from scratch.
     delete offscreen;
 }
+
+bool SetOffscreenGlContextCurrent(OffscreenGlContext* offscreen, bool current) {
+    if (offscreen == nullptr) return false;
+    return eglMakeCurrent(offscreen->display, EGL_NO_SURFACE, EGL_NO_SURFACE,
+                          current ? offscreen->context : EGL_NO_CONTEXT) == EGL_TRUE;
+}
