@@ -14,6 +14,8 @@
 #include "show/frame_driver.h"
 #include "show/show_setup.h"
 
+void LogSettingsDump();
+
 namespace {
 
 constexpr const char* kBoxTitle = "Vostrel ScreenSaver";

@@ -83,7 +83,7 @@ bool HandleMessage(WindowId window, std::uint32_t message, MessageParam wParam) 
             quitRequested = 1;
             return true;
         case kWmSetCursor:
-            SetSaverWindowCursor(window, SaverMode() ? CursorShape::None : CursorShape::Arrow);
+            SetSaverWindowCursor(window, SaverMode() ? PointerShape::Hidden : PointerShape::Arrow);
             return false;
         case kWmKeyDown:
         case kWmLButtonDown:

@@ -81,9 +81,9 @@ void SetForegroundSaverWindow(WindowId window);
 void SetSaverWindowFocus(WindowId window);
 void BringSaverWindowToTop(WindowId window);
 
-enum class CursorShape { None, Arrow };
+enum class PointerShape { Hidden, Arrow };
 // The pointer over the window; hidden whatever the shape while the cursor count hides it.
-void SetSaverWindowCursor(WindowId window, CursorShape shape);
+void SetSaverWindowCursor(WindowId window, PointerShape shape);
 // The pointer position in screen (root window) coordinates.
 bool GetCursorPosition(int* x, int* y);
 

@@ -401,10 +401,10 @@ void BringSaverWindowToTop(WindowId window) {
     XFlush(display);
 }
 
-void SetSaverWindowCursor(WindowId window, CursorShape shape) {
+void SetSaverWindowCursor(WindowId window, PointerShape shape) {
     Display* display = OpenedSaverDisplay();
     if (display == nullptr || FindLiveWindow(window) == nullptr) return;
-    const bool hidden = shape == CursorShape::None || CursorHidden();
+    const bool hidden = shape == PointerShape::Hidden || CursorHidden();
     XDefineCursor(display, static_cast<Window>(window),
                   hidden ? BlankCursor(display) : ArrowCursor(display));
     XFlush(display);

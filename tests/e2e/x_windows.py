@@ -1,0 +1,49 @@
+"""Plain X windows for end-to-end tests, made through libX11 with ctypes: a host window for
+the preview and a window to hand the input focus to. No toolkit, nothing to install."""
+import ctypes
+import ctypes.util
+
+_xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+_xlib.XOpenDisplay.restype = ctypes.c_void_p
+_xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+_xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+_xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+_xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
+_xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                      ctypes.c_uint, ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong,
+                                      ctypes.c_ulong]
+for _name in ("XMapRaised", "XDestroyWindow"):
+    getattr(_xlib, _name).argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_xlib.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
+_xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+_xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+_REVERT_TO_PARENT = 2
+_CURRENT_TIME = 0
+
+
+class XConnection:
+    """One connection; its windows live until destroyed or until it closes."""
+
+    def __init__(self):
+        self._display = _xlib.XOpenDisplay(None)
+        if not self._display:
+            raise RuntimeError("no X display")
+
+    def create_window(self, x, y, width, height):
+        window = _xlib.XCreateSimpleWindow(self._display, _xlib.XDefaultRootWindow(self._display),
+                                           x, y, width, height, 0, 0, 0)
+        _xlib.XMapRaised(self._display, window)
+        _xlib.XSync(self._display, 0)
+        return window
+
+    def focus(self, window):
+        _xlib.XSetInputFocus(self._display, window, _REVERT_TO_PARENT, _CURRENT_TIME)
+        _xlib.XSync(self._display, 0)
+
+    def destroy(self, window):
+        _xlib.XDestroyWindow(self._display, window)
+        _xlib.XSync(self._display, 0)
+
+    def close(self):
+        _xlib.XCloseDisplay(self._display)
