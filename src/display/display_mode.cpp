@@ -1,18 +1,17 @@
 #include "display/display_mode.h"
 
 #include "display/virtual_mode.h"
-#include "platform/offscreen_gl.h"
 
 bool ChangeDisplayMode(int width, int height, int colorDepth) {
     if (width <= 0 || height <= 0) return false;
-    // No window or context exists yet at this step, so the framebuffer is tried on an
-    // offscreen context of the same GL; the real one is made once the window's context is
-    // current. Without an offscreen context only the size itself could be checked.
-    OffscreenGlContext* probe = CreateOffscreenGlContext();
+    // No window or context exists yet at this step, so the framebuffer is tried on a probe
+    // context of the same GL; the real one is made once the window's context is current.
+    // Without a GL at all only the size itself can be checked; the window then fails.
+    GlProbe* probe = CreateGlProbe();
     if (probe == nullptr) return true;
     const bool made = EnterVirtualMode(width, height, colorDepth);
     LeaveVirtualMode();
-    DestroyOffscreenGlContext(probe);
+    DestroyGlProbe(probe);
     return made;
 }
 

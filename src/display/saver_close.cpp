@@ -8,7 +8,9 @@
 
 namespace {
 
-void LogOutcome(bool succeeded) { LogLine(succeeded ? "SUCCESSFUL.\n" : "FAILED.\n"); }
+void LogOutcome(bool succeeded) {
+    LogLine(succeeded ? "SUCCESSFUL.\n" : "FAILED.\n");
+}
 
 void DeleteRenderingContext() {
     LogLine("Rendering Context: ");

@@ -10,6 +10,8 @@
 #include "platform/message_box.h"
 #include "platform/screensaver_notice.h"
 #include "settings/install_folder.h"
+#include "settings/install_messages.h"
+#include "settings/mode_size.h"
 #include "settings/settings.h"
 #include "show/frame_driver.h"
 #include "show/show_setup.h"
@@ -18,12 +20,7 @@ void LogSettingsDump();
 
 namespace {
 
-constexpr const char* kBoxTitle = "Vostrel ScreenSaver";
-constexpr const char* kMissingComponents =
-    "Some components are missing or may be damaged.\nPlease re-install Vostrel ScreenSaver.";
-constexpr const char* kDamagedComponents =
-    "WARNING: Some components are missing or may be damaged.\nVostrel ScreenSaver won't run "
-    "properly.\nPlease re-install Vostrel ScreenSaver.";
+constexpr const char* kSaverTitle = "Vostrel ScreenSaver";
 constexpr const char* kCannotRegisterClass = "Couldn't Register Window Class";
 constexpr const char* kModeRefused =
     "Vostrel ScreenSaver was unable to set\nrequested fullscreen resolution and color\ndepth "
@@ -35,29 +32,15 @@ constexpr const char* kCannotCreateWindow = "Can't Create Window.";
 constexpr int kTestWidth = 640;
 constexpr int kTestHeight = 480;
 constexpr int kDepth16 = 16;
-constexpr int kDepth32 = 32;
 constexpr int kDepthBits = 16;
 constexpr int kShowStartFrame = 0;
 
 void ShowBox(WindowId owner, BoxIcon icon, const char* text) {
-    ShowMessageBox({owner, kBoxTitle, text, icon, BoxButtons::Ok});
+    ShowMessageBox({owner, kSaverTitle, text, icon, BoxButtons::Ok});
 }
 
-void LogOutcome(bool succeeded) { LogLine(succeeded ? "SUCCESSFUL.\n" : "FAILED.\n"); }
-
-// The size of the video mode for the `resolution` setting; false for a value outside the
-// table, which leaves the size as it was.
-bool ResolutionSize(std::uint32_t resolution, std::int32_t* width, std::int32_t* height) {
-    switch (resolution) {
-        case 0:
-        case kResolutionDesktop: *width = desktopWidth; *height = desktopHeight; return true;
-        case kResolution640: *width = 640; *height = 480; return true;
-        case kResolution800: *width = 800; *height = 600; return true;
-        case kResolution1024: *width = 1024; *height = 768; return true;
-        case kResolution1152: *width = 1152; *height = 864; return true;
-        case kResolution1280: *width = 1280; *height = 1024; return true;
-        default: return false;
-    }
+void LogOutcome(bool succeeded) {
+    LogLine(succeeded ? "SUCCESSFUL.\n" : "FAILED.\n");
 }
 
 void TakeDesktopSize(WindowId given) {
@@ -73,14 +56,10 @@ void TakeDesktopSize(WindowId given) {
 }
 
 void ChooseScreenSize() {
-    if (previewFlag != 0) {
-        screenWidth = desktopWidth;
-        screenHeight = desktopHeight;
-        settings.resolution = kResolutionDesktop;
-    } else if (ResolutionSize(settings.resolution, &screenWidth, &screenHeight) &&
-               settings.resolution == 0) {
-        settings.resolution = kResolutionDesktop;
-    }
+    const ModeSize size = ModeSizeFromResolution(settings.resolution, {desktopWidth, desktopHeight},
+                                                 {screenWidth, screenHeight}, previewFlag != 0);
+    screenWidth = size.width;
+    screenHeight = size.height;
     LogLine("Selected Resolution\n===================\n");
     LogLine("X = %d\n", screenWidth);
     LogLine("Y = %d\n", screenHeight);
@@ -104,7 +83,7 @@ bool OpenFullScreenWindow(WindowId given) {
     LogLine("Video mode SUCCESSFULLY set.\n");
     ShowCursor(false);
     LogLine("Creating Window...\n");
-    saverWindow = CreateFullScreenWindow(kSaverClassName, kBoxTitle);
+    saverWindow = CreateFullScreenWindow(kSaverClassName, kSaverTitle);
     return true;
 }
 
@@ -160,12 +139,12 @@ void RunMainLoop() {
 void RunSaver(WindowId given) {
     LookUpDataFolder();
     if (!installFolderFound) {
-        ShowBox(given, BoxIcon::Error, kMissingComponents);
+        ShowBox(given, BoxIcon::Error, kComponentsMissingError);
         return;
     }
-    if (!CheckDataFiles()) ShowBox(given, BoxIcon::Warning, kDamagedComponents);
+    if (!CheckDataFiles()) ShowBox(given, BoxIcon::Warning, kComponentsMissingWarning);
     LoadSaverSettings();
-    colorDepth = (settings.bpp & 0xFF) != 0 ? kDepth32 : kDepth16;
+    colorDepth = ColorDepthFromBpp(settings.bpp);
 
     if (!RegisterSaverWindowClass(kSaverClassName, SaverWindowProc)) {
         ShowBox(given, BoxIcon::Error, kCannotRegisterClass);
@@ -181,7 +160,7 @@ void RunSaver(WindowId given) {
         if (!OpenFullScreenWindow(given)) return;
     } else {
         saverWindow =
-            CreateChildWindow(kSaverClassName, kBoxTitle, given, screenWidth, screenHeight);
+            CreateChildWindow(kSaverClassName, kSaverTitle, given, screenWidth, screenHeight);
     }
     if (saverWindow == 0) {
         if (fullScreen) {

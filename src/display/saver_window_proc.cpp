@@ -13,7 +13,9 @@ namespace {
 constexpr MessageResult kSwallowed = 0;
 constexpr MessageParam kLowWordMask = 0xFFFF;
 
-bool SaverMode() { return runMode == RunMode::Saver; }
+bool SaverMode() {
+    return runMode == RunMode::Saver;
+}
 
 void EndSaver() {
     quitRequested = 1;
@@ -73,10 +75,12 @@ bool HandleMessage(WindowId window, std::uint32_t message, MessageParam wParam) 
         case kWmCreate:
             if (previewFlag == 0 && hardwareTest == 0) LogLine("WM_CREATE\n");
             return false;
-        case kWmDestroy: return OnDestroy();
+        case kWmDestroy:
+            return OnDestroy();
         case kWmActivate:
         case kWmActivateApp:
-        case kWmNcActivate: return OnDeactivation(wParam);
+        case kWmNcActivate:
+            return OnDeactivation(wParam);
         case kWmClose:
             if (!SaverMode()) return false;
             LogLine("WM_CLOSE\n");
@@ -97,8 +101,10 @@ bool HandleMessage(WindowId window, std::uint32_t message, MessageParam wParam) 
         case kWmMouseMove:
             if (previewFlag == 0) TestMouseTravel();
             return false;
-        case kWmSysCommand: return OnSystemCommand(wParam);
-        default: return false;
+        case kWmSysCommand:
+            return OnSystemCommand(wParam);
+        default:
+            return false;
     }
 }
 

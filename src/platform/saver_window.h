@@ -68,8 +68,8 @@ bool UnregisterSaverWindowClass(const char* className);
 WindowId CreateFullScreenWindow(const char* className, const char* title);
 // Visible child of parent at (0, 0); 0 when it cannot be made (no parent, a parent that does
 // not exist, a size the window system refuses).
-WindowId CreateChildWindow(const char* className, const char* title, WindowId parent,
-                           int width, int height);
+WindowId CreateChildWindow(const char* className, const char* title, WindowId parent, int width,
+                           int height);
 bool DestroySaverWindow(WindowId window);
 // The client size; the desktop window's is that of the primary monitor.
 bool GetWindowClientSize(WindowId window, int* width, int* height);
@@ -110,6 +110,12 @@ bool DeleteGlContext(GlContext* glContext);
 bool SwapSaverBuffers(DrawingContext context);
 // The size of the area the picture is shown in.
 bool GetDrawingSize(DrawingContext context, int* width, int* height);
+
+// A context like the saver window's, current on no window, for what must be asked of the GL
+// before the window exists; null when none can be made. Destroying it leaves none current.
+struct GlProbe;
+GlProbe* CreateGlProbe();
+void DestroyGlProbe(GlProbe* probe);
 
 bool PeekWindowMessage();
 // Waits for a message; false when it is WM_QUIT or no message can come.

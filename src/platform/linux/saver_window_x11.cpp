@@ -23,6 +23,11 @@
 #include "platform/linux/x_connection.h"
 #include "platform/saver_window.h"
 
+struct GlProbe {
+    GLXContext context = nullptr;
+    GLXPbuffer pbuffer = 0;
+};
+
 struct GlContext {
     GLXContext context = nullptr;
     bool swapIntervalSet = false;
@@ -30,8 +35,8 @@ struct GlContext {
 
 namespace {
 
-constexpr long kInputEvents = KeyPressMask | ButtonPressMask | PointerMotionMask |
-                              FocusChangeMask | StructureNotifyMask | EnterWindowMask;
+constexpr long kInputEvents = KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask |
+                              StructureNotifyMask | EnterWindowMask;
 constexpr unsigned kGrabbedPointerEvents = ButtonPressMask | PointerMotionMask | EnterWindowMask;
 constexpr int kMinChannelBits16 = 5;
 constexpr int kMinChannelBits32 = 8;
@@ -68,8 +73,7 @@ MessageData PointParam(int x, int y) {
                                     static_cast<std::uint32_t>(x & 0xFFFF));
 }
 
-void PostMessage(WindowId window, std::uint32_t message, MessageParam wParam,
-                 MessageData lParam) {
+void PostMessage(WindowId window, std::uint32_t message, MessageParam wParam, MessageData lParam) {
     messageQueue.push_back({window, message, wParam, lParam});
 }
 
@@ -115,7 +119,9 @@ Rect PrimaryMonitorRect(Display* display) {
     return found.width > 0 ? found : whole;
 }
 
-Atom AtomNamed(Display* display, const char* name) { return XInternAtom(display, name, False); }
+Atom AtomNamed(Display* display, const char* name) {
+    return XInternAtom(display, name, False);
+}
 
 // Set even on an override-redirect window, which no window manager reads, so that tools and
 // tests can find the saver by its title.
@@ -130,8 +136,7 @@ void SetTitle(Display* display, Window window, const char* title) {
 }
 
 // Sends WM_CREATE and shows the window, as CreateWindowExA does for a WS_VISIBLE window.
-WindowId FinishCreation(Display* display, Window window, WindowRecord record,
-                        const char* title) {
+WindowId FinishCreation(Display* display, Window window, WindowRecord record, const char* title) {
     SetTitle(display, window, title);
     const WindowId id = window;
     windows[id] = std::move(record);
@@ -168,8 +173,8 @@ Cursor ArrowCursor(Display* display) {
 GLXFBConfig ConfigAt(Display* display, int format) {
     int count = 0;
     GLXFBConfig* all = glXGetFBConfigs(display, DefaultScreen(display), &count);
-    GLXFBConfig config = (all != nullptr && format >= 1 && format <= count) ? all[format - 1]
-                                                                           : nullptr;
+    GLXFBConfig config =
+        (all != nullptr && format >= 1 && format <= count) ? all[format - 1] : nullptr;
     if (all != nullptr) XFree(all);
     return config;
 }
@@ -231,10 +236,17 @@ void TranslateKey(WindowId window, XKeyEvent key) {
 void TranslateButton(WindowId window, const XButtonEvent& button) {
     const MessageData point = PointParam(button.x, button.y);
     switch (button.button) {
-        case Button1: PostMessage(window, kWmLButtonDown, 0, point); break;
-        case Button2: PostMessage(window, kWmMButtonDown, 0, point); break;
-        case Button3: PostMessage(window, kWmRButtonDown, 0, point); break;
-        default: break;  // the wheel
+        case Button1:
+            PostMessage(window, kWmLButtonDown, 0, point);
+            break;
+        case Button2:
+            PostMessage(window, kWmMButtonDown, 0, point);
+            break;
+        case Button3:
+            PostMessage(window, kWmRButtonDown, 0, point);
+            break;
+        default:
+            break;  // the wheel
     }
 }
 
@@ -251,15 +263,21 @@ void TranslateEvent(Display* display, const XEvent& event) {
     const WindowId window = event.xany.window;
     if (FindLiveWindow(window) == nullptr) return;
     switch (event.type) {
-        case KeyPress: TranslateKey(window, event.xkey); break;
-        case ButtonPress: TranslateButton(window, event.xbutton); break;
+        case KeyPress:
+            TranslateKey(window, event.xkey);
+            break;
+        case ButtonPress:
+            TranslateButton(window, event.xbutton);
+            break;
         case MotionNotify:
             PostMessage(window, kWmMouseMove, 0, PointParam(event.xmotion.x, event.xmotion.y));
             break;
         case FocusOut:
             if (LosesFocus(event.xfocus)) PostMessage(window, kWmActivate, kWaInactive, 0);
             break;
-        case EnterNotify: PostMessage(window, kWmSetCursor, window, 0); break;
+        case EnterNotify:
+            PostMessage(window, kWmSetCursor, window, 0);
+            break;
         case ClientMessage:
             if (event.xclient.message_type == AtomNamed(display, "WM_PROTOCOLS") &&
                 static_cast<Atom>(event.xclient.data.l[0]) ==
@@ -267,7 +285,8 @@ void TranslateEvent(Display* display, const XEvent& event) {
                 PostMessage(window, kWmSysCommand, kScClose, 0);
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -298,10 +317,10 @@ WindowId CreateFullScreenWindow(const char* className, const char* title) {
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.event_mask = kInputEvents;
     XErrorTrap trap(display);
-    const Window window = XCreateWindow(
-        display, RootWindow(display, screen), 0, 0, DisplayWidth(display, screen),
-        DisplayHeight(display, screen), 0, CopyFromParent, InputOutput, CopyFromParent,
-        CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    const Window window =
+        XCreateWindow(display, RootWindow(display, screen), 0, 0, DisplayWidth(display, screen),
+                      DisplayHeight(display, screen), 0, CopyFromParent, InputOutput,
+                      CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
     if (!trap.Passed()) return 0;
     WindowRecord record;
     record.procedure = procedure;
@@ -311,8 +330,8 @@ WindowId CreateFullScreenWindow(const char* className, const char* title) {
     return FinishCreation(display, window, std::move(record), title);
 }
 
-WindowId CreateChildWindow(const char* className, const char* title, WindowId parent,
-                           int width, int height) {
+WindowId CreateChildWindow(const char* className, const char* title, WindowId parent, int width,
+                           int height) {
     WindowProcedure procedure = ClassProcedure(className);
     Display* display = SaverDisplay();
     if (procedure == nullptr || display == nullptr || parent == 0) return 0;
@@ -323,8 +342,8 @@ WindowId CreateChildWindow(const char* className, const char* title, WindowId pa
     // A size of 0 is refused by X (BadValue) and caught here like a bad parent.
     const Window window =
         XCreateWindow(display, static_cast<Window>(parent), 0, 0, static_cast<unsigned>(width),
-                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
-                      CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWBackPixel | CWEventMask, &attributes);
     if (!trap.Passed()) return 0;
     WindowRecord record;
     record.procedure = procedure;
@@ -380,8 +399,8 @@ void SetForegroundSaverWindow(WindowId window) {
     XRaiseWindow(display, static_cast<Window>(window));
     XGrabKeyboard(display, static_cast<Window>(window), False, GrabModeAsync, GrabModeAsync,
                   CurrentTime);
-    XGrabPointer(display, static_cast<Window>(window), False, kGrabbedPointerEvents,
-                 GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+    XGrabPointer(display, static_cast<Window>(window), False, kGrabbedPointerEvents, GrabModeAsync,
+                 GrabModeAsync, None, None, CurrentTime);
     XSync(display, False);
 }
 
@@ -434,19 +453,27 @@ int ChooseSaverPixelFormat(DrawingContext context, const PixelFormatRequest& req
     if (display == nullptr || FindLiveWindow(context) == nullptr) return 0;
     const int channelBits =
         request.colorBits >= kColorBits32 ? kMinChannelBits32 : kMinChannelBits16;
-    const int attributes[] = {GLX_X_RENDERABLE,  True,
-                              GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT,
-                              GLX_RENDER_TYPE,   GLX_RGBA_BIT,
-                              GLX_X_VISUAL_TYPE, GLX_TRUE_COLOR,
-                              GLX_DOUBLEBUFFER,  True,
-                              GLX_RED_SIZE,      channelBits,
-                              GLX_GREEN_SIZE,    channelBits,
-                              GLX_BLUE_SIZE,     channelBits,
-                              GLX_DEPTH_SIZE,    request.depthBits,
+    const int attributes[] = {GLX_X_RENDERABLE,
+                              True,
+                              GLX_DRAWABLE_TYPE,
+                              GLX_WINDOW_BIT,
+                              GLX_RENDER_TYPE,
+                              GLX_RGBA_BIT,
+                              GLX_X_VISUAL_TYPE,
+                              GLX_TRUE_COLOR,
+                              GLX_DOUBLEBUFFER,
+                              True,
+                              GLX_RED_SIZE,
+                              channelBits,
+                              GLX_GREEN_SIZE,
+                              channelBits,
+                              GLX_BLUE_SIZE,
+                              channelBits,
+                              GLX_DEPTH_SIZE,
+                              request.depthBits,
                               None};
     int count = 0;
-    GLXFBConfig* chosen =
-        glXChooseFBConfig(display, DefaultScreen(display), attributes, &count);
+    GLXFBConfig* chosen = glXChooseFBConfig(display, DefaultScreen(display), attributes, &count);
     const int format = (chosen != nullptr && count > 0) ? IndexOfConfig(display, chosen[0]) : 0;
     if (chosen != nullptr) XFree(chosen);
     return format;
@@ -468,10 +495,10 @@ bool SetSaverPixelFormat(DrawingContext context, int format) {
     attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
     attributes.border_pixel = 0;
     const Rect& rect = record->surfaceRect;
-    const Window surface = XCreateWindow(
-        display, window, rect.x, rect.y, static_cast<unsigned>(rect.width),
-        static_cast<unsigned>(rect.height), 0, visual->depth, InputOutput, visual->visual,
-        CWColormap | CWBackPixel | CWBorderPixel, &attributes);
+    const Window surface =
+        XCreateWindow(display, window, rect.x, rect.y, static_cast<unsigned>(rect.width),
+                      static_cast<unsigned>(rect.height), 0, visual->depth, InputOutput,
+                      visual->visual, CWColormap | CWBackPixel | CWBorderPixel, &attributes);
     XMapWindow(display, surface);
     XFree(visual);
     if (!trap.Passed()) {
@@ -537,6 +564,43 @@ bool GetDrawingSize(DrawingContext context, int* width, int* height) {
     return true;
 }
 
+GlProbe* CreateGlProbe() {
+    Display* display = SaverDisplay();
+    if (display == nullptr) return nullptr;
+    const int attributes[] = {GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT, GLX_RENDER_TYPE, GLX_RGBA_BIT,
+                              None};
+    int count = 0;
+    GLXFBConfig* configs = glXChooseFBConfig(display, DefaultScreen(display), attributes, &count);
+    if (configs == nullptr) return nullptr;
+    const GLXFBConfig config = count > 0 ? configs[0] : nullptr;
+    XFree(configs);
+    if (config == nullptr) return nullptr;
+    const int size[] = {GLX_PBUFFER_WIDTH, 1, GLX_PBUFFER_HEIGHT, 1, None};
+    XErrorTrap trap(display);
+    auto* probe = new GlProbe;
+    probe->pbuffer = glXCreatePbuffer(display, config, size);
+    probe->context = glXCreateNewContext(display, config, GLX_RGBA_TYPE, nullptr, True);
+    const bool current =
+        probe->pbuffer != 0 && probe->context != nullptr &&
+        glXMakeContextCurrent(display, probe->pbuffer, probe->pbuffer, probe->context);
+    if (!trap.Passed() || !current) {
+        DestroyGlProbe(probe);
+        return nullptr;
+    }
+    return probe;
+}
+
+void DestroyGlProbe(GlProbe* probe) {
+    Display* display = OpenedSaverDisplay();
+    if (display == nullptr || probe == nullptr) return;
+    XErrorTrap trap(display);
+    glXMakeContextCurrent(display, None, None, nullptr);
+    if (probe->context != nullptr) glXDestroyContext(display, probe->context);
+    if (probe->pbuffer != 0) glXDestroyPbuffer(display, probe->pbuffer);
+    trap.Passed();
+    delete probe;
+}
+
 bool PeekWindowMessage() {
     Display* display = OpenedSaverDisplay();
     while (display != nullptr && messageQueue.empty() && XPending(display) > 0) {
@@ -565,12 +629,11 @@ MessageResult DispatchWindowMessage(const WindowMessage& message) {
     if (found == windows.end()) return 0;
     // A window that has gone hears only of its destruction.
     if (found->second.destroyed && message.message != kWmDestroy) return 0;
-    return found->second.procedure(message.window, message.message, message.wParam,
-                                   message.lParam);
+    return found->second.procedure(message.window, message.message, message.wParam, message.lParam);
 }
 
-MessageResult DefaultWindowProcedure(WindowId window, std::uint32_t message,
-                                     MessageParam wParam, MessageData lParam) {
+MessageResult DefaultWindowProcedure(WindowId window, std::uint32_t message, MessageParam wParam,
+                                     MessageData lParam) {
     if (message == kWmSysCommand && wParam == kScClose) {
         SendMessage(window, kWmClose, 0, 0);
     } else if (message == kWmClose) {

@@ -33,7 +33,9 @@ Display* SaverDisplay() {
     return saverDisplay;
 }
 
-Display* OpenedSaverDisplay() { return saverDisplay != nullptr ? SaverDisplay() : nullptr; }
+Display* OpenedSaverDisplay() {
+    return saverDisplay != nullptr ? SaverDisplay() : nullptr;
+}
 
 XErrorTrap::XErrorTrap(Display* display) : display_(display) {
     XSync(display_, False);
