@@ -160,6 +160,17 @@ def test_losing_focus():
     connection.close()
 
 
+def test_closing_from_outside():
+    """A close request is swallowed in saver mode; destroying the window ends the run."""
+    connection = XConnection()
+    run, window = start_saver()
+    connection.ask_to_close(int(window))
+    check(still_running(run), "a close request ended the saver")
+    connection.destroy(int(window))
+    end_and_check(run)
+    connection.close()
+
+
 def child_windows(parent):
     out = subprocess.run(["xwininfo", "-children", "-id", str(parent)], stdout=subprocess.PIPE,
                          text=True).stdout
@@ -202,7 +213,7 @@ def test_preview_without_window():
 
 def main():
     tests = [test_full_screen_window, test_pointer_travel, test_keys, test_mouse_buttons,
-             test_losing_focus, test_preview, test_preview_without_window]
+             test_losing_focus, test_closing_from_outside, test_preview, test_preview_without_window]
     failed = 0
     for test in tests:
         try:

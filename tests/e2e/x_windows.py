@@ -18,8 +18,21 @@ _xlib.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, 
 _xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 _xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
 
+_xlib.XInternAtom.restype = ctypes.c_ulong
+_xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+_xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                             ctypes.c_void_p]
+
 _REVERT_TO_PARENT = 2
 _CURRENT_TIME = 0
+_CLIENT_MESSAGE = 33
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]  # XEvent's full size
 
 
 class XConnection:
@@ -39,6 +52,18 @@ class XConnection:
 
     def focus(self, window):
         _xlib.XSetInputFocus(self._display, window, _REVERT_TO_PARENT, _CURRENT_TIME)
+        _xlib.XSync(self._display, 0)
+
+    def ask_to_close(self, window):
+        """What a window manager sends when the user closes a window: WM_DELETE_WINDOW."""
+        event = _ClientMessage()
+        event.type = _CLIENT_MESSAGE
+        event.window = window
+        event.message_type = _xlib.XInternAtom(self._display, b"WM_PROTOCOLS", 0)
+        event.format = 32
+        event.data[0] = _xlib.XInternAtom(self._display, b"WM_DELETE_WINDOW", 0)
+        event.data[1] = _CURRENT_TIME
+        _xlib.XSendEvent(self._display, window, 0, 0, ctypes.byref(event))
         _xlib.XSync(self._display, 0)
 
     def destroy(self, window):
