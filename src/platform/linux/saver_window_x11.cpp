@@ -29,12 +29,26 @@ constexpr unsigned kGrabbedPointerEvents = ButtonPressMask | PointerMotionMask |
 std::map<std::string, WindowProcedure> windowClasses;
 std::map<WindowId, WindowRecord> windows;
 
+// The area an output shows; empty when the output is off.
+Rect OutputRect(Display* display, XRRScreenResources* resources, RROutput output) {
+    Rect rect;
+    XRROutputInfo* info = XRRGetOutputInfo(display, resources, output);
+    if (info == nullptr) return rect;
+    XRRCrtcInfo* crtc = info->crtc != 0 ? XRRGetCrtcInfo(display, resources, info->crtc) : nullptr;
+    if (crtc != nullptr) {
+        rect = {crtc->x, crtc->y, static_cast<int>(crtc->width), static_cast<int>(crtc->height)};
+        XRRFreeCrtcInfo(crtc);
+    }
+    XRRFreeOutputInfo(info);
+    return rect;
+}
+
 // The primary monitor as XRandR names it; the first lit monitor when none is primary, and
 // the whole screen without XRandR 1.3.
 Rect PrimaryMonitorRect(Display* display) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
-    Rect whole{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    const Rect whole{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
         !XRRQueryVersion(display, &major, &minor) || (major == 1 && minor < 3)) {
@@ -43,25 +57,12 @@ Rect PrimaryMonitorRect(Display* display) {
     XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, root);
     if (resources == nullptr) return whole;
     const RROutput primary = XRRGetOutputPrimary(display, root);
-    Rect found;
-    for (int pass = 0; pass < 2 && found.width == 0; ++pass) {
-        for (int i = 0; i < resources->noutput && found.width == 0; ++i) {
-            if (pass == 0 && resources->outputs[i] != primary) continue;
-            XRROutputInfo* output = XRRGetOutputInfo(display, resources, resources->outputs[i]);
-            if (output == nullptr) continue;
-            if (output->crtc != 0) {
-                XRRCrtcInfo* crtc = XRRGetCrtcInfo(display, resources, output->crtc);
-                if (crtc != nullptr && crtc->width > 0 && crtc->height > 0) {
-                    found = {crtc->x, crtc->y, static_cast<int>(crtc->width),
-                             static_cast<int>(crtc->height)};
-                }
-                if (crtc != nullptr) XRRFreeCrtcInfo(crtc);
-            }
-            XRRFreeOutputInfo(output);
-        }
+    Rect found = primary != 0 ? OutputRect(display, resources, primary) : Rect{};
+    for (int i = 0; i < resources->noutput && found.width <= 0; ++i) {
+        found = OutputRect(display, resources, resources->outputs[i]);
     }
     XRRFreeScreenResources(resources);
-    return found.width > 0 ? found : whole;
+    return found.width > 0 && found.height > 0 ? found : whole;
 }
 
 // Set even on an override-redirect window, which no window manager reads, so that tools and
