@@ -118,8 +118,12 @@ def test_full_screen_window():
     check("%sx%s" % (info["Width"], info["Height"]) == dimensions,
           "window %sx%s does not cover the screen %s" % (info["Width"], info["Height"],
                                                          dimensions))
+    connection = XConnection()
+    check(not connection.pointer_visible(), "the pointer shows over the saver")
     xdotool("key", "space")
     end_and_check(run)
+    check(connection.pointer_visible(), "the pointer stays hidden after the saver")
+    connection.close()
 
 
 def test_pointer_travel():
@@ -193,6 +197,9 @@ def test_preview():
     xdotool("click", 1)
     xdotool("mousemove", 900, 900)
     check(still_running(run), "input ended the preview")
+    xdotool("mousemove", 200, 200)
+    time.sleep(0.5)
+    check(connection.pointer_visible(), "the pointer is hidden over the preview")
     connection.destroy(host)
     run.finish()
     connection.close()

@@ -23,6 +23,20 @@ _xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 _xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                              ctypes.c_void_p]
 
+_xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+
+
+class _CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+_xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
+_xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+_xlib.XFree.argtypes = [ctypes.c_void_p]
+
 _REVERT_TO_PARENT = 2
 _CURRENT_TIME = 0
 _CLIENT_MESSAGE = 33
@@ -65,6 +79,16 @@ class XConnection:
         event.data[1] = _CURRENT_TIME
         _xlib.XSendEvent(self._display, window, 0, 0, ctypes.byref(event))
         _xlib.XSync(self._display, 0)
+
+    def pointer_visible(self):
+        """Whether the pointer's current image has any pixel that is not fully transparent."""
+        image = _xfixes.XFixesGetCursorImage(self._display)
+        if not image:
+            raise RuntimeError("no XFIXES cursor image")
+        count = image.contents.width * image.contents.height
+        visible = any((image.contents.pixels[i] >> 24) & 0xFF for i in range(count))
+        _xlib.XFree(image)
+        return visible
 
     def destroy(self, window):
         _xlib.XDestroyWindow(self._display, window)
