@@ -11,4 +11,3 @@ std::int32_t colorDepth = 0;
 CursorPoint startCursor;
 std::uint8_t quitRequested = 0;
 std::uint8_t saverWindowClosed = 0;
-std::uint8_t hardwareTest = 0;

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "display/run_flags.h"  // hardwareTest
 #include "platform/saver_window.h"
 
 extern WindowId saverWindow;
@@ -29,8 +30,6 @@ extern std::uint8_t quitRequested;
 // Raised when CloseSaverWindow starts, so that the messages its own tear-down causes do not
 // start it again.
 extern std::uint8_t saverWindowClosed;
-// Raised by the configuration dialog before a hardware-test run; stays raised.
-extern std::uint8_t hardwareTest;
 
 // Pointer travel from startCursor, along either axis, that the saver still tolerates.
 inline constexpr std::int32_t mouseThreshold = 50;
