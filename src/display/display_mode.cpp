@@ -26,6 +26,7 @@ bool EnterDisplayMode(int width, int height, int colorDepth) {
 
 bool SwapDisplayBuffers(DrawingContext context) {
     int width = 0, height = 0;
-    if (GetDrawingSize(context, &width, &height)) PresentVirtualMode(width, height);
+    if (!DrawingContextValid(context) || !GetDrawingSize(context, &width, &height)) return false;
+    PresentVirtualMode(width, height);
     return SwapSaverBuffers(context);
 }

@@ -110,6 +110,10 @@ bool DeleteGlContext(GlContext* glContext);
 bool SwapSaverBuffers(DrawingContext context);
 // The size of the area the picture is shown in.
 bool GetDrawingSize(DrawingContext context, int* width, int* height);
+// Catches up with what the window system has reported and answers whether the context's
+// window still exists. A host may destroy a preview at any moment, and drawing into a window
+// that has gone can bring the GL down, so a frame asks this before it touches the window.
+bool DrawingContextValid(DrawingContext context);
 
 // A context like the saver window's, current on no window, for what must be asked of the GL
 // before the window exists; null when none can be made. Destroying it leaves none current.

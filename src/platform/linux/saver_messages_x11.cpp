@@ -124,6 +124,20 @@ bool TakeWindowMessage(WindowMessage* message) {
     return message->message != kWmQuit;
 }
 
+bool DrawingContextValid(DrawingContext context) {
+    Display* display = OpenedSaverDisplay();
+    if (display == nullptr) return false;
+    // After the round trip every event the server sent before it is here, a DestroyNotify
+    // included; turning them into messages marks a window that has gone.
+    XSync(display, False);
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        TranslateEvent(display, event);
+    }
+    return FindLiveWindow(context) != nullptr;
+}
+
 MessageResult DispatchWindowMessage(const WindowMessage& message) {
     WindowRecord* record = FindWindowRecord(message.window);
     if (record == nullptr) return 0;
