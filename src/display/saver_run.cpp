@@ -1,3 +1,186 @@
 #include "display/saver_run.h"
 
-void RunSaver(WindowId) {}
+#include "app/debug_report.h"
+#include "app/run_state.h"
+#include "display/display_mode.h"
+#include "display/projection.h"
+#include "display/saver_state.h"
+#include "display/saver_window_proc.h"
+#include "platform/cursor.h"
+#include "platform/message_box.h"
+#include "platform/screensaver_notice.h"
+#include "settings/install_folder.h"
+#include "settings/install_messages.h"
+#include "settings/mode_size.h"
+#include "settings/settings.h"
+#include "show/frame_driver.h"
+#include "show/show_setup.h"
+
+void LogSettingsDump();
+
+namespace {
+
+constexpr const char* kSaverTitle = "Vostrel ScreenSaver";
+constexpr const char* kCannotRegisterClass = "Couldn't Register Window Class";
+constexpr const char* kModeRefused =
+    "Vostrel ScreenSaver was unable to set\nrequested fullscreen resolution and color\ndepth "
+    "and thus won't run properly.\n\nPlease check \"Screen Resolution\" in the\nConfiguration "
+    "Dialog and make sure that\nyour 3D hardware supports the video\nresolution you entered "
+    "before retrying.";
+constexpr const char* kCannotCreateWindow = "Can't Create Window.";
+
+constexpr int kTestWidth = 640;
+constexpr int kTestHeight = 480;
+constexpr int kDepth16 = 16;
+constexpr int kDepthBits = 16;
+constexpr int kShowStartFrame = 0;
+
+void ShowBox(WindowId owner, BoxIcon icon, const char* text) {
+    ShowMessageBox({owner, kSaverTitle, text, icon, BoxButtons::Ok});
+}
+
+void LogOutcome(bool succeeded) {
+    LogLine(succeeded ? "SUCCESSFUL.\n" : "FAILED.\n");
+}
+
+void TakeDesktopSize(WindowId given) {
+    if (desktopWidth != 0) return;
+    int width = 0, height = 0;
+    if (GetWindowClientSize(given, &width, &height)) {
+        desktopWidth = width;
+        desktopHeight = height;
+    }
+    LogLine("Desktop Resolution\n==================\n");
+    LogLine("X = %d\n", desktopWidth);
+    LogLine("Y = %d\n\n", desktopHeight);
+}
+
+void ChooseScreenSize() {
+    const ModeSize size = ModeSizeFromResolution(settings.resolution, {desktopWidth, desktopHeight},
+                                                 {screenWidth, screenHeight}, previewFlag != 0);
+    screenWidth = size.width;
+    screenHeight = size.height;
+    LogLine("Selected Resolution\n===================\n");
+    LogLine("X = %d\n", screenWidth);
+    LogLine("Y = %d\n", screenHeight);
+    LogLine("32Bpp = %d\n\n", static_cast<int>(settings.bpp & 0xFF));
+    LogSettingsDump();
+}
+
+// The full-screen branch; false when the run has already ended with its box.
+bool OpenFullScreenWindow(WindowId given) {
+    if (hardwareTest != 0) {
+        screenWidth = kTestWidth;
+        screenHeight = kTestHeight;
+        colorDepth = kDepth16;
+    }
+    if (!ChangeDisplayMode(screenWidth, screenHeight, colorDepth)) {
+        LogLine("Couldn't set requested video mode.\nCLOSING SAVER WINDOW.\n\n");
+        CloseSaverWindow();
+        ShowBox(given, BoxIcon::Error, kModeRefused);
+        return false;
+    }
+    LogLine("Video mode SUCCESSFULLY set.\n");
+    ShowCursor(false);
+    LogLine("Creating Window...\n");
+    saverWindow = CreateFullScreenWindow(kSaverClassName, kSaverTitle);
+    return true;
+}
+
+// Steps that are only logged: a failed one leaves the run to go on with what it has.
+void MakeRenderingContext() {
+    LogLine("Get Device Context: ");
+    saverDC = GetDrawingContext(saverWindow);
+    LogOutcome(saverDC != 0);
+    LogLine("Choose Pixel Format: ");
+    PixelFormatRequest request;
+    request.colorBits = colorDepth;
+    request.depthBits = kDepthBits;
+    const int format = ChooseSaverPixelFormat(saverDC, request);
+    LogOutcome(format != 0);
+    LogLine("Set Pixel Format: ");
+    LogOutcome(SetSaverPixelFormat(saverDC, format));
+    LogLine("Create Rendering Context: ");
+    saverContext = CreateGlContext(saverDC);
+    LogOutcome(saverContext != nullptr);
+}
+
+void ShowSaver() {
+    LogLine("Showing Window... ");
+    if (MakeGlContextCurrent(saverDC, saverContext)) {
+        EnterDisplayMode(screenWidth, screenHeight, colorDepth);
+    }
+    ShowSaverWindow(saverWindow);
+    SetForegroundSaverWindow(saverWindow);
+    SetSaverWindowFocus(saverWindow);
+    SetProjection(screenWidth, screenHeight);
+    BringSaverWindowToTop(saverWindow);
+    int x = 0, y = 0;
+    if (GetCursorPosition(&x, &y)) startCursor = {x, y};
+    LogLine("OK.\n\n");
+}
+
+// One frame and at most one message per pass, with no timer: the show advances once per
+// swap. Only quitRequested ends it; WM_QUIT is not watched for.
+void RunMainLoop() {
+    while (quitRequested == 0) {
+        RenderShowFrame();
+        SwapDisplayBuffers(saverDC);
+        WindowMessage message;
+        if (PeekWindowMessage()) {
+            TakeWindowMessage(&message);
+            DispatchWindowMessage(message);
+        }
+    }
+}
+
+}  // namespace
+
+void RunSaver(WindowId given) {
+    LookUpDataFolder();
+    if (!installFolderFound) {
+        ShowBox(given, BoxIcon::Error, kComponentsMissingError);
+        return;
+    }
+    if (!CheckDataFiles()) ShowBox(given, BoxIcon::Warning, kComponentsMissingWarning);
+    LoadSaverSettings();
+    colorDepth = ColorDepthFromBpp(settings.bpp);
+
+    if (!RegisterSaverWindowClass(kSaverClassName, SaverWindowProc)) {
+        ShowBox(given, BoxIcon::Error, kCannotRegisterClass);
+        LogLine("Couldn't register window class.\nCLOSING.\n\n");
+        return;
+    }
+    LogLine("Register WClass SUCCESSFUL.\nPROCEEDING.\n\n");
+    TakeDesktopSize(given);
+    ChooseScreenSize();
+
+    const bool fullScreen = runMode == RunMode::Saver || hardwareTest != 0;
+    if (fullScreen) {
+        if (!OpenFullScreenWindow(given)) return;
+    } else {
+        saverWindow =
+            CreateChildWindow(kSaverClassName, kSaverTitle, given, screenWidth, screenHeight);
+    }
+    if (saverWindow == 0) {
+        if (fullScreen) {
+            LogLine("Couldn't create window.\nCLOSING SAVER WINDOW.\n\n");
+            CloseSaverWindow();
+        }
+        ShowBox(0, BoxIcon::Error, kCannotCreateWindow);
+        return;
+    }
+    LogLine("Window creation SUCCESSFUL.\n");
+
+    MakeRenderingContext();
+    ShowSaver();
+    SetupShow(kShowStartFrame);
+    // The hardware test's picture runs here instead of the main loop; its caller closes.
+    if (hardwareTest != 0) return;
+
+    LogLine("Window Messages\n===============\n\n");
+    const bool saverMode = runMode == RunMode::Saver;
+    if (saverMode) SetScreenSaverRunning(true);
+    RunMainLoop();
+    if (saverMode) SetScreenSaverRunning(false);
+}

@@ -1,0 +1,117 @@
+#include "display/saver_window_proc.h"
+
+#include <cstdlib>
+
+#include "app/debug_report.h"
+#include "app/run_state.h"
+#include "display/saver_run.h"
+#include "display/saver_state.h"
+#include "show/show_setup.h"
+
+namespace {
+
+constexpr MessageResult kSwallowed = 0;
+constexpr MessageParam kLowWordMask = 0xFFFF;
+
+bool SaverMode() {
+    return runMode == RunMode::Saver;
+}
+
+void EndSaver() {
+    quitRequested = 1;
+    CloseSaverWindow();
+}
+
+// The pointer is read afresh: only where it is now counts, not the message's coordinates
+// and not how far it went in between.
+void TestMouseTravel() {
+    int x = 0, y = 0;
+    if (!GetCursorPosition(&x, &y)) return;
+    if (std::abs(x - startCursor.x) > mouseThreshold ||
+        std::abs(y - startCursor.y) > mouseThreshold) {
+        LogLine("WM_MOUSEMOVE\n");
+        EndSaver();
+    }
+}
+
+// True when the message is swallowed.
+bool OnDestroy() {
+    LogLine("WM_DESTROY\n");
+    quitRequested = 1;
+    if (previewFlag != 0) {
+        ShutdownShow();
+        PostQuitWindowMessage(0);
+        return false;
+    }
+    // CloseSaverWindow is destroying the window itself.
+    if (saverWindowClosed != 0) return true;
+    CloseSaverWindow();
+    PostQuitWindowMessage(0);
+    return false;
+}
+
+bool OnDeactivation(MessageParam wParam) {
+    if (!SaverMode() || (wParam & kLowWordMask) != kWaInactive) return false;
+    LogLine("WM_ACTIVATE-INACTIVE\n");
+    if (saverWindowClosed == 0) EndSaver();
+    return true;
+}
+
+bool OnSystemCommand(MessageParam wParam) {
+    if (wParam == kScScreenSave) {
+        LogLine("SC_SCREENSAVE\n");
+        return SaverMode();
+    }
+    if (wParam == kScClose) {
+        LogLine("SC_CLOSE\n");
+        return SaverMode();
+    }
+    return false;
+}
+
+// True when the message is swallowed.
+bool HandleMessage(WindowId window, std::uint32_t message, MessageParam wParam) {
+    switch (message) {
+        case kWmCreate:
+            if (previewFlag == 0 && hardwareTest == 0) LogLine("WM_CREATE\n");
+            return false;
+        case kWmDestroy:
+            return OnDestroy();
+        case kWmActivate:
+        case kWmActivateApp:
+        case kWmNcActivate:
+            return OnDeactivation(wParam);
+        case kWmClose:
+            if (!SaverMode()) return false;
+            LogLine("WM_CLOSE\n");
+            quitRequested = 1;
+            return true;
+        case kWmSetCursor:
+            SetSaverWindowCursor(window, SaverMode() ? PointerShape::Hidden : PointerShape::Arrow);
+            return false;
+        case kWmKeyDown:
+        case kWmLButtonDown:
+        case kWmRButtonDown:
+        case kWmMButtonDown:
+            if (previewFlag == 0) {
+                LogLine("WM_MOUSEBTN-KEY_DOWN\n");
+                EndSaver();
+            }
+            return false;
+        case kWmMouseMove:
+            if (previewFlag == 0) TestMouseTravel();
+            return false;
+        case kWmSysCommand:
+            return OnSystemCommand(wParam);
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+MessageResult SaverWindowProc(WindowId window, std::uint32_t message, MessageParam wParam,
+                              MessageData lParam) {
+    if (HandleMessage(window, message, wParam)) return kSwallowed;
+    return DefaultWindowProcedure(window, message, wParam, lParam);
+}

@@ -1,0 +1,163 @@
+// The saver window's messages on X11: X events become the Win32 messages that the window
+// procedure handles, in one queue for the thread, and the default handling that Windows gives
+// the few of them that need one.
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+#include <deque>
+
+#include "platform/linux/saver_window_records.h"
+#include "platform/linux/x_connection.h"
+#include "platform/saver_window.h"
+
+namespace {
+
+std::deque<WindowMessage> messageQueue;
+
+MessageData PointParam(int x, int y) {
+    return static_cast<MessageData>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
+                                    static_cast<std::uint32_t>(x & 0xFFFF));
+}
+
+bool IsAltKey(KeySym key) {
+    return key == XK_Alt_L || key == XK_Alt_R || key == XK_Meta_L || key == XK_Meta_R;
+}
+
+// Focus that moves inside our window, or pointer-root bookkeeping, is not a loss of focus.
+bool LosesFocus(const XFocusChangeEvent& event) {
+    const bool realMove = event.mode == NotifyNormal || event.mode == NotifyWhileGrabbed;
+    return realMove && event.detail != NotifyInferior && event.detail != NotifyPointer &&
+           event.detail != NotifyPointerRoot && event.detail != NotifyDetailNone;
+}
+
+void TranslateKey(WindowId window, XKeyEvent key) {
+    const KeySym symbol = XLookupKeysym(&key, 0);
+    const bool alt = (key.state & Mod1Mask) != 0 || IsAltKey(symbol);
+    PostWindowMessage(window, alt ? kWmSysKeyDown : kWmKeyDown, symbol, alt ? kKeyAltHeld : 0);
+}
+
+void TranslateButton(WindowId window, const XButtonEvent& button) {
+    const MessageData point = PointParam(button.x, button.y);
+    switch (button.button) {
+        case Button1:
+            PostWindowMessage(window, kWmLButtonDown, 0, point);
+            break;
+        case Button2:
+            PostWindowMessage(window, kWmMButtonDown, 0, point);
+            break;
+        case Button3:
+            PostWindowMessage(window, kWmRButtonDown, 0, point);
+            break;
+        default:
+            break;  // the wheel
+    }
+}
+
+void TranslateEvent(Display* display, const XEvent& event) {
+    if (event.type == DestroyNotify) {
+        // Destroyed from outside (by its host, or with its parent): what Windows would say
+        // with WM_DESTROY. Our own DestroySaverWindow has marked its window already.
+        WindowRecord* record = FindLiveWindow(event.xdestroywindow.window);
+        if (record == nullptr) return;
+        record->destroyed = true;
+        PostWindowMessage(event.xdestroywindow.window, kWmDestroy, 0, 0);
+        return;
+    }
+    const WindowId window = event.xany.window;
+    if (FindLiveWindow(window) == nullptr) return;
+    switch (event.type) {
+        case KeyPress:
+            TranslateKey(window, event.xkey);
+            break;
+        case ButtonPress:
+            TranslateButton(window, event.xbutton);
+            break;
+        case MotionNotify:
+            PostWindowMessage(window, kWmMouseMove, 0,
+                              PointParam(event.xmotion.x, event.xmotion.y));
+            break;
+        case FocusOut:
+            if (LosesFocus(event.xfocus)) PostWindowMessage(window, kWmActivate, kWaInactive, 0);
+            break;
+        case EnterNotify:
+            PostWindowMessage(window, kWmSetCursor, window, 0);
+            break;
+        case ClientMessage:
+            if (event.xclient.message_type == AtomNamed(display, "WM_PROTOCOLS") &&
+                static_cast<Atom>(event.xclient.data.l[0]) ==
+                    AtomNamed(display, "WM_DELETE_WINDOW")) {
+                PostWindowMessage(window, kWmSysCommand, kScClose, 0);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+void PostWindowMessage(WindowId window, std::uint32_t message, MessageParam wParam,
+                       MessageData lParam) {
+    messageQueue.push_back({window, message, wParam, lParam});
+}
+
+bool PeekWindowMessage() {
+    Display* display = OpenedSaverDisplay();
+    while (display != nullptr && messageQueue.empty() && XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        TranslateEvent(display, event);
+    }
+    return !messageQueue.empty();
+}
+
+bool TakeWindowMessage(WindowMessage* message) {
+    while (messageQueue.empty()) {
+        Display* display = OpenedSaverDisplay();
+        if (display == nullptr) return false;
+        XEvent event;
+        XNextEvent(display, &event);
+        TranslateEvent(display, event);
+    }
+    *message = messageQueue.front();
+    messageQueue.pop_front();
+    return message->message != kWmQuit;
+}
+
+bool DrawingContextValid(DrawingContext context) {
+    Display* display = OpenedSaverDisplay();
+    if (display == nullptr) return false;
+    // After the round trip every event the server sent before it is here, a DestroyNotify
+    // included; turning them into messages marks a window that has gone.
+    XSync(display, False);
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        TranslateEvent(display, event);
+    }
+    return FindLiveWindow(context) != nullptr;
+}
+
+MessageResult DispatchWindowMessage(const WindowMessage& message) {
+    WindowRecord* record = FindWindowRecord(message.window);
+    if (record == nullptr) return 0;
+    // A window that has gone hears only of its destruction.
+    if (record->destroyed && message.message != kWmDestroy) return 0;
+    return record->procedure(message.window, message.message, message.wParam, message.lParam);
+}
+
+MessageResult DefaultWindowProcedure(WindowId window, std::uint32_t message, MessageParam wParam,
+                                     MessageData lParam) {
+    if (message == kWmSysCommand && wParam == kScClose) {
+        SendWindowMessage(window, kWmClose, 0, 0);
+    } else if (message == kWmClose) {
+        DestroySaverWindow(window);
+    } else if (message == kWmSysKeyDown && wParam == XK_F4 && (lParam & kKeyAltHeld) != 0) {
+        PostWindowMessage(window, kWmSysCommand, kScClose, 0);
+    }
+    return 0;
+}
+
+void PostQuitWindowMessage(int exitCode) {
+    PostWindowMessage(0, kWmQuit, static_cast<MessageParam>(exitCode), 0);
+}

@@ -1,0 +1,279 @@
+// The saver windows on X11: window classes, the full-screen and child windows, their size,
+// focus, cursor and destruction.
+//
+// Each saver window is an outer X window, which takes the input and stands for the Win32
+// window; once a pixel format is set, an inner surface window with the format's visual holds
+// the GL picture (saver_gl_glx.cpp). The surface selects no input, so its events reach the
+// outer window.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "platform/cursor.h"
+#include "platform/linux/saver_window_records.h"
+#include "platform/linux/x_connection.h"
+#include "platform/saver_window.h"
+
+namespace {
+
+constexpr long kInputEvents = KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask |
+                              StructureNotifyMask | EnterWindowMask;
+constexpr unsigned kGrabbedPointerEvents = ButtonPressMask | PointerMotionMask | EnterWindowMask;
+
+std::map<std::string, WindowProcedure> windowClasses;
+std::map<WindowId, WindowRecord> windows;
+
+// The area an output shows; empty when the output is off.
+Rect OutputRect(Display* display, XRRScreenResources* resources, RROutput output) {
+    Rect rect;
+    XRROutputInfo* info = XRRGetOutputInfo(display, resources, output);
+    if (info == nullptr) return rect;
+    XRRCrtcInfo* crtc = info->crtc != 0 ? XRRGetCrtcInfo(display, resources, info->crtc) : nullptr;
+    if (crtc != nullptr) {
+        rect = {crtc->x, crtc->y, static_cast<int>(crtc->width), static_cast<int>(crtc->height)};
+        XRRFreeCrtcInfo(crtc);
+    }
+    XRRFreeOutputInfo(info);
+    return rect;
+}
+
+// The primary monitor as XRandR names it; the first lit monitor when none is primary, and
+// the whole screen without XRandR 1.3.
+Rect PrimaryMonitorRect(Display* display) {
+    const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
+    const Rect whole{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
+        !XRRQueryVersion(display, &major, &minor) || (major == 1 && minor < 3)) {
+        return whole;
+    }
+    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, root);
+    if (resources == nullptr) return whole;
+    const RROutput primary = XRRGetOutputPrimary(display, root);
+    Rect found = primary != 0 ? OutputRect(display, resources, primary) : Rect{};
+    for (int i = 0; i < resources->noutput && found.width <= 0; ++i) {
+        found = OutputRect(display, resources, resources->outputs[i]);
+    }
+    XRRFreeScreenResources(resources);
+    return found.width > 0 && found.height > 0 ? found : whole;
+}
+
+// Set even on an override-redirect window, which no window manager reads, so that tools and
+// tests can find the saver by its title.
+void SetTitle(Display* display, Window window, const char* title) {
+    XStoreName(display, window, title);
+    XChangeProperty(display, window, AtomNamed(display, "_NET_WM_NAME"),
+                    AtomNamed(display, "UTF8_STRING"), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title),
+                    static_cast<int>(std::strlen(title)));
+    Atom deleteWindow = AtomNamed(display, "WM_DELETE_WINDOW");
+    XSetWMProtocols(display, window, &deleteWindow, 1);
+}
+
+// Sends WM_CREATE and shows the window, as CreateWindowExA does for a WS_VISIBLE window.
+WindowId FinishCreation(Display* display, Window window, WindowRecord record, const char* title) {
+    SetTitle(display, window, title);
+    const WindowId id = window;
+    windows[id] = std::move(record);
+    SendWindowMessage(id, kWmCreate, 0, 0);
+    if (FindLiveWindow(id) == nullptr) return 0;
+    XMapRaised(display, window);
+    XSync(display, False);
+    return id;
+}
+
+WindowProcedure ClassProcedure(const char* className) {
+    auto found = windowClasses.find(className);
+    return found == windowClasses.end() ? nullptr : found->second;
+}
+
+Cursor BlankCursor(Display* display) {
+    static Cursor blank = 0;
+    if (blank == 0) {
+        const char empty[1] = {0};
+        Pixmap bitmap = XCreateBitmapFromData(display, DefaultRootWindow(display), empty, 1, 1);
+        XColor black{};
+        blank = XCreatePixmapCursor(display, bitmap, bitmap, &black, &black, 0, 0);
+        XFreePixmap(display, bitmap);
+    }
+    return blank;
+}
+
+Cursor ArrowCursor(Display* display) {
+    static Cursor arrow = 0;
+    if (arrow == 0) arrow = XCreateFontCursor(display, XC_left_ptr);
+    return arrow;
+}
+
+}  // namespace
+
+WindowRecord* FindWindowRecord(WindowId window) {
+    auto found = windows.find(window);
+    return found == windows.end() ? nullptr : &found->second;
+}
+
+WindowRecord* FindLiveWindow(WindowId window) {
+    WindowRecord* record = FindWindowRecord(window);
+    return record != nullptr && !record->destroyed ? record : nullptr;
+}
+
+MessageResult SendWindowMessage(WindowId window, std::uint32_t message, MessageParam wParam,
+                                MessageData lParam) {
+    WindowRecord* record = FindWindowRecord(window);
+    return record != nullptr ? record->procedure(window, message, wParam, lParam) : 0;
+}
+
+bool RegisterSaverWindowClass(const char* className, WindowProcedure procedure) {
+    if (className == nullptr || procedure == nullptr) return false;
+    return windowClasses.emplace(className, procedure).second;
+}
+
+bool UnregisterSaverWindowClass(const char* className) {
+    auto found = windowClasses.find(className);
+    if (found == windowClasses.end()) return false;
+    for (const auto& [id, record] : windows) {
+        if (!record.destroyed && record.className == className) return false;
+    }
+    windowClasses.erase(found);
+    return true;
+}
+
+WindowId CreateFullScreenWindow(const char* className, const char* title) {
+    WindowProcedure procedure = ClassProcedure(className);
+    Display* display = SaverDisplay();
+    if (procedure == nullptr || display == nullptr) return 0;
+    const int screen = DefaultScreen(display);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.event_mask = kInputEvents;
+    XErrorTrap trap(display);
+    const Window window =
+        XCreateWindow(display, RootWindow(display, screen), 0, 0, DisplayWidth(display, screen),
+                      DisplayHeight(display, screen), 0, CopyFromParent, InputOutput,
+                      CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    if (!trap.Passed()) return 0;
+    WindowRecord record;
+    record.procedure = procedure;
+    record.className = className;
+    record.topLevel = true;
+    record.surfaceRect = PrimaryMonitorRect(display);
+    return FinishCreation(display, window, std::move(record), title);
+}
+
+WindowId CreateChildWindow(const char* className, const char* title, WindowId parent, int width,
+                           int height) {
+    WindowProcedure procedure = ClassProcedure(className);
+    Display* display = SaverDisplay();
+    if (procedure == nullptr || display == nullptr || parent == 0) return 0;
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
+    attributes.event_mask = kInputEvents;
+    XErrorTrap trap(display);
+    // A size of 0 is refused by X (BadValue) and caught here like a bad parent.
+    const Window window =
+        XCreateWindow(display, static_cast<Window>(parent), 0, 0, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWBackPixel | CWEventMask, &attributes);
+    if (!trap.Passed()) return 0;
+    WindowRecord record;
+    record.procedure = procedure;
+    record.className = className;
+    record.surfaceRect = {0, 0, width, height};
+    return FinishCreation(display, window, std::move(record), title);
+}
+
+bool DestroySaverWindow(WindowId window) {
+    WindowRecord* record = FindLiveWindow(window);
+    Display* display = OpenedSaverDisplay();
+    if (record == nullptr || record->destroying || display == nullptr) return false;
+    record->destroying = true;
+    SendWindowMessage(window, kWmDestroy, 0, 0);
+    record = FindLiveWindow(window);
+    if (record == nullptr) return true;
+    XErrorTrap trap(display);
+    XDestroyWindow(display, static_cast<Window>(window));
+    if (record->colormap != 0) XFreeColormap(display, record->colormap);
+    record->destroyed = true;
+    return trap.Passed();
+}
+
+bool GetWindowClientSize(WindowId window, int* width, int* height) {
+    Display* display = SaverDisplay();
+    if (display == nullptr || window == 0) return false;
+    if (window == DefaultRootWindow(display)) {
+        const Rect monitor = PrimaryMonitorRect(display);
+        *width = monitor.width;
+        *height = monitor.height;
+        return true;
+    }
+    XWindowAttributes attributes{};
+    XErrorTrap trap(display);
+    const Status status = XGetWindowAttributes(display, static_cast<Window>(window), &attributes);
+    if (!trap.Passed() || status == 0) return false;
+    *width = attributes.width;
+    *height = attributes.height;
+    return true;
+}
+
+void ShowSaverWindow(WindowId window) {
+    Display* display = OpenedSaverDisplay();
+    if (display == nullptr || FindLiveWindow(window) == nullptr) return;
+    XMapRaised(display, static_cast<Window>(window));
+    XSync(display, False);
+}
+
+void SetForegroundSaverWindow(WindowId window) {
+    Display* display = OpenedSaverDisplay();
+    WindowRecord* record = FindLiveWindow(window);
+    if (display == nullptr || record == nullptr || !record->topLevel) return;
+    XRaiseWindow(display, static_cast<Window>(window));
+    XGrabKeyboard(display, static_cast<Window>(window), False, GrabModeAsync, GrabModeAsync,
+                  CurrentTime);
+    XGrabPointer(display, static_cast<Window>(window), False, kGrabbedPointerEvents, GrabModeAsync,
+                 GrabModeAsync, None, None, CurrentTime);
+    XSync(display, False);
+}
+
+void SetSaverWindowFocus(WindowId window) {
+    Display* display = OpenedSaverDisplay();
+    WindowRecord* record = FindLiveWindow(window);
+    if (display == nullptr || record == nullptr || !record->topLevel) return;
+    XErrorTrap trap(display);
+    XSetInputFocus(display, static_cast<Window>(window), RevertToParent, CurrentTime);
+    trap.Passed();
+}
+
+void BringSaverWindowToTop(WindowId window) {
+    Display* display = OpenedSaverDisplay();
+    if (display == nullptr || FindLiveWindow(window) == nullptr) return;
+    XRaiseWindow(display, static_cast<Window>(window));
+    XFlush(display);
+}
+
+void SetSaverWindowCursor(WindowId window, PointerShape shape) {
+    Display* display = OpenedSaverDisplay();
+    if (display == nullptr || FindLiveWindow(window) == nullptr) return;
+    const bool hidden = shape == PointerShape::Hidden || CursorHidden();
+    XDefineCursor(display, static_cast<Window>(window),
+                  hidden ? BlankCursor(display) : ArrowCursor(display));
+    XFlush(display);
+}
+
+bool GetCursorPosition(int* x, int* y) {
+    Display* display = SaverDisplay();
+    if (display == nullptr) return false;
+    Window root = 0, child = 0;
+    int windowX = 0, windowY = 0;
+    unsigned mask = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, x, y, &windowX, &windowY,
+                  &mask);
+    return true;
+}
