@@ -1,0 +1,3 @@
+#include "display/run_flags.h"
+
+std::uint8_t hardwareTest = 0;

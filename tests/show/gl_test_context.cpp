@@ -1,0 +1,138 @@
+#include "gl_test_context.h"
+
+#include <GL/glext.h>
+
+#include "platform/offscreen_gl.h"
+
+GlTestContext::GlTestContext() : context_(CreateOffscreenGlContext()) {
+    if (context_ == nullptr) return;
+    glGenFramebuffers(1, &framebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glGenRenderbuffers(1, &colour_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
+    glGenRenderbuffers(1, &depth_);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, kWidth, kHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        glDeleteFramebuffers(1, &framebuffer_);
+        framebuffer_ = 0;
+        return;
+    }
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glViewport(0, 0, kWidth, kHeight);
+}
+
+GlTestContext::~GlTestContext() {
+    if (context_ == nullptr) return;
+    glDeleteRenderbuffers(1, &colour_);
+    glDeleteRenderbuffers(1, &depth_);
+    if (framebuffer_ != 0) glDeleteFramebuffers(1, &framebuffer_);
+    DestroyOffscreenGlContext(context_);
+}
+
+std::vector<unsigned char> GlTestContext::Pixel(int x, int y) const {
+    std::vector<unsigned char> rgba(4);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+namespace {
+constexpr int kFeedbackFloats = 1 << 20;
+constexpr int kValuesPerVertex = 12;  // GL_4D_COLOR_TEXTURE: x y z w, r g b a, s t r q
+}  // namespace
+
+std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw) {
+    std::vector<float> buffer(kFeedbackFloats);
+    glFeedbackBuffer(kFeedbackFloats, GL_4D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const int used = glRenderMode(GL_RENDER);
+    std::vector<FeedbackPrimitive> primitives;
+    auto vertex = [&](int& i) {
+        std::vector<float> v(buffer.begin() + i, buffer.begin() + i + kValuesPerVertex);
+        v.erase(v.begin() + 3);  // w
+        i += kValuesPerVertex;
+        return v;
+    };
+    for (int i = 0; i < used;) {
+        const auto token = static_cast<GLenum>(buffer[i++]);
+        FeedbackPrimitive p{token, {}};
+        if (token == GL_POINT_TOKEN) {
+            p.vertices.push_back(vertex(i));
+        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+            p.kind = GL_LINE_TOKEN;
+            p.vertices.push_back(vertex(i));
+            p.vertices.push_back(vertex(i));
+        } else if (token == GL_POLYGON_TOKEN) {
+            const int n = static_cast<int>(buffer[i++]);
+            for (int k = 0; k < n; ++k) p.vertices.push_back(vertex(i));
+        } else if (token == GL_PASS_THROUGH_TOKEN) {
+            ++i;
+            continue;
+        } else {
+            vertex(i);  // bitmap and pixel tokens: one vertex each, never drawn by the show
+            continue;
+        }
+        primitives.push_back(std::move(p));
+    }
+    return primitives;
+}
+
+namespace {
+
+constexpr const char* kPassThrough =
+    "#version 120\n"
+    "void main() { gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex; }\n";
+constexpr int kMaxSegments = 1 << 16;
+
+GLuint PassThroughProgram() {
+    const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
+    glShaderSource(shader, 1, &kPassThrough, nullptr);
+    glCompileShader(shader);
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, shader);
+    const char* varying = "gl_Position";
+    glTransformFeedbackVaryings(program, 1, &varying, GL_INTERLEAVED_ATTRIBS);
+    glLinkProgram(program);
+    glDeleteShader(shader);
+    return program;
+}
+
+}  // namespace
+
+std::vector<Segment> CaptureLines(const std::function<void()>& draw) {
+    const GLuint program = PassThroughProgram();
+    GLuint buffer = 0, query = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, buffer);
+    glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, kMaxSegments * 2 * 4 * sizeof(float), nullptr,
+                 GL_STATIC_READ);
+    glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, buffer);
+    glGenQueries(1, &query);
+    glUseProgram(program);
+    glEnable(GL_RASTERIZER_DISCARD);
+    glBeginQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN, query);
+    glBeginTransformFeedback(GL_LINES);
+    draw();
+    glEndTransformFeedback();
+    glEndQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN);
+    glDisable(GL_RASTERIZER_DISCARD);
+    glUseProgram(0);
+    GLuint written = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &written);
+    std::vector<float> data(written * 2 * 4);
+    glGetBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, data.size() * sizeof(float), data.data());
+    std::vector<Segment> segments(written);
+    for (GLuint i = 0; i < written; ++i) {
+        const float* v = &data[i * 8];
+        segments[i] = {{v[0], v[1], v[2]}, {v[4], v[5], v[6]}};
+    }
+    glDeleteQueries(1, &query);
+    glDeleteBuffers(1, &buffer);
+    glDeleteProgram(program);
+    return segments;
+}
