@@ -4,7 +4,18 @@
 
 #include "platform/offscreen_gl.h"
 
-GlTestContext::GlTestContext() : context_(CreateOffscreenGlContext()) {
+namespace {
+
+// One context for the whole test process, never destroyed: unloading the GL driver with the
+// last context would leave its allocations unattributable for the leak checker.
+OffscreenGlContext* ProcessContext() {
+    static OffscreenGlContext* const context = CreateOffscreenGlContext();
+    return context;
+}
+
+}  // namespace
+
+GlTestContext::GlTestContext() : context_(ProcessContext()) {
     if (context_ == nullptr) return;
     glGenFramebuffers(1, &framebuffer_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
@@ -23,15 +34,21 @@ GlTestContext::GlTestContext() : context_(CreateOffscreenGlContext()) {
     }
     glDrawBuffer(GL_COLOR_ATTACHMENT0);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
+    // Each test starts from GL's defaults, whatever the test before it left behind.
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
     glViewport(0, 0, kWidth, kHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
 }
 
 GlTestContext::~GlTestContext() {
     if (context_ == nullptr) return;
+    if (framebuffer_ != 0) glPopAttrib();
     glDeleteRenderbuffers(1, &colour_);
     glDeleteRenderbuffers(1, &depth_);
     if (framebuffer_ != 0) glDeleteFramebuffers(1, &framebuffer_);
-    DestroyOffscreenGlContext(context_);
 }
 
 std::vector<unsigned char> GlTestContext::Pixel(int x, int y) const {

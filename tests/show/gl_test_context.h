@@ -1,5 +1,6 @@
-// A real offscreen GL context with a 640 x 480 framebuffer (RGBA8, 16-bit depth) for drawing
-// tests, plus feedback-mode capture of what a piece of drawing code sends to GL.
+// The test process's real offscreen GL context, bound to a fresh 640 x 480 framebuffer (RGBA8,
+// 16-bit depth) for each drawing test, plus feedback-mode capture of what a piece of drawing code
+// sends to GL.
 #pragma once
 #include <GL/gl.h>
 
