@@ -1,9 +1,13 @@
 #include "app/debug_report.h"
 
-bool OpenDebugReport() { return true; }
+bool OpenDebugReport() {
+    return true;
+}
 
 void LogLine(const char*, ...) {}
 
-bool CloseDebugReport() { return true; }
+bool CloseDebugReport() {
+    return true;
+}
 
 void OfferDebugReport() {}

@@ -1,11 +1,48 @@
 #include "settings/install_folder.h"
 
+#include <optional>
+
+#include "platform/cursor.h"
+#include "platform/data_files.h"
+#include "platform/registry.h"
+
 bool installFolderFound = false;
 
-const char* InstallFolder() { return nullptr; }
+namespace {
 
-void LookUpDataFolder() {}
+// The installer writes the folder into a buffer of this size, terminator included.
+constexpr std::size_t kInstallPathSize = 256;
 
-bool CheckDataFiles() { return false; }
+std::optional<std::string> installFolder;
 
-std::string DataPath(const char*) { return {}; }
+}  // namespace
+
+const char* InstallFolder() {
+    return installFolder ? installFolder->c_str() : nullptr;
+}
+
+void LookUpDataFolder() {
+    char path[kInstallPathSize];
+    RegistryKey* key = OpenRegistryKeyReadOnly(RegistryRoot::Machine, kInstallKeyPath);
+    const bool read =
+        key != nullptr && QueryRegistryString(key, kInstallPathValue, path, sizeof path);
+    CloseRegistryKey(key);
+    if (read) {
+        installFolder = path;
+        installFolderFound = true;
+    } else if (!installFolderFound) {
+        ShowCursor(true);
+        installFolder.reset();
+    }
+}
+
+bool CheckDataFiles() {
+    for (const char* relative : kDataFiles) {
+        if (!FileOpensForReading(DataPath(relative))) return false;
+    }
+    return true;
+}
+
+std::string DataPath(const char* relative) {
+    return installFolder ? NativeDataPath(*installFolder, relative) : std::string();
+}
