@@ -1,7 +1,6 @@
 #include "gl_test_context.h"
 
-#include <GL/glext.h>
-
+#include "display/virtual_mode.h"
 #include "platform/offscreen_gl.h"
 
 namespace {
@@ -16,24 +15,8 @@ OffscreenGlContext* ProcessContext() {
 }  // namespace
 
 GlTestContext::GlTestContext() : context_(ProcessContext()) {
-    if (context_ == nullptr) return;
-    glGenFramebuffers(1, &framebuffer_);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glGenRenderbuffers(1, &colour_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
-    glGenRenderbuffers(1, &depth_);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, kWidth, kHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        glDeleteFramebuffers(1, &framebuffer_);
-        framebuffer_ = 0;
-        return;
-    }
-    glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    if (context_ == nullptr || !EnterVirtualMode(kWidth, kHeight, kColourDepth)) return;
+    ready_ = true;
     // Each test starts from GL's defaults, whatever the test before it left behind.
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glViewport(0, 0, kWidth, kHeight);
@@ -44,11 +27,9 @@ GlTestContext::GlTestContext() : context_(ProcessContext()) {
 }
 
 GlTestContext::~GlTestContext() {
-    if (context_ == nullptr) return;
-    if (framebuffer_ != 0) glPopAttrib();
-    glDeleteRenderbuffers(1, &colour_);
-    glDeleteRenderbuffers(1, &depth_);
-    if (framebuffer_ != 0) glDeleteFramebuffers(1, &framebuffer_);
+    if (!ready_) return;
+    glPopAttrib();
+    LeaveVirtualMode();
 }
 
 std::vector<unsigned char> GlTestContext::Pixel(int x, int y) const {

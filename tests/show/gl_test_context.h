@@ -1,6 +1,6 @@
-// The test process's real offscreen GL context, bound to a fresh 640 x 480 framebuffer (RGBA8,
-// 16-bit depth) for each drawing test, plus feedback-mode capture of what a piece of drawing code
-// sends to GL.
+// The test process's real offscreen GL context, drawing into a fresh 640 x 480 virtual video
+// mode (RGB8, 16-bit depth) for each test, plus feedback-mode capture of what a piece of drawing
+// code sends to GL.
 #pragma once
 #include <GL/gl.h>
 
@@ -13,21 +13,20 @@ class GlTestContext {
   public:
     static constexpr int kWidth = 640;
     static constexpr int kHeight = 480;
+    static constexpr int kColourDepth = 32;
 
     GlTestContext();
     ~GlTestContext();
     GlTestContext(const GlTestContext&) = delete;
     GlTestContext& operator=(const GlTestContext&) = delete;
 
-    bool ok() const { return context_ != nullptr && framebuffer_ != 0; }
+    bool ok() const { return ready_; }
     // RGBA of one pixel, origin lower left.
     std::vector<unsigned char> Pixel(int x, int y) const;
 
   private:
     OffscreenGlContext* context_ = nullptr;
-    GLuint framebuffer_ = 0;
-    GLuint colour_ = 0;
-    GLuint depth_ = 0;
+    bool ready_ = false;
 };
 
 // One primitive from the feedback buffer: GL_POINT_TOKEN, GL_LINE_TOKEN (also for line
