@@ -188,7 +188,7 @@ bool OpenFace(OutlineFont& font, FcPattern* match) {
         return false;
     }
     FT_Select_Charmap(font.face, FT_ENCODING_UNICODE);
-    return FT_IS_SCALABLE(font.face);
+    return FT_IS_SCALABLE(font.face) && font.face->units_per_EM > 0;
 }
 
 }  // namespace
