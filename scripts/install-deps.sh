@@ -10,7 +10,7 @@ PACKAGES=(
   libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
   libsdl2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev
   xvfb xauth xdotool x11-utils
-  python3 python3-numpy python3-pil python3-fonttools
+  python3 python3-numpy python3-pil python3-fonttools python3-shapely
   fonts-dejavu-core
 )
 
