@@ -33,11 +33,14 @@ constexpr const char* kNoDialogText =
 
 WindowId ResolveParent(const CommandLine& line) {
     switch (line.parentSource) {
-        case ParentSource::None: return 0;
+        case ParentSource::None:
+            return 0;
         case ParentSource::Number:
             return static_cast<WindowId>(static_cast<std::uint32_t>(line.parentNumber));
-        case ParentSource::Desktop: return DesktopWindow();
-        case ParentSource::Foreground: return ForegroundWindow();
+        case ParentSource::Desktop:
+            return DesktopWindow();
+        case ParentSource::Foreground:
+            return ForegroundWindow();
     }
     return 0;
 }
@@ -61,8 +64,8 @@ void RunSaverMode(WindowId desktop) {
 }
 
 bool IsUnreservedUriChar(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '.' || c == '_' || c == '~';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
 }
 
 }  // namespace
@@ -98,10 +101,18 @@ int RunProgram(std::string_view commandLineText) {
     const WindowId parent = ResolveParent(line);
 
     switch (runMode) {
-        case RunMode::Config: RunConfigMode(parent); break;
-        case RunMode::Preview: RunSaver(parent); break;
-        case RunMode::Saver: RunSaverMode(parent); break;
-        case RunMode::Password: RunPasswordMode(parent); break;
+        case RunMode::Config:
+            RunConfigMode(parent);
+            break;
+        case RunMode::Preview:
+            RunSaver(parent);
+            break;
+        case RunMode::Saver:
+            RunSaverMode(parent);
+            break;
+        case RunMode::Password:
+            RunPasswordMode(parent);
+            break;
     }
     return 0;
 }

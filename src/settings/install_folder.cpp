@@ -2,10 +2,16 @@
 
 bool installFolderFound = false;
 
-const char* InstallFolder() { return nullptr; }
+const char* InstallFolder() {
+    return nullptr;
+}
 
 void LookUpDataFolder() {}
 
-bool CheckDataFiles() { return false; }
+bool CheckDataFiles() {
+    return false;
+}
 
-std::string DataPath(const char*) { return {}; }
+std::string DataPath(const char*) {
+    return {};
+}

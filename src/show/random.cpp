@@ -9,8 +9,14 @@ int NextRandom() {
     return static_cast<int>((randomState >> 16) & 0x7FFF);
 }
 
-int Random(int n) { return NextRandom() % n; }
+int Random(int n) {
+    return NextRandom() % n;
+}
 
-std::uint32_t RandomState() { return randomState; }
+std::uint32_t RandomState() {
+    return randomState;
+}
 
-void SetRandomState(std::uint32_t state) { randomState = state; }
+void SetRandomState(std::uint32_t state) {
+    randomState = state;
+}

@@ -6,6 +6,10 @@ namespace {
 int cursorCount = 0;
 }
 
-int ShowCursor(bool show) { return show ? ++cursorCount : --cursorCount; }
+int ShowCursor(bool show) {
+    return show ? ++cursorCount : --cursorCount;
+}
 
-bool CursorHidden() { return cursorCount < 0; }
+bool CursorHidden() {
+    return cursorCount < 0;
+}

@@ -23,9 +23,12 @@ BoxAnswer AnswerWithoutPerson(BoxButtons buttons) {
 
 const char* AnswerName(BoxAnswer answer) {
     switch (answer) {
-        case BoxAnswer::Yes: return "yes";
-        case BoxAnswer::No: return "no";
-        case BoxAnswer::Ok: return "ok";
+        case BoxAnswer::Yes:
+            return "yes";
+        case BoxAnswer::No:
+            return "no";
+        case BoxAnswer::Ok:
+            return "ok";
     }
     return "ok";
 }
@@ -34,11 +37,21 @@ std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
             default:
                 if (c < 0x20) {
                     char escaped[8];
@@ -74,18 +87,22 @@ BoxAnswer RecordForTest(const char* logPath, const MessageBoxRequest& request) {
     BoxAnswer answer = NextScriptedAnswer(request.buttons);
     std::ofstream log(logPath, std::ios::app);
     log << "{\"owner\":" << request.owner << ",\"title\":" << JsonString(request.title)
-        << ",\"text\":" << JsonString(request.text) << ",\"icon\":\""
-        << BoxIconName(request.icon) << "\",\"buttons\":\"" << BoxButtonsName(request.buttons)
-        << "\",\"answer\":\"" << AnswerName(answer) << "\"}\n";
+        << ",\"text\":" << JsonString(request.text) << ",\"icon\":\"" << BoxIconName(request.icon)
+        << "\",\"buttons\":\"" << BoxButtonsName(request.buttons) << "\",\"answer\":\""
+        << AnswerName(answer) << "\"}\n";
     return answer;
 }
 
 GtkMessageType GtkTypeFor(BoxIcon icon) {
     switch (icon) {
-        case BoxIcon::Error: return GTK_MESSAGE_ERROR;
-        case BoxIcon::Warning: return GTK_MESSAGE_WARNING;
-        case BoxIcon::Question: return GTK_MESSAGE_QUESTION;
-        case BoxIcon::Information: return GTK_MESSAGE_INFO;
+        case BoxIcon::Error:
+            return GTK_MESSAGE_ERROR;
+        case BoxIcon::Warning:
+            return GTK_MESSAGE_WARNING;
+        case BoxIcon::Question:
+            return GTK_MESSAGE_QUESTION;
+        case BoxIcon::Information:
+            return GTK_MESSAGE_INFO;
     }
     return GTK_MESSAGE_INFO;
 }
@@ -125,10 +142,14 @@ BoxAnswer ShowGtkDialog(const MessageBoxRequest& request) {
 
 const char* BoxIconName(BoxIcon icon) {
     switch (icon) {
-        case BoxIcon::Error: return "error";
-        case BoxIcon::Warning: return "warning";
-        case BoxIcon::Question: return "question";
-        case BoxIcon::Information: return "information";
+        case BoxIcon::Error:
+            return "error";
+        case BoxIcon::Warning:
+            return "warning";
+        case BoxIcon::Question:
+            return "question";
+        case BoxIcon::Information:
+            return "information";
     }
     return "information";
 }
@@ -137,7 +158,9 @@ const char* BoxButtonsName(BoxButtons buttons) {
     return buttons == BoxButtons::YesNo ? "yesno" : "ok";
 }
 
-void SetMessageBoxSpy(MessageBoxSpy spy) { Spy() = std::move(spy); }
+void SetMessageBoxSpy(MessageBoxSpy spy) {
+    Spy() = std::move(spy);
+}
 
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
     if (Spy()) return Spy()(request);
