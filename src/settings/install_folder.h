@@ -7,17 +7,35 @@
 #pragma once
 #include <string>
 
+// The installer's machine key and the value that holds the install folder.
+inline constexpr const char* kInstallKeyPath = "Software\\Calimor\\VostrelSaver1.1";
+inline constexpr const char* kInstallPathValue = "Path";
+
+// Every file the check opens, in the order it opens them.
+inline constexpr const char* kDataFiles[] = {
+    "\\data\\Vostrel.ttf",    "\\data\\Gz2.xm",
+    "\\data\\bang.wav",       "\\data\\bangshrt1.wav",
+    "\\data\\bangshrt2.wav",  "\\data\\bangshrt3.wav",
+    "\\data\\bangshrt4.wav",  "\\data\\env.jpg",
+    "\\data\\fire.jpg",       "\\data\\Font.jpg",
+    "\\data\\Front.jpg",      "\\data\\star.jpg",
+    "\\data\\stelle.jpg",     "\\data\\stelle2.jpg",
+    "\\data\\Sun.jpg",        "\\data\\iconbig.gif",
+    "\\data\\VostrelGS1.gif", "\\data\\shad.gif",
+    "\\data\\title.gif",      "\\debug.htm",
+};
+
 // True once a lookup has succeeded; never set back.
 extern bool installFolderFound;
 
 // The install folder, or nullptr while none was found.
 const char* InstallFolder();
 
-// Reads the install folder from the machine key; a failed lookup after a successful one
-// changes nothing.
+// Reads the install folder from the machine key. A failed lookup while none was found shows
+// the mouse cursor (one ShowCursor call); after a successful one it changes nothing.
 void LookUpDataFolder();
 
-// Opens each of the twenty data files in order; false at the first that does not open.
+// Opens each of the data files in order; false at the first that does not open.
 bool CheckDataFiles();
 
 // The file path for a relative data path such as "\data\bang.wav"; empty when no install

@@ -3,6 +3,11 @@
 #pragma once
 #include <cstdint>
 
+struct RegistryKey;
+
+// The per-user key that holds the settings.
+inline constexpr const char* kSettingsKeyPath = "Software\\VostrelSaver";
+
 inline constexpr int kSettingTextSize = 256;
 
 // Values of `resolution` and `part`: the ids of the dialog's radio buttons.
@@ -37,6 +42,10 @@ struct Settings {
 
 // The saver run's record.
 extern Settings settings;
+
+// Reads the sixteen values from an open settings key into record, in the store's order;
+// absent or unreadable values leave their fields as they are.
+void ReadSettingsValues(RegistryKey* key, Settings& record);
 
 // Reads `debug` alone, without creating the settings key (the entry point, Saver mode).
 void ReadDebugSetting();

@@ -1,0 +1,116 @@
+// The virtual video mode: one framebuffer object with a colour and a depth renderbuffer.
+// Because the show draws only into it, a frame's colour buffer still holds the previous
+// frame (the blur overlay depends on that) no matter what the window system does to its own
+// back buffer on a swap.
+#include "display/virtual_mode.h"
+
+#include "display/letterbox.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kDepth16 = 16;
+constexpr int kRgbBytes = 3;
+
+struct VirtualMode {
+    GLuint framebuffer = 0;
+    GLuint colorBuffer = 0;
+    GLuint depthBuffer = 0;
+    int width = 0;
+    int height = 0;
+};
+
+VirtualMode mode;
+
+bool SizeWithinLimits(int width, int height) {
+    GLint renderbufferLimit = 0;
+    GLint viewportLimit[2] = {0, 0};
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbufferLimit);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewportLimit);
+    return width > 0 && height > 0 && width <= renderbufferLimit && height <= renderbufferLimit &&
+           width <= viewportLimit[0] && height <= viewportLimit[1];
+}
+
+GLuint MakeRenderbuffer(GLenum format, int width, int height) {
+    GLuint buffer = 0;
+    glGenRenderbuffers(1, &buffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, buffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    return buffer;
+}
+
+}  // namespace
+
+bool EnterVirtualMode(int width, int height, int colorDepth) {
+    LeaveVirtualMode();
+    if (!SizeWithinLimits(width, height)) return false;
+    mode.width = width;
+    mode.height = height;
+    mode.colorBuffer =
+        MakeRenderbuffer(colorDepth == kDepth16 ? GL_RGB565 : GL_RGB8, width, height);
+    mode.depthBuffer = MakeRenderbuffer(GL_DEPTH_COMPONENT16, width, height);
+    glGenFramebuffers(1, &mode.framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, mode.framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                              mode.colorBuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                              mode.depthBuffer);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        LeaveVirtualMode();
+        return false;
+    }
+    return true;
+}
+
+void LeaveVirtualMode() {
+    if (mode.framebuffer != 0) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &mode.framebuffer);
+    }
+    if (mode.colorBuffer != 0) glDeleteRenderbuffers(1, &mode.colorBuffer);
+    if (mode.depthBuffer != 0) glDeleteRenderbuffers(1, &mode.depthBuffer);
+    mode = VirtualMode{};
+}
+
+bool InVirtualMode() {
+    return mode.framebuffer != 0;
+}
+
+void PresentVirtualMode(int windowWidth, int windowHeight) {
+    if (!InVirtualMode() || windowWidth <= 0 || windowHeight <= 0) return;
+    const LetterboxRect fit = FitPicture(mode.width, mode.height, windowWidth, windowHeight);
+    // The clear and the blit must not be clipped by whatever the show left enabled.
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mode.framebuffer);
+    glBlitFramebuffer(0, 0, mode.width, mode.height, fit.x0, fit.y0, fit.x1, fit.y1,
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glPopAttrib();
+    glBindFramebuffer(GL_FRAMEBUFFER, mode.framebuffer);
+}
+
+std::vector<std::uint8_t> ReadVirtualModePixels() {
+    if (!InVirtualMode()) return {};
+    const std::size_t rowBytes = static_cast<std::size_t>(mode.width) * kRgbBytes;
+    std::vector<std::uint8_t> pixels(rowBytes * mode.height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mode.framebuffer);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, mode.width, mode.height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glPopClientAttrib();
+    // GL rows run bottom-up; files and tests want the top row first.
+    for (int top = 0, bottom = mode.height - 1; top < bottom; ++top, --bottom) {
+        std::swap_ranges(pixels.begin() + top * rowBytes, pixels.begin() + (top + 1) * rowBytes,
+                         pixels.begin() + bottom * rowBytes);
+    }
+    return pixels;
+}

@@ -1,0 +1,80 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "platform/data_files.h"
+
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualNoCase(const std::string& a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    }
+    return i == a.size() && b[i] == '\0';
+}
+
+// The entry of folder whose name equals name without regard to case; the smallest such name
+// when several differ only in case, so the choice does not depend on the directory order.
+std::optional<std::string> FindNoCase(const std::string& folder, const std::string& name) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return std::nullopt;
+    std::optional<std::string> match;
+    while (const dirent* entry = readdir(dir)) {
+        if (EqualNoCase(name, entry->d_name) && (!match || *match > entry->d_name)) {
+            match = entry->d_name;
+        }
+    }
+    closedir(dir);
+    return match;
+}
+
+}  // namespace
+
+std::string NativeDataPath(const std::string& folder, const char* relative) {
+    std::string rest(relative);
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    const std::string exact = folder + rest;
+    if (Exists(exact)) return exact;
+
+    std::string path = folder;
+    std::size_t start = 0;
+    while (start < rest.size()) {
+        std::size_t end = rest.find('/', start);
+        if (end == std::string::npos) end = rest.size();
+        const std::string name = rest.substr(start, end - start);
+        start = end + 1;
+        if (name.empty()) continue;
+        if (Exists(path + "/" + name)) {
+            path += "/" + name;
+            continue;
+        }
+        const std::optional<std::string> match = FindNoCase(path.empty() ? "/" : path, name);
+        if (!match) return exact;
+        path += "/" + *match;
+    }
+    return path;
+}
+
+bool FileOpensForReading(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat info {};
+    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    close(fd);
+    return regular;
+}

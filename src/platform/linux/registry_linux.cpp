@@ -1,0 +1,307 @@
+// The registry-style store on Linux: one REGEDIT4 file per key.
+//
+// Safety of the files:
+//   - A write goes to a temporary file in the key's folder, is flushed to disk and renamed
+//     over the key file, and the folder is flushed: a kill at any moment leaves the old or the
+//     new file, never a torn one.
+//   - Writers take an exclusive flock on the key's folder around read-modify-write, so two
+//     processes setting values of one key never lose each other's values. The folder, not the
+//     key file, carries the lock because the rename replaces the key file's inode. Readers
+//     need no lock. Under the lock the temporary file cannot belong to a live writer, so it
+//     has a fixed name and a killed writer's leftover is simply reused.
+//   - Reads are capped at kMaxKeyFileSize and opened non-blocking (a FIFO must not hang us);
+//     anything that is not a regular file of sane size reads as a key without values.
+#include <fcntl.h>
+#include <limits.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/linux/reg_text.h"
+#include "platform/registry.h"
+
+struct RegistryKey {
+    std::string folder;   // the folder holding the key file
+    std::string file;     // the key file
+    std::string keyName;  // the section name written into the file
+    bool writable = false;
+};
+
+namespace {
+
+constexpr std::size_t kMaxKeyFileSize = 1 << 20;
+constexpr mode_t kFolderMode = 0700;
+constexpr mode_t kFileMode = 0666;
+constexpr const char* kKeyFileSuffix = ".reg";
+constexpr const char* kTempSuffix = ".tmp";
+constexpr const char* kUserRootName = "HKEY_CURRENT_USER";
+constexpr const char* kMachineRootName = "HKEY_LOCAL_MACHINE";
+
+std::optional<std::string> machineRootForTests;
+
+// Closes a descriptor when it goes out of scope.
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) close(fd_);
+    }
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+  private:
+    int fd_;
+};
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string ExecutableFolder() {
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return {};
+    const std::string exe(path, static_cast<std::size_t>(length));
+    return exe.substr(0, exe.rfind('/'));
+}
+
+// The build tree keeps the machine root beside the executable, an installed tree in
+// <prefix>/etc/vostrel with the executable in <prefix>/bin.
+std::string MachineRoot() {
+    if (machineRootForTests) return *machineRootForTests;
+    const std::string exeFolder = ExecutableFolder();
+    if (exeFolder.empty()) return {};
+    for (const std::string& candidate :
+         {exeFolder + "/etc/vostrel", exeFolder.substr(0, exeFolder.rfind('/')) + "/etc/vostrel"}) {
+        if (IsFolder(candidate)) return candidate;
+    }
+    return {};
+}
+
+std::string UserRoot() {
+    // The XDG rules ignore a relative XDG_CONFIG_HOME.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') return std::string(config) + "/vostrel";
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+        const passwd* entry = getpwuid(getuid());
+        home = entry != nullptr ? entry->pw_dir : nullptr;
+    }
+    if (home == nullptr || home[0] != '/') return {};
+    return std::string(home) + "/.config/vostrel";
+}
+
+// The key path's components; none when a component is empty, "." or ".." or holds a slash,
+// so a key can never name a file outside its root.
+std::vector<std::string> KeyComponents(const char* path) {
+    std::vector<std::string> components;
+    if (path == nullptr) return components;
+    std::string component;
+    for (const char* p = path;; ++p) {
+        if (*p == '\\' || *p == '\0') {
+            if (component.empty() || component == "." || component == ".." ||
+                component.find('/') != std::string::npos) {
+                return {};
+            }
+            components.push_back(component);
+            component.clear();
+            if (*p == '\0') break;
+        } else {
+            component.push_back(*p);
+        }
+    }
+    return components;
+}
+
+RegistryKey* MakeKey(RegistryRoot root, const char* path) {
+    const std::vector<std::string> components = KeyComponents(path);
+    const std::string rootFolder = root == RegistryRoot::User ? UserRoot() : MachineRoot();
+    if (components.empty() || rootFolder.empty()) return nullptr;
+    auto* key = new RegistryKey;
+    key->folder = rootFolder;
+    key->keyName = root == RegistryRoot::User ? kUserRootName : kMachineRootName;
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        key->keyName += "\\" + components[i];
+        if (i + 1 < components.size()) key->folder += "/" + components[i];
+    }
+    key->file = key->folder + "/" + components.back() + kKeyFileSuffix;
+    return key;
+}
+
+bool MakeFolders(const std::string& folder) {
+    for (std::size_t slash = 1; slash != std::string::npos;) {
+        slash = folder.find('/', slash + 1);
+        const std::string part = folder.substr(0, slash);
+        if (mkdir(part.c_str(), kFolderMode) != 0 && errno != EEXIST) return false;
+    }
+    return IsFolder(folder);
+}
+
+// The key file's text, or nothing when it is missing, not a regular file, unreadable or
+// larger than kMaxKeyFileSize.
+std::optional<std::string> ReadKeyFile(const std::string& file) {
+    FileDescriptor fd(open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (!fd.valid() || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    std::string text;
+    char chunk[16384];
+    while (text.size() <= kMaxKeyFileSize) {
+        const ssize_t got = read(fd.get(), chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return {};
+        if (got == 0) return text;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    return {};
+}
+
+RegText ReadKey(const RegistryKey* key) {
+    const std::optional<std::string> text = ReadKeyFile(key->file);
+    return text ? ParseRegText(*text) : RegText{};
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) return false;
+        done += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+// Replaces the key file atomically; the caller holds the folder lock.
+bool ReplaceKeyFile(const RegistryKey* key, int folderFd, const std::string& text) {
+    const std::string temp = key->file + kTempSuffix;
+    {
+        FileDescriptor fd(
+            open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, kFileMode));
+        if (!fd.valid() || !WriteAll(fd.get(), text) || fsync(fd.get()) != 0) {
+            unlink(temp.c_str());
+            return false;
+        }
+    }
+    if (rename(temp.c_str(), key->file.c_str()) != 0) {
+        unlink(temp.c_str());
+        return false;
+    }
+    return fsync(folderFd) == 0;
+}
+
+int LockFolder(const std::string& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    while (flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            close(fd);
+            return -1;
+        }
+    }
+    return fd;
+}
+
+// Runs edit on the key's values under the folder lock and stores the result.
+template <typename Edit>
+bool UpdateKey(const RegistryKey* key, Edit edit) {
+    FileDescriptor folder(LockFolder(key->folder));
+    if (!folder.valid()) return false;
+    RegText regText = ReadKey(key);
+    edit(regText);
+    const std::string text = FormatRegText(regText, key->keyName);
+    // A file the reader would refuse must never be written: it would lose every value.
+    if (text.size() > kMaxKeyFileSize) return false;
+    return ReplaceKeyFile(key, folder.get(), text);
+}
+
+bool KeyFileExists(const RegistryKey* key) {
+    struct stat info {};
+    return stat(key->file.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool IsStorableName(const char* name) {
+    return name != nullptr && std::none_of(name, name + std::strlen(name), [](char c) {
+               return static_cast<unsigned char>(c) < 0x20;
+           });
+}
+
+bool SetValue(RegistryKey* key, const char* name, std::string data) {
+    if (key == nullptr || !key->writable || !IsStorableName(name)) return false;
+    return UpdateKey(key, [&](RegText& regText) { PutRegValue(regText, name, std::move(data)); });
+}
+
+}  // namespace
+
+RegistryKey* CreateRegistryKey(RegistryRoot root, const char* path) {
+    if (root == RegistryRoot::Machine) return nullptr;
+    RegistryKey* key = MakeKey(root, path);
+    if (key == nullptr) return nullptr;
+    key->writable = true;
+    const bool ready =
+        MakeFolders(key->folder) && (KeyFileExists(key) || UpdateKey(key, [](RegText&) {}));
+    if (!ready) {
+        delete key;
+        return nullptr;
+    }
+    return key;
+}
+
+RegistryKey* OpenRegistryKeyReadOnly(RegistryRoot root, const char* path) {
+    RegistryKey* key = MakeKey(root, path);
+    if (key != nullptr && !KeyFileExists(key)) {
+        delete key;
+        return nullptr;
+    }
+    return key;
+}
+
+void CloseRegistryKey(RegistryKey* key) {
+    delete key;
+}
+
+bool QueryRegistryDword(RegistryKey* key, const char* name, std::uint32_t* value) {
+    if (key == nullptr || name == nullptr || value == nullptr) return false;
+    const RegText regText = ReadKey(key);
+    const RegEntry* entry = FindRegValue(regText, name);
+    return entry != nullptr && DecodeRegDword(entry->data, value);
+}
+
+bool QueryRegistryString(RegistryKey* key, const char* name, char* buffer, std::size_t capacity) {
+    if (key == nullptr || name == nullptr || buffer == nullptr) return false;
+    const RegText regText = ReadKey(key);
+    const RegEntry* entry = FindRegValue(regText, name);
+    std::string text;
+    std::size_t storedSize = 0;
+    if (entry == nullptr || !DecodeRegString(entry->data, &text, &storedSize) ||
+        storedSize > capacity) {
+        return false;
+    }
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return true;
+}
+
+bool SetRegistryDword(RegistryKey* key, const char* name, std::uint32_t value) {
+    return SetValue(key, name, EncodeRegDword(value));
+}
+
+bool SetRegistryString(RegistryKey* key, const char* name, const char* buffer, std::size_t size) {
+    if (buffer == nullptr) return false;
+    const std::string text(buffer, strnlen(buffer, size));
+    return SetValue(key, name, EncodeRegString(text));
+}
+
+void SetMachineRootForTests(const char* folder) {
+    machineRootForTests = folder != nullptr ? std::optional<std::string>(folder) : std::nullopt;
+}
