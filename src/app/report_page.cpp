@@ -10,6 +10,19 @@ constexpr std::string_view kTextAreaStart = "<textarea name=\"DEBUG\" cols=\"30\
 constexpr std::string_view kTextAreaEnd = "</textarea>";
 constexpr std::size_t kReadBlock = 4096;
 
+std::string ComposePage(const PageFrame& frame, std::string_view report) {
+    std::string page;
+    page.reserve(frame.head.size() + kBeginMarker.size() + kTextAreaStart.size() + report.size() +
+                 kTextAreaEnd.size() + frame.reportTail.size());
+    page.append(frame.head)
+        .append(kBeginMarker)
+        .append(kTextAreaStart)
+        .append(report)
+        .append(kTextAreaEnd)
+        .append(frame.reportTail);
+    return page;
+}
+
 }  // namespace
 
 PageRead ReadPage(const std::string& path, std::string& text) {
@@ -31,19 +44,6 @@ std::optional<PageFrame> SplitPage(std::string_view page) {
         return std::nullopt;
     }
     return PageFrame{std::string(page.substr(0, begin)), std::string(page.substr(end))};
-}
-
-std::string ComposePage(const PageFrame& frame, std::string_view report) {
-    std::string page;
-    page.reserve(frame.head.size() + kBeginMarker.size() + kTextAreaStart.size() + report.size() +
-                 kTextAreaEnd.size() + frame.reportTail.size());
-    page.append(frame.head)
-        .append(kBeginMarker)
-        .append(kTextAreaStart)
-        .append(report)
-        .append(kTextAreaEnd)
-        .append(frame.reportTail);
-    return page;
 }
 
 std::string EscapeForTextArea(std::string_view text) {

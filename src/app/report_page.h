@@ -30,10 +30,6 @@ struct PageFrame {
 // begin marker (the page would be spliced into a copy of its own middle).
 std::optional<PageFrame> SplitPage(std::string_view page);
 
-// The page with `report` inside its text area: the head, the begin marker opening the text area,
-// the report, the end of the text area, the tail.
-std::string ComposePage(const PageFrame& frame, std::string_view report);
-
 // Makes a text safe inside the text area: "&", "<" and ">" become character references, so that
 // a caption or a path can neither end the text area nor plant a marker for the next run.
 std::string EscapeForTextArea(std::string_view text);
@@ -45,4 +41,6 @@ struct ReportPage {
     std::string report;
 };
 
+// Writes the whole page: the head, the begin marker opening the text area, the report, the end of
+// the text area, the tail.
 bool SaveReportPage(const ReportPage& page);

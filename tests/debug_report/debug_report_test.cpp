@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -191,7 +192,8 @@ TEST_F(DebugReportTest, SettingsTextsAreEscapedAndCannotPlantMarkers) {
 
 TEST_F(DebugReportTest, PageWithoutMarkersInOrderIsRefusedAndLeftAsItWas) {
     for (const std::string& bad : {"<html><!--begin--> no end</html>"s, "<html>no begin<!--end-->"s,
-                                   "<html><!--end--> reversed <!--begin--></html>"s}) {
+                                   "<html><!--end--> reversed <!--begin--></html>"s,
+                                   "<!--end--> end first <!--begin--> <!--end-->"s}) {
         boxes.clear();
         WriteBytes(PagePath(), bad);
         EXPECT_FALSE(OpenDebugReport()) << bad;
@@ -293,40 +295,52 @@ TEST_F(DebugReportTest, OfferAsksOverTheDesktopAndOpensThePageOnlyOnYes) {
     EXPECT_EQ(opener.Opened(std::chrono::seconds(5)), PagePath() + "\n");
 }
 
-TEST_F(DebugReportTest, RunKilledWhileLoggingLeavesAPageTheNextRunOpens) {
-    for (int delayMicros : {0, 200, 1000, 5000, 15000}) {
-        int ready[2];
-        ASSERT_EQ(pipe(ready), 0);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (!OpenDebugReport() || write(ready[1], "+", 1) != 1) _exit(2);
-            for (;;) LogLine("WM_MOUSEMOVE\n");
-        }
-        char signal = 0;
-        ASSERT_EQ(read(ready[0], &signal, 1), 1);
-        std::this_thread::sleep_for(std::chrono::microseconds(delayMicros));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        close(ready[0]);
-        close(ready[1]);
-        ASSERT_TRUE(WIFSIGNALED(status));
-
-        const std::string page = Page();
-        ASSERT_EQ(page.substr(0, kHead.size() + kTextAreaStart.size() + kBanner.size()),
-                  kHead + kTextAreaStart + kBanner);
-        const std::string ending = kTextAreaEnd + kTail;
-        ASSERT_GE(page.size(), ending.size());
-        ASSERT_EQ(page.substr(page.size() - ending.size()), ending);
-        const std::size_t linesSize =
-            page.size() - ending.size() - kHead.size() - kTextAreaStart.size() - kBanner.size();
-        EXPECT_EQ(linesSize % std::strlen("WM_MOUSEMOVE\n"), 0u) << "a line was cut";
-
-        ASSERT_TRUE(OpenDebugReport());
-        ASSERT_TRUE(CloseDebugReport());
-        EXPECT_EQ(Page(), PageWithReport(kBanner + kClosing));
+// Kills a Saver run that logs without end, `delayMicros` after its report opened (or at once
+// when negative), and checks that the page holds the head, the banner, whole lines and the tail.
+void KillRunAndCheckPage(const std::string& path, int delayMicros) {
+    const std::string line = "WM_MOUSEMOVE\n";
+    const std::string before = ReadBytes(path);
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (!OpenDebugReport() || write(ready[1], "+", 1) != 1) _exit(2);
+        for (;;) LogLine("%s", line.c_str());
     }
+    char signal = 0;
+    if (delayMicros >= 0) {
+        ASSERT_EQ(read(ready[0], &signal, 1), 1);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(std::max(delayMicros, 0)));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(ready[0]);
+    close(ready[1]);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the run stopped by itself, status " << status;
+
+    const std::string page = ReadBytes(path);
+    if (page == before) return;  // killed before the report opened
+    const std::string start = kHead + kTextAreaStart + kBanner;
+    const std::string end = kTextAreaEnd + kTail;
+    ASSERT_GE(page.size(), start.size() + end.size());
+    ASSERT_EQ(page.substr(0, start.size()), start) << "after " << delayMicros << " us";
+    ASSERT_EQ(page.substr(page.size() - end.size()), end) << "after " << delayMicros << " us";
+    std::string lines = page.substr(start.size(), page.size() - start.size() - end.size());
+    while (lines.starts_with(line)) lines.erase(0, line.size());
+    EXPECT_EQ(lines, "") << "a line was cut or garbled";
+}
+
+TEST_F(DebugReportTest, RunKilledAtAnyMomentLeavesAPageTheNextRunOpens) {
+    // Each run starts from the page the previous one was killed over.
+    for (int delayMicros : {-1, 0, 200, 1000, 5000, 15000}) {
+        KillRunAndCheckPage(PagePath(), delayMicros);
+        if (HasFatalFailure()) return;
+    }
+    ASSERT_TRUE(OpenDebugReport());
+    ASSERT_TRUE(CloseDebugReport());
+    EXPECT_EQ(Page(), PageWithReport(kBanner + kClosing));
     EXPECT_TRUE(boxes.empty());
 }
 
