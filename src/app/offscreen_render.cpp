@@ -58,8 +58,15 @@ std::string FramePath(const std::string& dir, int frame) {
 
 // Draws from the start frame through the last listed one; false after reporting a failure.
 bool RenderListedFrames(const RenderRequest& request, std::ofstream* stateFile) {
+    // One pass never takes more frames than this; a show that stops advancing must not
+    // keep the renderer busy for ever.
+    const int framesAllowed = kLastFrameWithoutRestart - showState.showFrame + 1;
     std::size_t next = 0;
-    while (next < request.frames.size()) {
+    for (int drawn = 0; next < request.frames.size(); ++drawn) {
+        if (drawn == framesAllowed) {
+            Fail(kRenderFailed, "the show stopped at frame " + std::to_string(showState.showFrame));
+            return false;
+        }
         const int frame = showState.showFrame;
         RenderShowFrame();
         if (frame != request.frames[next]) continue;
@@ -106,7 +113,8 @@ int RenderInContext(const RenderRequest& request) {
     }
     SetProjection(request.width, request.height);
     SetupShow(0);
-    const int result = RenderShow(request);
+    const int result =
+        showReady ? RenderShow(request) : Fail(kRenderFailed, "the show could not be set up");
     ShutdownShow();
     LeaveVirtualMode();
     return result;

@@ -1,7 +1,4 @@
-// Temporary: stand-ins until the frame driver and the debug report's settings dump land.
-#include "show/frame_driver.h"
-
+// Temporary: a stand-in until the debug report's settings dump lands.
 void LogSettingsDump();
 
-__attribute__((weak)) void RenderShowFrame() {}
 __attribute__((weak)) void LogSettingsDump() {}

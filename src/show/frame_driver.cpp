@@ -18,6 +18,7 @@
 #include "show/random.h"
 #include "show/scenes.h"
 #include "show/show_math.h"
+#include "show/show_setup.h"
 #include "show/show_state.h"
 
 namespace {
@@ -154,7 +155,8 @@ void RestartShow() {
 }  // namespace
 
 void RenderShowFrame() {
-    ShortBangPaths();  // made on the first frame, so that no later frame allocates
+    if (!showReady) return;  // no tables, textures or fonts to draw with
+    ShortBangPaths();        // made on the first frame, so that no later frame allocates
     const int frame = showState.showFrame;
     const bool inScene = frame >= kSceneStartFrame;
     if (settings.useblur != 0 && inScene) {

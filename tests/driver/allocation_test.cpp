@@ -43,13 +43,6 @@ class AllocationTest : public ShowTest {
 };
 
 TEST_F(AllocationTest, RunningFramesAllocateNothing) {
-    std::vector<float> creditY(kCreditLineCount);
-    std::vector<Debris> debris(50);
-    if (showState.creditY == nullptr) showState.creditY = creditY.data();
-    if (showState.debris == nullptr) {
-        showState.debris = debris.data();
-        showState.debrisCount = static_cast<int>(debris.size());
-    }
     settings.useblur = 1;
     SetSoundEffectSpyForTests(&CountBang);
 

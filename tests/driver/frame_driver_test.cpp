@@ -83,27 +83,8 @@ TEST_F(FrameDriverTest, NoBangWithSoundOff) {
     EXPECT_EQ(showState.lastBangStep, 0);
 }
 
-// Tables of the set-up, or stand-ins when the set-up made none.
-struct Tables {
-    std::vector<float> creditY;
-    std::vector<Debris> debris;
-
-    void Attach() {
-        if (showState.creditY == nullptr) {
-            creditY.resize(kCreditLineCount);
-            showState.creditY = creditY.data();
-        }
-        if (showState.debris == nullptr) {
-            debris.resize(7);
-            showState.debris = debris.data();
-            showState.debrisCount = static_cast<int>(debris.size());
-        }
-    }
-};
-
 // The last frame of a cycle, with every value away from its start.
-void PrepareLastFrame(Tables& tables) {
-    tables.Attach();
+void PrepareLastFrame() {
     std::fill_n(showState.creditY, kCreditLineCount, 123.0f);
     std::fill_n(showState.debris, showState.debrisCount,
                 Debris{1, 2, 3, 0.5f, 42.0f, 10.0f, 20.0f});
@@ -123,8 +104,7 @@ void PrepareLastFrame(Tables& tables) {
 }
 
 TEST_F(FrameDriverTest, RestartResetsTheCycleCountersAndKeepsTheRest) {
-    Tables tables;
-    PrepareLastFrame(tables);
+    PrepareLastFrame();
     const float ringRadius = showState.ringRadius;
     const int emblemAngle = showState.emblemAngle;
     settings.psound = 0;  // no burst may touch the debris colours
@@ -157,8 +137,7 @@ TEST_F(FrameDriverTest, RestartResetsTheCycleCountersAndKeepsTheRest) {
 
 TEST_F(FrameDriverTest, RestartWithMatroxGoesBackToFrame4800) {
     settings.matrox = 1;
-    Tables tables;
-    PrepareLastFrame(tables);
+    PrepareLastFrame();
     RenderShowFrame();
     EXPECT_EQ(showState.showFrame, 4800);
     RunUntilFrame(5000, 200);
@@ -177,6 +156,16 @@ TEST_F(FrameDriverTest, WithoutRestartTheCounterStopsAt9501AndNothingFades) {
     RenderShowFrame();
     // Only the blur's darkening (96 of 255 at medium detail) and whatever the blast adds.
     EXPECT_GE(ChannelRange(ReadVirtualModePixels()).second, 159);
+}
+
+TEST_F(FrameDriverTest, DrawsNothingAndStandsStillWhileTheShowIsNotSetUp) {
+    showReady = false;
+    showState.showFrame = 9499;
+    PaintWhite();
+    RenderShowFrame();
+    showReady = true;
+    EXPECT_EQ(showState.showFrame, 9499);
+    EXPECT_EQ(ChannelRange(ReadVirtualModePixels()), std::make_pair(255, 255));
 }
 
 struct PictureSize {

@@ -83,6 +83,7 @@ class ShowTest : public OffscreenGlTest {
         if (IsSkipped()) return;
         UseSize(kWidth, kHeight);
         static const ShowSnapshot afterSetup = SetUpShowOnce();
+        ASSERT_TRUE(showReady) << "no show set up from " << VOSTREL_BUILD_DIR << "/data";
         afterSetup.Put();
         settings = QuietSettings();
         previewFlag = 0;
