@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -166,6 +167,7 @@ class ShowTest : public OffscreenGlTest {
         settings = QuietSettings();
         SetRandomState(1);
         SetupShow(0);
+        std::atexit([] { ShutdownShow(); });  // runs before the context goes
         return ShowSnapshot::Take();
     }
 };
