@@ -119,7 +119,7 @@ def test_full_screen_window():
           "window %sx%s does not cover the screen %s" % (info["Width"], info["Height"],
                                                          dimensions))
     connection = XConnection()
-    check(not connection.pointer_visible(), "the pointer shows over the saver")
+    wait_for(lambda: not connection.pointer_visible(), "the pointer to disappear", timeout=5)
     xdotool("key", "space")
     end_and_check(run)
     check(connection.pointer_visible(), "the pointer stays hidden after the saver")
