@@ -11,6 +11,7 @@ PACKAGES=(
   libsdl2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev
   xvfb xauth xdotool x11-utils libxfixes3
   python3 python3-numpy python3-pil python3-fonttools python3-shapely
+  fonts-dejavu-core
 )
 
 missing=()

@@ -1,7 +1,9 @@
 // vostrel-render: renders frames of the show offscreen to PNG files.
-#include <cstdio>
+#include <string>
+#include <vector>
 
-int main() {
-    std::fprintf(stderr, "vostrel-render: the offscreen renderer is not built yet\n");
-    return 2;
+#include "app/offscreen_render.h"
+
+int main(int argc, char** argv) {
+    return RunOffscreenRender(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -8,3 +8,6 @@ struct OffscreenGlContext;
 // Creates the context and makes it current; nullptr when EGL cannot give one.
 OffscreenGlContext* CreateOffscreenGlContext();
 void DestroyOffscreenGlContext(OffscreenGlContext* context);
+// Makes the context current again, or releases it so that no context is current and GL
+// calls do nothing (the benchmark's way to time the show's own work without the driver).
+bool SetOffscreenGlContextCurrent(OffscreenGlContext* context, bool current);

@@ -4,3 +4,7 @@
 #include <string>
 
 void PlaySoundEffect(const std::string& path);
+
+// Tests only: while a spy is set, every effect goes to it instead of the speakers.
+using SoundEffectSpy = void (*)(const std::string& path);
+void SetSoundEffectSpyForTests(SoundEffectSpy spy);

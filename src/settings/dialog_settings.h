@@ -35,7 +35,7 @@ CaptionCheck CheckCaption(Settings& copy);
 bool Mp3PathReadable(const char* path);
 
 // Writes every value but `vostrel`, in the OK button's order; `pmp3` only when the MP3 path
-// is valid. Strings go out as their whole 256-byte buffers.
+// is valid. Strings are handed to the store as their whole 256-byte buffers.
 void StoreDialogSettings(RegistryKey* key, const Settings& copy, bool mp3PathValid);
 
 // Writes `vostrel`; the OK button calls it only for a valid caption.

@@ -43,6 +43,7 @@ void ReadDebugSetting() {
 }
 
 void LoadSaverSettings() {
+    settings = Settings{};
     RegistryKey* key = CreateRegistryKey(RegistryRoot::User, kSettingsKeyPath);
     if (key == nullptr) return;
     ReadSettingsValues(key, settings);

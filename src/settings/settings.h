@@ -51,7 +51,7 @@ void ReadSettingsValues(RegistryKey* key, Settings& record);
 void ReadDebugSetting();
 
 // Reads all sixteen values into `settings` (creating an empty key on a first run); absent
-// or unreadable values keep their defaults.
+// or unreadable values get their defaults, whatever an earlier run of the process left there.
 void LoadSaverSettings();
 
 // The show's detail index from `part`: 1035 gives 0, 1036 gives 1, anything else 2.

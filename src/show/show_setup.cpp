@@ -1,7 +1,205 @@
 #include "show/show_setup.h"
 
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <memory>
+#include <new>
+
+#include "app/run_state.h"
+#include "assets/textures.h"
+#include "audio/background_audio.h"
+#include "display/run_flags.h"
+#include "settings/install_folder.h"
+#include "settings/settings.h"
+#include "show/bitmap_font.h"
+#include "show/credits_text.h"
+#include "show/outline_font.h"
+#include "show/particle_start.h"
+#include "show/random.h"
+#include "show/show_state.h"
+
 std::string bangPath;
+bool showReady = false;
 
-void SetupShow(int) {}
+namespace {
 
-void ShutdownShow() {}
+constexpr int kMatroxStartFrame = 4800;
+constexpr int kPreviewDetail = 1;
+constexpr int kRingLayers = 3;
+constexpr float kCreditLineSpacing = 16.0f;
+constexpr int kFullCircle = 360;
+
+struct DetailCounts {
+    int debris, ringArms, comets;
+};
+constexpr DetailCounts kCountsByDetail[] = {{150, 180, 150}, {500, 360, 500}, {850, 480, 850}};
+
+struct TextureFile {
+    Texture* texture;
+    const char* path;
+};
+// Load order; shutdown deletes in the same order.
+const TextureFile kTextureFiles[] = {
+    {&texStar, kStarFile},       {&texFire, kFireFile},   {&texStelle, kStelleFile},
+    {&texStelle2, kStelle2File}, {&texEnv, kEnvFile},     {&texSun, kSunFile},
+    {&texFont, kFontFile},       {&texFront, kFrontFile},
+};
+
+// The tables live until the process ends; a later set-up in the same process replaces them.
+struct ShowTables {
+    std::unique_ptr<const char*[]> creditLines;
+    std::unique_ptr<float[]> creditY;
+    std::unique_ptr<Debris[]> debris;
+    std::unique_ptr<RingParticle[]> ringParticles;
+    std::unique_ptr<Comet[]> comets;
+    std::unique_ptr<RayDir[]> rayDirs;
+};
+ShowTables tables;
+
+bool failNextAllocation = false;
+bool audioStarted = false;
+bool fontsBuilt = false;
+bool texturesLoaded = false;
+
+template <typename T>
+std::unique_ptr<T[]> AllocateTable(int count) {
+    if (failNextAllocation) {
+        failNextAllocation = false;
+        return nullptr;
+    }
+    return std::unique_ptr<T[]>(new (std::nothrow) T[count]);
+}
+
+void PublishTables() {
+    showState.creditLines = tables.creditLines.get();
+    showState.creditY = tables.creditY.get();
+    showState.debris = tables.debris.get();
+    showState.ringParticles = tables.ringParticles.get();
+    showState.comets = tables.comets.get();
+    showState.rayDirs = tables.rayDirs.get();
+}
+
+// All or nothing: on any failure every table is released and false returned.
+bool AllocateTables() {
+    tables = {};
+    tables.creditLines = AllocateTable<const char*>(kCreditLineCount);
+    tables.creditY = AllocateTable<float>(kCreditLineCount);
+    const DetailCounts& counts = kCountsByDetail[showState.detailLevel];
+    showState.debrisCount = counts.debris;
+    showState.ringArmCount = counts.ringArms;
+    showState.cometCount = counts.comets;
+    tables.debris = AllocateTable<Debris>(counts.debris);
+    tables.ringParticles = AllocateTable<RingParticle>(counts.ringArms * kRingLayers);
+    tables.comets = AllocateTable<Comet>(counts.comets);
+    tables.rayDirs = AllocateTable<RayDir>(kRayCount);
+    const bool complete = tables.creditLines && tables.creditY && tables.debris &&
+                          tables.ringParticles && tables.comets && tables.rayDirs;
+    if (!complete) tables = {};
+    PublishTables();
+    return complete;
+}
+
+void SwitchOffPreviewAudio() {
+    settings.pmusic = 0;
+    settings.pmp3 = 0;
+    settings.psound = 0;
+    settings.pcd = 0;
+}
+
+void CreateQuadric() {
+    if (showState.quadric == nullptr) showState.quadric = gluNewQuadric();
+    if (showState.quadric == nullptr) return;
+    gluQuadricTexture(showState.quadric, GL_TRUE);
+    gluQuadricDrawStyle(showState.quadric, GLU_FILL);
+}
+
+void LoadTextures() {
+    for (const TextureFile& file : kTextureFiles) {
+        file.texture->Load(DataPath(file.path).c_str(), nullptr);
+    }
+    texturesLoaded = true;
+}
+
+void SetShowGlState() {
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_COLOR_MATERIAL);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
+}
+
+void AimRays() {
+    for (int i = 0; i < kRayCount; ++i) {
+        showState.rayDirs[i].xRotation = static_cast<float>(Random(kFullCircle));
+        showState.rayDirs[i].yRotation = static_cast<float>(Random(kFullCircle));
+    }
+}
+
+void FillCredits() {
+    for (int i = 0; i < kCreditLineCount; ++i) {
+        showState.creditY[i] = -kCreditLineSpacing * static_cast<float>(i);
+    }
+    for (int i = 0; i < kCreditLineCount; ++i) showState.creditLines[i] = kCreditsText[i];
+}
+
+}  // namespace
+
+void SetupShow(int startFrame) {
+    showReady = false;
+    if (!installFolderFound) return;
+    if (startFrame != 0) showState.showFrame = startFrame;
+    if (settings.matrox != 0) showState.showFrame = kMatroxStartFrame;
+    showState.detailLevel = DetailLevelFromPart(settings.part);
+    if (previewFlag != 0) {
+        showState.detailLevel = kPreviewDetail;
+        showState.showFrame = 0;
+        settings.useblur = 0;
+        settings.starfield = 0;
+    }
+    if (!AllocateTables()) return;
+    if (previewFlag != 0) SwitchOffPreviewAudio();
+    if (hardwareTest == 0) {
+        StartBackgroundAudio();
+        audioStarted = true;
+    }
+    CreateQuadric();
+    bangPath = DataPath("\\data\\bang.wav");
+    LoadTextures();
+    BuildOutlineFont();
+    BuildBitmapFont();
+    fontsBuilt = true;
+    SetShowGlState();
+    InitialiseRingParticles();
+    InitialiseComets();
+    InitialiseDebris();
+    AimRays();
+    FillCredits();
+    showReady = true;
+}
+
+void ShutdownShow() {
+    showReady = false;
+    if (fontsBuilt) {
+        DeleteOutlineFontLists();
+        DeleteBitmapFontLists();
+        UnregisterOutlineFontFile();
+        fontsBuilt = false;
+    }
+    if (audioStarted) {
+        StopBackgroundAudio();
+        audioStarted = false;
+    }
+    if (texturesLoaded) {
+        for (const TextureFile& file : kTextureFiles) file.texture->Delete();
+        texturesLoaded = false;
+    }
+}
+
+void FailNextShowTableAllocation() {
+    failNextAllocation = true;
+}

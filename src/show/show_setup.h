@@ -11,3 +11,11 @@ void ShutdownShow();
 
 // The long bang: the install folder followed by "\data\bang.wav", built by the set-up.
 extern std::string bangPath;
+
+// True from a complete SetupShow to ShutdownShow. False when there was no install folder or
+// the tables could not be allocated (then nothing else was set up); the frame driver draws
+// nothing while it is false.
+extern bool showReady;
+
+// Tests only: makes the next table allocation fail, as an exhausted heap would.
+void FailNextShowTableAllocation();

@@ -1,4 +1,6 @@
 // A real offscreen GL context for the tests of this folder; tests skip when EGL gives none.
+// One context serves the whole test program and lives as long as it: the show is set up once
+// per program, and its textures and display lists belong to that context.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -7,11 +9,7 @@
 class OffscreenGlTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        context_ = CreateOffscreenGlContext();
-        if (context_ == nullptr) GTEST_SKIP() << "no offscreen GL context";
+        static OffscreenGlContext* const context = CreateOffscreenGlContext();
+        if (context == nullptr) GTEST_SKIP() << "no offscreen GL context";
     }
-    void TearDown() override { DestroyOffscreenGlContext(context_); }
-
-  private:
-    OffscreenGlContext* context_ = nullptr;
 };

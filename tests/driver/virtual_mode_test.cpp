@@ -13,10 +13,7 @@ namespace {
 
 class VirtualModeTest : public OffscreenGlTest {
   protected:
-    void TearDown() override {
-        LeaveVirtualMode();
-        OffscreenGlTest::TearDown();
-    }
+    void TearDown() override { LeaveVirtualMode(); }
 };
 
 GLint ColorAttachmentBits(GLenum which) {

@@ -142,4 +142,13 @@ TEST_F(InstallFolderTest, LongestFolderWithLongestFileWorks) {
     EXPECT_EQ(DataPath("\\data\\VostrelGS1.gif"), folder + "/data/VostrelGS1.gif");
 }
 
+// The test executable lives in build/tests, so the real machine root is build/etc/vostrel,
+// found one folder above it as an installed tree's would be.
+TEST(BuildTreeMachineKeyTest, NamesTheBuildsDataFolder) {
+    installFolderFound = false;
+    LookUpDataFolder();
+    ASSERT_TRUE(installFolderFound);
+    EXPECT_STREQ(InstallFolder(), VOSTREL_BUILD_DIR "/data");
+}
+
 }  // namespace

@@ -267,7 +267,7 @@ TEST_F(RegistryTest, MutatedFilesNeverCrashAndAreRepairedByAWrite) {
 
     RegistryKey* key = Create();
     ASSERT_NE(key, nullptr);
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 2000; ++round) {
         std::string text = original;
         for (int m = 1 + static_cast<int>(pick(4)); m > 0; --m) {
             const std::size_t at = pick(text.size() + 1);
@@ -327,7 +327,7 @@ TEST_F(RegistryTest, KilledWriterLeavesTheOldOrTheNewFile) {
     CloseRegistryKey(key);
 
     std::mt19937 rng(7);
-    for (int round = 0; round < 150; ++round) {
+    for (int round = 0; round < 100; ++round) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) WriteForever(a, b);

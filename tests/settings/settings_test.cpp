@@ -80,6 +80,15 @@ TEST_F(SettingsTest, HandTypedHighDetailIsRead) {
     EXPECT_EQ(DetailLevelFromPart(settings.part), 2);
 }
 
+TEST_F(SettingsTest, SecondLoadDoesNotKeepWhatAnEarlierRunChanged) {
+    LoadSaverSettings();
+    settings.psound = 0;  // as a preview run's set-up does
+    settings.resolution = kResolutionDesktop;
+    LoadSaverSettings();
+    EXPECT_EQ(settings.psound, 1u);
+    EXPECT_EQ(settings.resolution, kResolution640);
+}
+
 TEST_F(SettingsTest, DebugAloneIsReadWithoutCreatingTheKey) {
     ReadDebugSetting();
     EXPECT_FALSE(std::filesystem::exists(KeyFile()));

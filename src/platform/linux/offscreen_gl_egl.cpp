@@ -47,6 +47,13 @@ void DestroyOffscreenGlContext(OffscreenGlContext* offscreen) {
     if (offscreen == nullptr) return;
     eglMakeCurrent(offscreen->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(offscreen->display, offscreen->context);
-    eglTerminate(offscreen->display);
+    // The display is left initialised: EGL shares it across the process, and terminating it
+    // unloads the GL driver, so a later context would load it again from scratch.
     delete offscreen;
+}
+
+bool SetOffscreenGlContextCurrent(OffscreenGlContext* offscreen, bool current) {
+    if (offscreen == nullptr) return false;
+    return eglMakeCurrent(offscreen->display, EGL_NO_SURFACE, EGL_NO_SURFACE,
+                          current ? offscreen->context : EGL_NO_CONTEXT) == EGL_TRUE;
 }

@@ -4,11 +4,10 @@
 //   - A write goes to a temporary file in the key's folder, is flushed to disk and renamed
 //     over the key file, and the folder is flushed: a kill at any moment leaves the old or the
 //     new file, never a torn one.
-//   - Writers take an exclusive flock on the key's folder around read-modify-write, so two
-//     processes setting values of one key never lose each other's values. The folder, not the
-//     key file, carries the lock because the rename replaces the key file's inode. Readers
-//     need no lock. Under the lock the temporary file cannot belong to a live writer, so it
-//     has a fixed name and a killed writer's leftover is simply reused.
+//   - Writers hold an exclusive flock on the temporary file (<key file>.tmp) around
+//     read-modify-write, so two processes setting values of one key never lose each other's
+//     values. Not the key file: the rename replaces its inode under a waiting writer. Readers
+//     need no lock. A killed writer's temporary file is simply reused by the next writer.
 //   - Reads are capped at kMaxKeyFileSize and opened non-blocking (a FIFO must not hang us);
 //     anything that is not a regular file of sane size reads as a key without values.
 #include <fcntl.h>
@@ -183,47 +182,50 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-// Replaces the key file atomically; the caller holds the folder lock.
-bool ReplaceKeyFile(const RegistryKey* key, int folderFd, const std::string& text) {
-    const std::string temp = key->file + kTempSuffix;
-    {
-        FileDescriptor fd(
-            open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, kFileMode));
-        if (!fd.valid() || !WriteAll(fd.get(), text) || fsync(fd.get()) != 0) {
-            unlink(temp.c_str());
-            return false;
-        }
-    }
-    if (rename(temp.c_str(), key->file.c_str()) != 0) {
-        unlink(temp.c_str());
-        return false;
-    }
-    return fsync(folderFd) == 0;
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-int LockFolder(const std::string& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return -1;
-    while (flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            close(fd);
-            return -1;
+// Opens the key's temporary file and takes the writers' lock on it. A writer that waited may
+// have locked a file that was renamed into the key file meanwhile; it then tries again with
+// the file now at the temporary name.
+int LockTempFile(const std::string& temp) {
+    for (;;) {
+        const int fd = open(temp.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kFileMode);
+        if (fd < 0) return -1;
+        int locked = 0;
+        do {
+            locked = flock(fd, LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+        struct stat held {};
+        struct stat named {};
+        if (locked == 0 && fstat(fd, &held) == 0 && lstat(temp.c_str(), &named) == 0 &&
+            SameFile(held, named)) {
+            return fd;
         }
+        close(fd);
+        if (locked != 0) return -1;
     }
-    return fd;
 }
 
-// Runs edit on the key's values under the folder lock and stores the result.
+// Runs edit on the key's values under the writers' lock and stores the result.
 template <typename Edit>
 bool UpdateKey(const RegistryKey* key, Edit edit) {
-    FileDescriptor folder(LockFolder(key->folder));
+    const std::string temp = key->file + kTempSuffix;
+    FileDescriptor folder(open(key->folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) return false;
+    FileDescriptor locked(LockTempFile(temp));
+    if (!locked.valid()) return false;
     RegText regText = ReadKey(key);
     edit(regText);
     const std::string text = FormatRegText(regText, key->keyName);
     // A file the reader would refuse must never be written: it would lose every value.
     if (text.size() > kMaxKeyFileSize) return false;
-    return ReplaceKeyFile(key, folder.get(), text);
+    if (ftruncate(locked.get(), 0) != 0 || !WriteAll(locked.get(), text) ||
+        fsync(locked.get()) != 0 || rename(temp.c_str(), key->file.c_str()) != 0) {
+        return false;
+    }
+    return fsync(folder.get()) == 0;
 }
 
 bool KeyFileExists(const RegistryKey* key) {

@@ -2,4 +2,16 @@
 // effect plays nothing, exactly as a missing file does.
 #include "platform/sound.h"
 
-void PlaySoundEffect(const std::string&) {}
+namespace {
+
+SoundEffectSpy soundEffectSpy = nullptr;
+
+}  // namespace
+
+void SetSoundEffectSpyForTests(SoundEffectSpy spy) {
+    soundEffectSpy = spy;
+}
+
+void PlaySoundEffect(const std::string& path) {
+    if (soundEffectSpy != nullptr) soundEffectSpy(path);
+}

@@ -1,0 +1,26 @@
+# The machine key the installer records: "Software\Calimor\VostrelSaver1.1", value "Path", the
+# install folder. The program finds its machine root at etc/vostrel beside its executable or
+# one folder above it, so:
+#   - the build tree gets a key at configure time naming the build's data folder, and
+#     build/vostrel runs without installing;
+#   - `cmake --install` (any --prefix, DESTDIR honoured) writes <prefix>/etc/vostrel/... naming
+#     <prefix>/share/vostrel, where the data folder is installed;
+#   - the `uninstall` target removes what install_manifest.txt lists, this key included.
+include(${CMAKE_CURRENT_LIST_DIR}/machine_key_file.cmake)
+
+set(VOSTREL_MACHINE_KEY_DIR etc/vostrel/Software/Calimor)
+vostrel_write_machine_key(${PROJECT_BINARY_DIR}/${VOSTREL_MACHINE_KEY_DIR}/VostrelSaver1.1.reg
+                          ${VOSTREL_DATA_DIR})
+
+install(CODE "
+    include(\"${CMAKE_CURRENT_LIST_DIR}/machine_key_file.cmake\")
+    set(key_file \"${PROJECT_BINARY_DIR}/install-machine-key/VostrelSaver1.1.reg\")
+    vostrel_write_machine_key(\"\${key_file}\" \"\${CMAKE_INSTALL_PREFIX}/share/vostrel\")
+    file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${VOSTREL_MACHINE_KEY_DIR}\"
+         TYPE FILE FILES \"\${key_file}\")
+")
+
+add_custom_target(uninstall
+    COMMAND ${CMAKE_COMMAND} -DMANIFEST=${PROJECT_BINARY_DIR}/install_manifest.txt
+            -P ${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake
+    COMMENT "Removing the files of the last install")

@@ -1,0 +1,20 @@
+# vostrel_write_machine_key(<file> <install folder>): writes the machine key file in the
+# store's REGEDIT4 format, only when its text changes.
+function(vostrel_write_machine_key file folder)
+    string(LENGTH "${folder}" length)
+    if(length GREATER 255)
+        message(WARNING "Install folder ${folder} is longer than 255 characters; "
+                        "the saver will not find it.")
+    endif()
+    string(REPLACE "\\" "\\\\" escaped "${folder}")
+    string(REPLACE "\"" "\\\"" escaped "${escaped}")
+    set(text "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n")
+    string(APPEND text "\"Path\"=\"${escaped}\"\n")
+    set(old "")
+    if(EXISTS "${file}")
+        file(READ "${file}" old)
+    endif()
+    if(NOT "${old}" STREQUAL "${text}")
+        file(WRITE "${file}" "${text}")
+    endif()
+endfunction()

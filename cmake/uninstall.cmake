@@ -1,0 +1,28 @@
+# Removes every file that install_manifest.txt lists, then the folders of ours (share/vostrel,
+# etc/vostrel and the folders inside them) that this leaves empty.
+# Run: cmake -DMANIFEST=<file> -P uninstall.cmake (with DESTDIR set as it was for install).
+if(NOT EXISTS "${MANIFEST}")
+    message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist.")
+endif()
+file(STRINGS "${MANIFEST}" installed)
+set(folders "")
+foreach(listed IN LISTS installed)
+    set(file "$ENV{DESTDIR}${listed}")
+    if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+        message(STATUS "Removing ${file}")
+        file(REMOVE "${file}")
+    endif()
+    get_filename_component(folder "${file}" DIRECTORY)
+    list(APPEND folders "${folder}")
+endforeach()
+
+foreach(folder IN LISTS folders)
+    while(folder MATCHES "/(share|etc)/vostrel(/|$)" AND IS_DIRECTORY "${folder}")
+        file(GLOB left "${folder}/*" "${folder}/.*")
+        if(left)
+            break()
+        endif()
+        file(REMOVE_RECURSE "${folder}")
+        get_filename_component(folder "${folder}" DIRECTORY)
+    endwhile()
+endforeach()

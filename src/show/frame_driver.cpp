@@ -1,0 +1,187 @@
+// The frame driver: the order in which one frame is drawn, the counters that step once per
+// frame, the short bangs while the sun grows, the end fade and the restart of the cycle.
+// The 3D scenes themselves live in their own files; here is only what they share.
+#include "show/frame_driver.h"
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "app/run_state.h"
+#include "platform/sound.h"
+#include "settings/install_folder.h"
+#include "settings/settings.h"
+#include "show/frame_overlays.h"
+#include "show/opening.h"
+#include "show/random.h"
+#include "show/scenes.h"
+#include "show/show_math.h"
+#include "show/show_state.h"
+
+namespace {
+
+// The timeline of one cycle, in frames.
+constexpr int kSceneStartFrame = 5000;        // first frame of the 3D scene and of the blur
+constexpr int kSceneCaptionsEndFrame = 6000;  // captions over the 3D scene end before this
+constexpr int kCreditsAfterFrame = 7000;      // credits roll strictly between these two
+constexpr int kCreditsBeforeFrame = 9200;
+constexpr int kFadeStartFrame = 9000;
+constexpr int kFadeFrames = 500;
+constexpr int kCycleEndFrame = 9500;  // reaching it restarts the show
+constexpr int kLastFrame = 9501;      // without restart the counter stops here
+constexpr int kMatroxStartFrame = 4800;
+
+constexpr int kDetailLow = 0;
+
+// The sun grows one ray per five ticks and stops one tick after the last ray.
+constexpr int kTicksPerRay = 5;
+constexpr int kSunTicksEnd = kTicksPerRay * kRayCount + 1;
+// A short bang every fifth new ray (25 frames).
+constexpr int kRaysBetweenBangs = 4;
+constexpr int kBangChoices = 1000;
+constexpr int kShortBangCount = 4;
+
+constexpr int kFullCircle = 360;
+constexpr float kSlowAngleStep = 0.1f;
+constexpr float kSlowAngleWrap = 360.0f;
+constexpr double kSunYawSwing = 0.05;
+
+constexpr double kCameraTiltBase = -15.0;
+constexpr double kCameraTiltSwing = 10.0;
+constexpr double kCameraRollSwing = 30.0;
+constexpr double kCameraOffsetX = -3.0;
+constexpr double kCameraOffsetY = -5.0;
+constexpr double kCameraDistance = -10.0;
+constexpr GLubyte kSceneWhite = 255;
+constexpr GLubyte kSceneAlpha = 192;
+
+constexpr std::int32_t kRingAlphaFull = 255;
+constexpr std::int32_t kBlastCountdownStart = 70;
+constexpr float kCreditLineSpacing = 16.0f;
+
+void PlaceCamera() {
+    const double spin = ShowRadians(showState.spinAngle);
+    glLoadIdentity();
+    glRotated(
+        kCameraTiltBase - kCameraTiltSwing * std::cos(std::sin(ShowRadians(showState.slowAngle))),
+        0.0, 1.0, 1.0);
+    glRotated(kCameraRollSwing * std::cos(spin), 1.0, 1.0, 1.0);
+    glTranslated(std::cos(spin) + kCameraOffsetX, std::sin(spin) + kCameraOffsetY, kCameraDistance);
+}
+
+// Built once: a bang must not allocate inside a running frame.
+const std::array<std::string, kShortBangCount>& ShortBangPaths() {
+    static const std::array<std::string, kShortBangCount> paths = {
+        DataPath("\\data\\bangshrt1.wav"), DataPath("\\data\\bangshrt2.wav"),
+        DataPath("\\data\\bangshrt3.wav"), DataPath("\\data\\bangshrt4.wav")};
+    return paths;
+}
+
+// n in 0..999: above 750 the fourth sound, above 500 the third, above 250 the second.
+int ShortBangIndex(int n) {
+    constexpr int kShare = kBangChoices / kShortBangCount;
+    for (int index = kShortBangCount - 1; index > 0; --index) {
+        if (n > index * kShare) return index;
+    }
+    return 0;
+}
+
+void PlayShortBangWhenDue() {
+    const int raysGrown = showState.sunTicks / kTicksPerRay;
+    if (raysGrown <= showState.lastBangStep + kRaysBetweenBangs || settings.psound == 0) return;
+    showState.lastBangStep = raysGrown;
+    PlaySoundEffect(ShortBangPaths()[ShortBangIndex(Random(kBangChoices))]);
+}
+
+void AdvanceSceneCounters() {
+    showState.spinAngle = (showState.spinAngle + 1) % kFullCircle;
+    PlayShortBangWhenDue();
+    showState.slowAngle += kSlowAngleStep;
+    if (showState.slowAngle > kSlowAngleWrap) showState.slowAngle = 0.0f;
+    if (showState.sunTicks < kSunTicksEnd) {
+        showState.sunTicks += 1;
+    } else {
+        showState.sunPhase = false;
+    }
+    showState.sunYaw +=
+        static_cast<float>(kSunYawSwing * std::cos(ShowRadians(showState.spinAngle)));
+}
+
+void DrawScene() {
+    PlaceCamera();
+    glColor4ub(kSceneWhite, kSceneWhite, kSceneWhite, kSceneAlpha);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_LIGHTING);
+    if (showState.sunPhase) {
+        DrawSunScene();
+    } else {
+        DrawBlastScene();
+    }
+    AdvanceSceneCounters();
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glEnable(GL_BLEND);
+    glPushMatrix();
+    glLoadIdentity();
+    DrawCollapseGlow();
+    glPopMatrix();
+}
+
+// A new cycle: the scene counters start again, but the slow angles, the ring's radius, the
+// emblem and the particles' own values run on from where they stood.
+void RestartShow() {
+    showState.showFrame = settings.matrox != 0 ? kMatroxStartFrame : 0;
+    showState.ringAlpha = kRingAlphaFull;
+    showState.burstTimer = 0;
+    showState.spinAngle = 0;
+    showState.sunTicks = 0;
+    showState.lastBangStep = 0;
+    showState.blastCountdown = kBlastCountdownStart;
+    showState.flashStep = 0;
+    showState.sunPhase = !showState.sunPhase;
+    if (showState.creditY != nullptr) {
+        for (int line = 0; line < kCreditLineCount; ++line) {
+            showState.creditY[line] = -kCreditLineSpacing * static_cast<float>(line);
+        }
+    }
+    if (showState.debris != nullptr) {
+        for (int i = 0; i < showState.debrisCount; ++i) showState.debris[i].distance = 0.0f;
+    }
+}
+
+}  // namespace
+
+void RenderShowFrame() {
+    ShortBangPaths();  // made on the first frame, so that no later frame allocates
+    const int frame = showState.showFrame;
+    const bool inScene = frame >= kSceneStartFrame;
+    if (settings.useblur != 0 && inScene) {
+        glClear(GL_DEPTH_BUFFER_BIT);
+        DrawBlurOverlay(showState.detailLevel);
+    } else {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    if (!inScene && showState.detailLevel != kDetailLow && settings.matrox == 0) {
+        DrawNebula(frame);
+    }
+    if (frame > kCreditsAfterFrame && frame < kCreditsBeforeFrame && settings.showcred != 0) {
+        DrawCredits();
+    }
+    if (inScene) {
+        DrawScene();
+        if (frame < kSceneCaptionsEndFrame) DrawCaptions();
+    } else if (previewFlag != 0) {
+        DrawPreviewLogo(frame);
+    } else {
+        DrawCaptions();
+    }
+
+    if (showState.showFrame < kLastFrame) showState.showFrame += 1;
+    const int next = showState.showFrame;
+    if (next > kFadeStartFrame && settings.restart != 0) {
+        DrawEndFade(static_cast<float>(next - kFadeStartFrame) / kFadeFrames);
+        if (next >= kCycleEndFrame) RestartShow();
+    }
+}

@@ -1,0 +1,45 @@
+#include "show/textured_quads.h"
+
+#include <GL/gl.h>
+
+#include "assets/textures.h"
+
+namespace {
+
+constexpr float kRingQuadHalfSize = 0.2f;
+
+void DrawSquare(float h, float m) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-h, -h, 0.0f);
+    glTexCoord2f(m, 0.0f);
+    glVertex3f(h, -h, 0.0f);
+    glTexCoord2f(m, m);
+    glVertex3f(h, h, 0.0f);
+    glTexCoord2f(0.0f, m);
+    glVertex3f(-h, h, 0.0f);
+    glEnd();
+}
+
+}  // namespace
+
+void DrawRingQuad() {
+    DrawSquare(kRingQuadHalfSize, 1.0f);
+}
+
+void DrawSunQuad(float halfSize) {
+    texSun.Bind();
+    DrawSquare(halfSize, 1.0f);
+}
+
+void DrawStarfield(float halfSize, float repeats) {
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    texStelle.Bind();
+    DrawSquare(halfSize, repeats);
+}
+
+void DrawStarQuad(float halfSize) {
+    texStar.Bind();
+    DrawSquare(halfSize, 1.0f);
+}

@@ -1,0 +1,347 @@
+#include "app/debug_report.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/message_box.h"
+#include "platform/registry.h"
+#include "settings/settings.h"
+#include "temp_folder.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+const std::string kTitle = "Vostrel ScreenSaver";
+const std::string kHead = "<html><head><style>td { width: 100%; }</style></head>\r\n%s %d %n<"s;
+const std::string kTail = "<!--end-->\r\n<p>50% done, %s</p>\0</html>\r\n"s;
+const std::string kTextAreaStart = "<!--begin--><textarea name=\"DEBUG\" cols=\"30\">";
+const std::string kTextAreaEnd = "</textarea>";
+const std::string kBanner =
+    "****************************\n"
+    "DEBUG FILE FOR VOSTREL SAVER\n"
+    "****************************\n"
+    "\n"
+    "-----------------------------\n"
+    "VOSTREL SCREENSAVER HAS REPOR\n"
+    "TED THE FOLLOWING DEBUG INFO:\n"
+    "-----------------------------\n"
+    "\n"
+    "===========\n"
+    "Starting...\n"
+    "===========\n"
+    "\n"
+    "Saver Mode, starting report.\n"
+    "============================\n"
+    "\n";
+const std::string kClosing = "==========\nClosing...\n==========";
+const std::string kCannotOpen =
+    "Can't open HTM file for debug report.\nPlease disable \"Debug Mode\"\n"
+    "option in the configuration dialog.";
+const std::string kNoMarkers = "Can't find special identifiers in HTM file.";
+
+std::string PageWithReport(const std::string& report) {
+    return kHead + kTextAreaStart + report + kTextAreaEnd + kTail;
+}
+
+// An install folder recorded under its own machine root, holding the report page, and a
+// message box spy that answers every question with `answer`.
+class DebugReportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::string keyFolder = install.File("machine/Software/Calimor");
+        std::filesystem::create_directories(keyFolder);
+        WriteBytes(keyFolder + "/VostrelSaver1.1.reg",
+                   "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
+                   "\"Path\"=\"" +
+                       install.Path() + "\"\n");
+        SetMachineRootForTests(install.File("machine").c_str());
+        WriteBytes(PagePath(), kHead + "<!--begin-->installed report<!--end-->" +
+                                   kTail.substr(std::strlen("<!--end-->")));
+        settings = Settings{};
+        settings.debug = 1;
+        SetMessageBoxSpy([this](const MessageBoxRequest& request) {
+            boxes.push_back(request);
+            return request.buttons == BoxButtons::YesNo ? answer : BoxAnswer::Ok;
+        });
+    }
+    void TearDown() override {
+        CloseDebugReport();
+        SetMessageBoxSpy({});
+        SetMachineRootForTests(nullptr);
+        settings = Settings{};
+    }
+
+    std::string PagePath() const { return install.File("debug.htm"); }
+    std::string Page() const { return ReadBytes(PagePath()); }
+
+    void ExpectOneErrorBox(const std::string& text) {
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, text);
+        EXPECT_EQ(boxes[0].title, kTitle);
+        EXPECT_EQ(boxes[0].owner, 0u);
+        EXPECT_EQ(boxes[0].icon, BoxIcon::Error);
+        EXPECT_EQ(boxes[0].buttons, BoxButtons::Ok);
+    }
+
+    TempFolder install;
+    std::vector<MessageBoxRequest> boxes;
+    BoxAnswer answer = BoxAnswer::No;
+};
+
+TEST_F(DebugReportTest, WritesBannerLinesAndClosingBetweenTheUntouchedHeadAndTail) {
+    ASSERT_TRUE(OpenDebugReport());
+    EXPECT_EQ(Page(), PageWithReport(kBanner));
+    LogLine("Register WClass SUCCESSFUL.\nPROCEEDING.\n\n");
+    LogLine("X = %d\n", 1280);
+    EXPECT_EQ(Page(), PageWithReport(kBanner + "Register WClass SUCCESSFUL.\nPROCEEDING.\n\n" +
+                                     "X = 1280\n"));
+    ASSERT_TRUE(CloseDebugReport());
+    EXPECT_EQ(Page(), PageWithReport(kBanner + "Register WClass SUCCESSFUL.\nPROCEEDING.\n\n" +
+                                     "X = 1280\n" + kClosing));
+    LogLine("WM_DESTROY\n");
+    EXPECT_EQ(Page(), PageWithReport(kBanner + "Register WClass SUCCESSFUL.\nPROCEEDING.\n\n" +
+                                     "X = 1280\n" + kClosing));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(DebugReportTest, SecondRunReplacesOnlyTheReport) {
+    ASSERT_TRUE(OpenDebugReport());
+    LogLine("first run\n");
+    ASSERT_TRUE(CloseDebugReport());
+    ASSERT_TRUE(OpenDebugReport());
+    LogLine("second run\n");
+    ASSERT_TRUE(CloseDebugReport());
+    EXPECT_EQ(Page(), PageWithReport(kBanner + "second run\n" + kClosing));
+}
+
+TEST_F(DebugReportTest, SettingsDumpNamesTheDetailLevelAndLowBytes) {
+    settings.part = kPartHigh;
+    settings.psound = 0x101;
+    settings.pmusic = 0;
+    settings.pcd = 1;
+    settings.pmp3 = 0x1FF;
+    std::strcpy(settings.datapath, "/music/a.mp3");
+    settings.useblur = 1;
+    settings.showcred = 0;
+    settings.restart = 1;
+    settings.starfield = 0;
+    settings.matrox = 1;
+    settings.text = 1;
+    std::strcpy(settings.vostrel, "100% %s");
+    ASSERT_TRUE(OpenDebugReport());
+    LogSettingsDump();
+    ASSERT_TRUE(CloseDebugReport());
+    EXPECT_EQ(Page(), PageWithReport(kBanner +
+                                     "Settings\n========\n"
+                                     "Detail Level = HIGH\n"
+                                     "Play Sounds = 1\n"
+                                     "Play Music = 0\n"
+                                     "Play Audio CD = 1\n"
+                                     "Play MP3 = 255\n"
+                                     "MP3 File Path = /music/a.mp3\n"
+                                     "Motion Blur = 1\n"
+                                     "Show Credits = 0\n"
+                                     "Restart = 1\n"
+                                     "Starfield = 0\n"
+                                     "Matrox mode = 1\n"
+                                     "Display Caption = 1\n"
+                                     "Caption = 100% %s\n\nSETTING VIDEO MODE\n"
+                                     "==================\n\n" +
+                                     kClosing));
+}
+
+TEST_F(DebugReportTest, DetailLevelNames) {
+    const std::pair<std::uint32_t, std::string> cases[] = {
+        {kPartLow, "LOW\n"}, {kPartMedium, "MED\n"}, {kPartHigh, "HIGH\n"}, {0, "UNKNOWN?!?\n"}};
+    for (const auto& [part, name] : cases) {
+        settings.part = part;
+        ASSERT_TRUE(OpenDebugReport());
+        LogSettingsDump();
+        ASSERT_TRUE(CloseDebugReport());
+        EXPECT_NE(Page().find("Detail Level = " + name), std::string::npos) << part;
+    }
+}
+
+TEST_F(DebugReportTest, SettingsTextsAreEscapedAndCannotPlantMarkers) {
+    std::strcpy(settings.vostrel, "</textarea><!--end--> & <!--begin-->");
+    std::strcpy(settings.datapath, "/a&b/<c>.mp3");
+    ASSERT_TRUE(OpenDebugReport());
+    LogSettingsDump();
+    ASSERT_TRUE(CloseDebugReport());
+    const std::string page = Page();
+    EXPECT_NE(page.find("Caption = &lt;/textarea&gt;&lt;!--end--&gt; &amp; &lt;!--begin--&gt;\n"),
+              std::string::npos);
+    EXPECT_NE(page.find("MP3 File Path = /a&amp;b/&lt;c&gt;.mp3\n"), std::string::npos);
+
+    ASSERT_TRUE(OpenDebugReport());
+    ASSERT_TRUE(CloseDebugReport());
+    EXPECT_EQ(Page(), PageWithReport(kBanner + kClosing));
+}
+
+TEST_F(DebugReportTest, PageWithoutMarkersInOrderIsRefusedAndLeftAsItWas) {
+    for (const std::string& bad : {"<html><!--begin--> no end</html>"s, "<html>no begin<!--end-->"s,
+                                   "<html><!--end--> reversed <!--begin--></html>"s,
+                                   "<!--end--> end first <!--begin--> <!--end-->"s}) {
+        boxes.clear();
+        WriteBytes(PagePath(), bad);
+        EXPECT_FALSE(OpenDebugReport()) << bad;
+        ExpectOneErrorBox(kNoMarkers);
+        LogLine("WM_CREATE\n");
+        EXPECT_TRUE(CloseDebugReport());
+        EXPECT_EQ(Page(), bad);
+    }
+}
+
+TEST_F(DebugReportTest, MissingPageIsReportedAndNotCreated) {
+    std::filesystem::remove(PagePath());
+    EXPECT_FALSE(OpenDebugReport());
+    ExpectOneErrorBox(kCannotOpen);
+    EXPECT_FALSE(std::filesystem::exists(PagePath()));
+}
+
+TEST_F(DebugReportTest, UnreadablePageIsReportedAndLeftAlone) {
+    std::filesystem::remove(PagePath());
+    std::filesystem::create_directory(PagePath());
+    EXPECT_FALSE(OpenDebugReport());
+    ExpectOneErrorBox("Can't close HTM common structure.");
+    EXPECT_TRUE(std::filesystem::is_directory(PagePath()));
+}
+
+TEST_F(DebugReportTest, LostFolderFailsTheClose) {
+    ASSERT_TRUE(OpenDebugReport());
+    std::filesystem::remove_all(install.Path());
+    EXPECT_FALSE(CloseDebugReport());
+    ExpectOneErrorBox("Can't close HTM Debug File");
+    EXPECT_TRUE(CloseDebugReport());
+    std::filesystem::create_directory(install.Path());
+}
+
+TEST_F(DebugReportTest, DebugOffTouchesNoFileAndAsksNothing) {
+    settings.debug = 0x100;  // only the low byte counts
+    std::filesystem::remove(PagePath());
+    EXPECT_TRUE(OpenDebugReport());
+    LogLine("WM_CREATE\n");
+    LogSettingsDump();
+    EXPECT_TRUE(CloseDebugReport());
+    OfferDebugReport();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(std::filesystem::exists(PagePath()));
+}
+
+// A fake xdg-open, first on PATH, that appends its argument to a log.
+class FakeOpener {
+  public:
+    explicit FakeOpener(const TempFolder& folder) : log_(folder.File("opened.txt")) {
+        const std::string bin = folder.File("bin");
+        std::filesystem::create_directory(bin);
+        WriteBytes(bin + "/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + log_ + "'\n");
+        std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+        const char* path = std::getenv("PATH");
+        oldPath_ = path != nullptr ? path : "";
+        setenv("PATH", (bin + ":" + oldPath_).c_str(), 1);
+    }
+    ~FakeOpener() { setenv("PATH", oldPath_.c_str(), 1); }
+
+    // ShellOpen does not wait for the handler, so the log may come a moment later.
+    std::string Opened(std::chrono::milliseconds wait) const {
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        while (std::chrono::steady_clock::now() < deadline) {
+            const std::string opened = ReadBytes(log_);
+            if (!opened.empty()) return opened;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return ReadBytes(log_);
+    }
+
+  private:
+    std::string log_;
+    std::string oldPath_;
+};
+
+TEST_F(DebugReportTest, OfferAsksOverTheDesktopAndOpensThePageOnlyOnYes) {
+    TempFolder tools;
+    FakeOpener opener(tools);
+    ASSERT_TRUE(OpenDebugReport());
+    ASSERT_TRUE(CloseDebugReport());
+
+    OfferDebugReport();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].owner, DesktopWindow());
+    EXPECT_EQ(boxes[0].title, kTitle);
+    EXPECT_EQ(boxes[0].icon, BoxIcon::Question);
+    EXPECT_EQ(boxes[0].buttons, BoxButtons::YesNo);
+    EXPECT_EQ(boxes[0].text,
+              "DEBUG.HTM has been saved to program folder.\n\nDo you wish to edit debug "
+              "information now?\n\nNOTICE: Please close any previous debug\nwindow now or click "
+              "on your browser's RELOAD\nbutton later to update the report.\n\n(This annoying "
+              "message can be removed\nunchecking the 'Debug Mode' option in the\nConfiguration "
+              "Dialog)");
+    EXPECT_EQ(opener.Opened(std::chrono::milliseconds(300)), "");
+
+    answer = BoxAnswer::Yes;
+    OfferDebugReport();
+    EXPECT_EQ(opener.Opened(std::chrono::seconds(5)), PagePath() + "\n");
+}
+
+// Kills a Saver run that logs without end, `delayMicros` after its report opened (or at once
+// when negative), and checks that the page holds the head, the banner, whole lines and the tail.
+void KillRunAndCheckPage(const std::string& path, int delayMicros) {
+    const std::string line = "WM_MOUSEMOVE\n";
+    const std::string before = ReadBytes(path);
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (!OpenDebugReport() || write(ready[1], "+", 1) != 1) _exit(2);
+        for (;;) LogLine("%s", line.c_str());
+    }
+    char signal = 0;
+    if (delayMicros >= 0) {
+        ASSERT_EQ(read(ready[0], &signal, 1), 1);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(std::max(delayMicros, 0)));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(ready[0]);
+    close(ready[1]);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the run stopped by itself, status " << status;
+
+    const std::string page = ReadBytes(path);
+    if (page == before) return;  // killed before the report opened
+    const std::string start = kHead + kTextAreaStart + kBanner;
+    const std::string end = kTextAreaEnd + kTail;
+    ASSERT_GE(page.size(), start.size() + end.size());
+    ASSERT_EQ(page.substr(0, start.size()), start) << "after " << delayMicros << " us";
+    ASSERT_EQ(page.substr(page.size() - end.size()), end) << "after " << delayMicros << " us";
+    std::string lines = page.substr(start.size(), page.size() - start.size() - end.size());
+    while (lines.starts_with(line)) lines.erase(0, line.size());
+    EXPECT_EQ(lines, "") << "a line was cut or garbled";
+}
+
+TEST_F(DebugReportTest, RunKilledAtAnyMomentLeavesAPageTheNextRunOpens) {
+    // Each run starts from the page the previous one was killed over.
+    for (int delayMicros : {-1, 0, 200, 1000, 5000, 15000}) {
+        KillRunAndCheckPage(PagePath(), delayMicros);
+        if (HasFatalFailure()) return;
+    }
+    ASSERT_TRUE(OpenDebugReport());
+    ASSERT_TRUE(CloseDebugReport());
+    EXPECT_EQ(Page(), PageWithReport(kBanner + kClosing));
+    EXPECT_TRUE(boxes.empty());
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include "show_test_state.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/run_state.h"
+#include "display/run_flags.h"
+#include "platform/registry.h"
+#include "settings/install_folder.h"
+#include "settings/settings.h"
+#include "show/random.h"
+#include "show/show_state.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The data folder the build makes when it is there, otherwise an empty folder (every
+// texture then holds the checker and the font falls back to the closest system font).
+fs::path InstallFolderForTests(const fs::path& scratch) {
+    const char* build = std::getenv("VOSTREL_BUILD_DIR");
+    const fs::path made = fs::path(build != nullptr ? build : VOSTREL_BUILD_DIR) / "data";
+    if (fs::exists(made / "data")) return made;
+    fs::create_directories(scratch / "install");
+    return scratch / "install";
+}
+
+// A machine root of this process that records the install folder, removed at exit.
+class InstallRecord {
+  public:
+    InstallRecord()
+        : root_(fs::temp_directory_path() / ("vostrel-show-" + std::to_string(getpid()))) {
+        const fs::path keyFolder = root_ / "Software" / "Calimor";
+        fs::create_directories(keyFolder);
+        std::ofstream(keyFolder / "VostrelSaver1.1.reg")
+            << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
+            << "\"Path\"=\"" << InstallFolderForTests(root_).string() << "\"\n";
+        SetMachineRootForTests(root_.c_str());
+        LookUpDataFolder();
+    }
+    ~InstallRecord() {
+        SetMachineRootForTests(nullptr);
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+
+  private:
+    fs::path root_;
+};
+
+}  // namespace
+
+void ResetShowForTest() {
+    static InstallRecord installRecord;
+    // The quadric is made once per process and kept, as in a run.
+    GLUquadric* quadric = showState.quadric;
+    showState = ShowState{};
+    showState.quadric = quadric;
+    settings = Settings{};
+    previewFlag = 0;
+    hardwareTest = 0;
+    installFolderFound = true;
+    SetRandomState(1);
+}
