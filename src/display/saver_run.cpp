@@ -18,8 +18,6 @@
 #include "show/frame_driver.h"
 #include "show/show_setup.h"
 
-void LogSettingsDump();
-
 namespace {
 
 constexpr const char* kSaverTitle = "Vostrel ScreenSaver";
