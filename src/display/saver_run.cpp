@@ -1,5 +1,7 @@
 #include "display/saver_run.h"
 
+#include <GL/gl.h>
+
 #include "app/debug_report.h"
 #include "app/run_state.h"
 #include "display/display_mode.h"
@@ -15,8 +17,6 @@
 #include "settings/settings.h"
 #include "show/frame_driver.h"
 #include "show/show_setup.h"
-
-void LogSettingsDump();
 
 namespace {
 
@@ -182,5 +182,9 @@ void RunSaver(WindowId given) {
     const bool saverMode = runMode == RunMode::Saver;
     if (saverMode) SetScreenSaverRunning(true);
     RunMainLoop();
+    // A run that ends with its context still current (the preview, WM_CLOSE) must not leave
+    // the last frame in flight: a threaded driver would still be drawing it while the process
+    // ends and takes the driver away.
+    glFinish();
     if (saverMode) SetScreenSaverRunning(false);
 }
