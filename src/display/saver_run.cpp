@@ -1,4 +1,5 @@
 #include "display/saver_run.h"
+#include "app/product.h"
 
 #include <GL/gl.h>
 
@@ -20,7 +21,7 @@
 
 namespace {
 
-constexpr const char* kSaverTitle = "Vostrel ScreenSaver";
+constexpr const char* kSaverTitle = kProductName;
 constexpr const char* kCannotRegisterClass = "Couldn't Register Window Class";
 constexpr const char* kModeRefused =
     "Vostrel ScreenSaver was unable to set\nrequested fullscreen resolution and color\ndepth "
