@@ -1,4 +1,5 @@
 #include "app/debug_report.h"
+#include "app/product.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr const char* kBoxTitle = "Vostrel ScreenSaver";
+constexpr const char* kBoxTitle = kProductName;
 constexpr const char* kReportPagePath = "\\debug.htm";
 
 constexpr const char* kCannotOpenPage =

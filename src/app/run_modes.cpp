@@ -1,4 +1,5 @@
 #include "app/run_modes.h"
+#include "app/product.h"
 
 #include <string>
 
@@ -20,7 +21,7 @@ std::uint8_t previewFlag = 0;
 namespace {
 
 constexpr const char* kMutexName = "VostrelMutex";
-constexpr const char* kBoxTitle = "Vostrel ScreenSaver";
+constexpr const char* kBoxTitle = kProductName;
 constexpr const char* kPasswordQuestion =
     "Password Check not yet implemented.\nDo you wish to e-mail the author asking\n"
     "to include such feature?";

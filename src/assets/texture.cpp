@@ -41,7 +41,11 @@ GLenum PixelFormat(int components) {
 // Builds every mipmap level of the bound texture from a gap-free buffer. The unpack
 // alignment is set to one byte for the upload only: odd widths of grey or RGB rows are not
 // multiples of four bytes, and the rest of the program may expect GL's default.
+// Without a current context there is nowhere to upload to, and GLU's mipmap builder reads
+// the GL version string first, which is null then: it would crash (a preview whose host
+// window vanished before the context could be made leaves a run with none).
 void UploadMipmaps(int components, int width, int height, const void* pixels) {
+    if (!GlContextCurrent()) return;
     GLint alignment = 0;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

@@ -1,4 +1,7 @@
 #include "display/saver_run.h"
+#include "app/product.h"
+
+#include <GL/gl.h>
 
 #include "app/debug_report.h"
 #include "app/run_state.h"
@@ -16,11 +19,9 @@
 #include "show/frame_driver.h"
 #include "show/show_setup.h"
 
-void LogSettingsDump();
-
 namespace {
 
-constexpr const char* kSaverTitle = "Vostrel ScreenSaver";
+constexpr const char* kSaverTitle = kProductName;
 constexpr const char* kCannotRegisterClass = "Couldn't Register Window Class";
 constexpr const char* kModeRefused =
     "Vostrel ScreenSaver was unable to set\nrequested fullscreen resolution and color\ndepth "
@@ -182,5 +183,9 @@ void RunSaver(WindowId given) {
     const bool saverMode = runMode == RunMode::Saver;
     if (saverMode) SetScreenSaverRunning(true);
     RunMainLoop();
+    // A run that ends with its context still current (the preview, WM_CLOSE) must not leave
+    // the last frame in flight: a threaded driver would still be drawing it while the process
+    // ends and takes the driver away.
+    glFinish();
     if (saverMode) SetScreenSaverRunning(false);
 }

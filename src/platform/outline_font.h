@@ -6,7 +6,8 @@
 #include <string>
 
 // Makes the faces of a font file available to CreateOutlineFont in this process only.
-// Registrations are counted per path; false when the file is not a readable font.
+// Registrations are counted per path; false when the file cannot be added (missing or
+// unreadable).
 bool RegisterFontFile(const std::string& path);
 // Withdraws one registration of the path; other registered files stay available. A path
 // that is not registered is left alone.

@@ -1,8 +1,9 @@
 // The boxes a saver run shows after the install folder lookup and the data file check: both
 // owned by the window the run was given and titled kInstallBoxTitle.
 #pragma once
+#include "app/product.h"
 
-inline constexpr const char* kInstallBoxTitle = "Vostrel ScreenSaver";
+inline constexpr const char* kInstallBoxTitle = kProductName;
 
 // Error icon; no folder was found and the run ends.
 inline constexpr const char* kComponentsMissingError =

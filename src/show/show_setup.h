@@ -13,8 +13,8 @@ void ShutdownShow();
 extern std::string bangPath;
 
 // True from a complete SetupShow to ShutdownShow. False when there was no install folder or
-// the tables could not be allocated (then nothing else was set up); the frame driver draws
-// nothing while it is false.
+// the tables could not be allocated (then nothing else was set up and the table pointers are
+// null), so no frame may be drawn while it is false.
 extern bool showReady;
 
 // Tests only: makes the next table allocation fail, as an exhausted heap would.

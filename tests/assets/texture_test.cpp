@@ -196,4 +196,13 @@ TEST_F(TextureTest, DeleteAfterTheContextIsGoneOnlyForgetsTheName) {
     EXPECT_EQ(texture.glName, 0u);
 }
 
+TEST_F(TextureTest, LoadWithoutAContextFailsInsteadOfCrashing) {
+    ReleaseTestContext();
+    Texture texture;
+    EXPECT_FALSE(texture.Load(scratch.Path("missing.jpg").c_str(), nullptr));
+    const std::string picture = scratch.Path("picture.jpg");
+    WriteJpeg(picture, QuadrantPicture(8, 8));
+    EXPECT_FALSE(texture.Load(picture.c_str(), nullptr));
+}
+
 }  // namespace

@@ -13,24 +13,36 @@ from x_windows import XConnection  # noqa: E402
 TITLE = "Vostrel ScreenSaver"
 MACHINE_KEY = os.path.join("etc", "vostrel", "Software", "Calimor", "VostrelSaver1.1.reg")
 START = (400, 300)
+REPORT_START = "Saver Mode, starting report.\n============================\n\n"
+REPORT_END = "==========\nClosing...\n=========="
 WAIT = 30  # seconds; sanitizer builds start slowly
 
 
-def install(sandbox):
+def install(sandbox, private_data=False, settings=""):
     """A copy of the program whose machine key names an install folder: the build's data
-    folder when it has been made, else an empty one (the run then warns and goes on)."""
+    folder when it has been made (copied when the run may write into it), else an empty one
+    (the run then warns and goes on). `settings` are REGEDIT4 value lines for the user."""
     app_dir = os.path.join(sandbox.root, "app")
     os.makedirs(os.path.dirname(os.path.join(app_dir, MACHINE_KEY)))
     program = os.path.join(app_dir, "vostrel")
     shutil.copy2(SAVER, program)
     folder = os.path.join(BUILD_DIR, "data")
-    if not os.path.isdir(folder):
+    if private_data and os.path.isdir(folder):
+        shutil.copytree(folder, os.path.join(sandbox.root, "install"))
+        folder = os.path.join(sandbox.root, "install")
+    elif not os.path.isdir(folder):
         folder = os.path.join(sandbox.root, "install")
         os.makedirs(folder)
+        with open(os.path.join(folder, "debug.htm"), "w") as f:
+            f.write("<html><!--begin--><!--end--></html>\n")
+    user_key = os.path.join(sandbox.config_home, "vostrel", "Software", "VostrelSaver.reg")
+    os.makedirs(os.path.dirname(user_key))
+    with open(user_key, "w") as f:
+        f.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\n" + settings)
     with open(os.path.join(app_dir, MACHINE_KEY), "w") as f:
         f.write('REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n'
                 '"Path"="%s"\n' % folder.replace("\\", "\\\\").replace('"', '\\"'))
-    return program
+    return program, folder
 
 
 def xdotool(*args):
@@ -65,16 +77,23 @@ def wait_for(predicate, what, timeout=WAIT):
 class Run:
     """One saver process in its own sandbox."""
 
-    def __init__(self, args):
+    def __init__(self, args, private_data=False, settings=""):
         self.sandbox = Sandbox()
-        program = install(self.sandbox)
+        program, self.install_folder = install(self.sandbox, private_data, settings)
         self.process = subprocess.Popen([program] + args, env=self.sandbox.env(),
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
     def alive(self):
         return self.process.poll() is None
 
-    def finish(self, timeout=WAIT):
+    def report(self):
+        """The report lines of the run's debug page, from the first step of the run on."""
+        with open(os.path.join(self.install_folder, "debug.htm")) as f:
+            page = f.read()
+        start = page.index(REPORT_START) + len(REPORT_START)
+        return page[start:page.index(REPORT_END)]
+
+    def finish(self, timeout=WAIT, keep=False):
         try:
             self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -85,13 +104,14 @@ class Run:
         check(self.process.returncode == 0, "exit code %d: %s" % (self.process.returncode, stderr))
         errors = [b for b in self.sandbox.boxes() if b["icon"] == "error"]
         check(not errors, "error boxes: %r" % errors)
-        self.sandbox.close()
+        if not keep:
+            self.sandbox.close()
 
 
-def start_saver():
+def start_saver(**install_options):
     """A full-screen saver that has taken the input focus, the pointer resting at START."""
     xdotool("mousemove", *START)
-    run = Run(["/s"])
+    run = Run(["/s"], **install_options)
     window = wait_for(lambda: saver_windows(), "the saver window")[0]
     wait_for(lambda: xdotool("getwindowfocus") == [window], "the saver to take the focus")
     time.sleep(0.5)  # the pointer position is recorded right after the focus is taken
@@ -119,7 +139,7 @@ def test_full_screen_window():
           "window %sx%s does not cover the screen %s" % (info["Width"], info["Height"],
                                                          dimensions))
     connection = XConnection()
-    check(not connection.pointer_visible(), "the pointer shows over the saver")
+    wait_for(lambda: not connection.pointer_visible(), "the pointer to disappear", timeout=5)
     xdotool("key", "space")
     end_and_check(run)
     check(connection.pointer_visible(), "the pointer stays hidden after the saver")
@@ -175,6 +195,58 @@ def test_closing_from_outside():
     connection.close()
 
 
+DEBUG_ON = '"debug"=dword:00000001\n'
+WINDOW_STEPS = ("Video mode SUCCESSFULLY set.\nCreating Window...\nWM_CREATE\n"
+                "Window creation SUCCESSFUL.\nGet Device Context: SUCCESSFUL.\n"
+                "Choose Pixel Format: SUCCESSFUL.\nSet Pixel Format: SUCCESSFUL.\n"
+                "Create Rendering Context: SUCCESSFUL.\nShowing Window... OK.\n\n"
+                "Window Messages\n===============\n\n")
+TEAR_DOWN = "\nCLOSE SAVER WINDOW starting...\n==============================\n\n"
+
+
+def test_debug_report():
+    """The run's steps, the ending event and the tear-down, in the report's words."""
+    run, _ = start_saver(private_data=True, settings=DEBUG_ON)
+    xdotool("key", "x")
+    run.finish(keep=True)
+    report = run.report()
+    run.sandbox.close()
+    check(report.startswith("Register WClass SUCCESSFUL.\nPROCEEDING.\n\n"
+                            "Desktop Resolution\n==================\n"), report)
+    heading = "SETTING VIDEO MODE\n==================\n\n"
+    steps = report[report.index(heading) + len(heading):]
+    check(steps == WINDOW_STEPS + "WM_MOUSEBTN-KEY_DOWN\n" + TEAR_DOWN +
+          "Switching to desktop resolution: SUCCESSFUL.\n"
+          "Rendering Context: PRESENT.\nMake Current: SUCCESSFUL.\n"
+          "Delete Context: SUCCESSFUL.\n"
+          "Device Context: PRESENT.\nRelease Device Context: SUCCESSFUL.\n"
+          "Destroying Window...\nWM_DESTROY\nDESTROY WINDOW: SUCCESSFUL.\n"
+          "UNREGISTER CLASS: SUCCESSFUL.\n\n", "report steps:\n" + steps)
+
+
+def test_refused_mode_report():
+    """A resolution outside the table leaves a 0 x 0 mode, which is refused: the tear-down
+    finds nothing to delete, and the box comes after it."""
+    sandbox = Sandbox()
+    program, folder = install(sandbox, private_data=True,
+                              settings=DEBUG_ON + '"resolution"=dword:0000270f\n')
+    result = subprocess.run([program, "/s"], env=sandbox.env(), timeout=WAIT,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    check(result.returncode == 0, "exit code %d" % result.returncode)
+    with open(os.path.join(folder, "debug.htm")) as f:
+        page = f.read()
+    check("Y = 0\n32Bpp" in page, "the mode is not 0 x 0")
+    check("Couldn't set requested video mode.\nCLOSING SAVER WINDOW.\n\n" + TEAR_DOWN +
+          "Switching to desktop resolution: SUCCESSFUL.\n"
+          "Rendering Context: NOT PRESENT. Can't delete Rendering Context.\n"
+          "Device Context: NOT PRESENT. Can't release Device Context.\n"
+          "Destroying Window...\nDESTROY WINDOW: FAILED.\n"
+          "UNREGISTER CLASS: SUCCESSFUL.\n\n==========\nClosing..." in page, page)
+    errors = [b["text"] for b in sandbox.boxes() if b["icon"] == "error"]
+    check(len(errors) == 1 and "unable to set" in errors[0], "boxes: %r" % sandbox.boxes())
+    sandbox.close()
+
+
 def child_windows(parent):
     out = subprocess.run(["xwininfo", "-children", "-id", str(parent)], stdout=subprocess.PIPE,
                          text=True).stdout
@@ -208,7 +280,7 @@ def test_preview():
 def test_preview_without_window():
     for argument in ("scrprev", "123456789"):
         sandbox = Sandbox()
-        program = install(sandbox)
+        program, _ = install(sandbox)
         result = subprocess.run([program, "/p", argument], env=sandbox.env(), timeout=WAIT,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         check(result.returncode == 0, "exit code %d" % result.returncode)
@@ -220,7 +292,8 @@ def test_preview_without_window():
 
 def main():
     tests = [test_full_screen_window, test_pointer_travel, test_keys, test_mouse_buttons,
-             test_losing_focus, test_closing_from_outside, test_preview, test_preview_without_window]
+             test_losing_focus, test_closing_from_outside, test_debug_report,
+             test_refused_mode_report, test_preview, test_preview_without_window]
     failed = 0
     for test in tests:
         try:

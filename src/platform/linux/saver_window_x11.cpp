@@ -77,23 +77,6 @@ void SetTitle(Display* display, Window window, const char* title) {
     XSetWMProtocols(display, window, &deleteWindow, 1);
 }
 
-// Sends WM_CREATE and shows the window, as CreateWindowExA does for a WS_VISIBLE window.
-WindowId FinishCreation(Display* display, Window window, WindowRecord record, const char* title) {
-    SetTitle(display, window, title);
-    const WindowId id = window;
-    windows[id] = std::move(record);
-    SendWindowMessage(id, kWmCreate, 0, 0);
-    if (FindLiveWindow(id) == nullptr) return 0;
-    XMapRaised(display, window);
-    XSync(display, False);
-    return id;
-}
-
-WindowProcedure ClassProcedure(const char* className) {
-    auto found = windowClasses.find(className);
-    return found == windowClasses.end() ? nullptr : found->second;
-}
-
 Cursor BlankCursor(Display* display) {
     static Cursor blank = 0;
     if (blank == 0) {
@@ -110,6 +93,26 @@ Cursor ArrowCursor(Display* display) {
     static Cursor arrow = 0;
     if (arrow == 0) arrow = XCreateFontCursor(display, XC_left_ptr);
     return arrow;
+}
+
+// Sends WM_CREATE and shows the window, as CreateWindowExA does for a WS_VISIBLE window.
+WindowId FinishCreation(Display* display, Window window, WindowRecord record, const char* title) {
+    SetTitle(display, window, title);
+    const WindowId id = window;
+    windows[id] = std::move(record);
+    SendWindowMessage(id, kWmCreate, 0, 0);
+    if (FindLiveWindow(id) == nullptr) return 0;
+    // The cursor count hides the pointer everywhere at once, as ShowCursor does, not only
+    // from the first WM_SETCURSOR on.
+    if (CursorHidden()) XDefineCursor(display, window, BlankCursor(display));
+    XMapRaised(display, window);
+    XSync(display, False);
+    return id;
+}
+
+WindowProcedure ClassProcedure(const char* className) {
+    auto found = windowClasses.find(className);
+    return found == windowClasses.end() ? nullptr : found->second;
 }
 
 }  // namespace
