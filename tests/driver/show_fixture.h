@@ -167,7 +167,6 @@ class ShowTest : public OffscreenGlTest {
         settings = QuietSettings();
         SetRandomState(1);
         SetupShow(0);
-        std::atexit([] { ShutdownShow(); });  // runs before the context goes
         return ShowSnapshot::Take();
     }
 };
