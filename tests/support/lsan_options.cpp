@@ -1,4 +1,4 @@
-// LeakSanitizer settings for this test program. With this toolchain (GCC 12, glibc 2.36) the
+// LeakSanitizer settings for every test program. With this toolchain (GCC 12, glibc 2.36) the
 // leak checker sometimes finds a garbage dynamic-TLS range of a GL driver library when it
 // stops the program at exit, and crashes; whether it does depends only on how the program
 // happens to lie in memory. Not scanning thread-local storage avoids that. It can only add
