@@ -3,16 +3,30 @@
 Every run gets a private settings folder, records its message boxes instead of showing them
 (VOSTREL_TEST_BOXES), answers them from a script (VOSTREL_TEST_ANSWERS), and finds a fake
 xdg-open first on PATH that records what it was asked to open.
+
+A private install is a copy of a program in the sandbox's app folder: the program reads its
+machine key from etc/vostrel beside its own executable, so the copy sees exactly the key the
+test writes there (or none), and that key names the install folder the test chose.
+
+The screen helpers drive and inspect the X server with xdotool and xwininfo.
 """
 import json
 import os
+import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
 BUILD_DIR = os.environ.get("VOSTREL_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build"))
 SAVER = os.path.join(BUILD_DIR, "vostrel")
 RENDER = os.path.join(BUILD_DIR, "vostrel-render")
+
+TITLE = "Vostrel ScreenSaver"  # the saver window's name and every box's title
+MACHINE_KEY = os.path.join("etc", "vostrel", "Software", "Calimor", "VostrelSaver1.1.reg")
+USER_KEY = os.path.join("vostrel", "Software", "VostrelSaver.reg")  # below XDG_CONFIG_HOME
+WAIT = 30  # seconds; sanitizer builds start slowly
+START = (400, 300)  # where the pointer rests when a full-screen run starts
 
 FAKE_XDG_OPEN = """#!/bin/sh
 for arg in "$@"; do printf '%s\\n' "$arg" >> "$XDG_OPEN_LOG"; done
@@ -29,6 +43,8 @@ class Sandbox:
         self.bin_dir = os.path.join(self.root, "bin")
         self.box_log = os.path.join(self.root, "boxes.jsonl")
         self.open_log = os.path.join(self.root, "opened.txt")
+        self.app_dir = os.path.join(self.root, "app")  # made by install_program
+        self.user_key = os.path.join(self.config_home, USER_KEY)  # made by a run or the test
         os.makedirs(self.config_home)
         os.makedirs(self.bin_dir)
         fake = os.path.join(self.bin_dir, "xdg-open")
@@ -49,11 +65,26 @@ class Sandbox:
         return subprocess.run([program] + args, env=self.env(answers), timeout=timeout,
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
+    def start(self, args, answers="", program=SAVER):
+        """Like run, without waiting; end it with wait_for_exit."""
+        return subprocess.Popen([program] + args, env=self.env(answers),
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+    def write_user_settings(self, value_lines=""):
+        """Writes the user's settings key holding `value_lines`, REGEDIT4 lines such as
+        '"debug"=dword:00000001\\n'."""
+        os.makedirs(os.path.dirname(self.user_key))
+        with open(self.user_key, "w") as f:
+            f.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\n" + value_lines)
+
     def boxes(self):
         if not os.path.exists(self.box_log):
             return []
         with open(self.box_log) as f:
             return [json.loads(line) for line in f if line.strip()]
+
+    def error_boxes(self):
+        return [b for b in self.boxes() if b["icon"] == "error"]
 
     def opened(self, wait=0.0):
         """What the fake xdg-open recorded; waits up to `wait` seconds for a first entry,
@@ -73,6 +104,109 @@ class Sandbox:
         self._dir.cleanup()
 
 
+def reg_string(text):
+    """`text` as a quoted REGEDIT4 string value."""
+    return '"%s"' % text.replace("\\", "\\\\").replace('"', '\\"')
+
+
+def install_program(app_dir, install_folder=None, program=SAVER):
+    """Copies `program` alone into a new `app_dir` and, given an install folder, writes the
+    machine key beside the copy that names it. Returns the copy's path."""
+    os.makedirs(app_dir)
+    copy = os.path.join(app_dir, os.path.basename(program))
+    shutil.copy2(program, copy)
+    if install_folder is not None:
+        key = os.path.join(app_dir, MACHINE_KEY)
+        os.makedirs(os.path.dirname(key))
+        with open(key, "w") as f:
+            f.write("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
+                    '"Path"=%s\n' % reg_string(install_folder))
+    return copy
+
+
+def wait_for_exit(process, timeout=WAIT):
+    """Waits for a started run to end by itself (killing it if it does not within `timeout`)
+    and checks that it exited with 0."""
+    try:
+        process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+        raise AssertionError("the saver did not end")
+    stderr = process.stderr.read().decode(errors="replace")
+    check(process.returncode == 0, "exit code %d: %s" % (process.returncode, stderr))
+
+
+def xdotool(*args):
+    """Runs xdotool; its output split into words."""
+    return subprocess.run(["xdotool"] + [str(a) for a in args], stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, text=True).stdout.split()
+
+
+def wait_for(predicate, what, timeout=WAIT):
+    """The first true value of `predicate`, polled until `timeout` runs out."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def saver_windows():
+    """The ids of the top-level saver windows on the screen."""
+    return xdotool("search", "--name", "^%s$" % TITLE)
+
+
+def child_windows(parent):
+    """The ids (hex) of the saver windows made inside the window `parent`, as a preview's."""
+    out = subprocess.run(["xwininfo", "-children", "-id", str(parent)], stdout=subprocess.PIPE,
+                         text=True).stdout
+    return [line.split()[0] for line in out.splitlines()
+            if line.strip().startswith("0x") and TITLE in line]
+
+
+def wait_for_focused_saver():
+    """Waits until a full-screen saver window has taken the input focus; its id."""
+    window = wait_for(saver_windows, "the saver window")[0]
+    wait_for(lambda: xdotool("getwindowfocus") == [window], "the saver to take the focus")
+    time.sleep(0.5)  # the pointer position is recorded right after the focus is taken
+    return window
+
+
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
+
+
+def run_tests(tests):
+    """Runs each test function, printing PASS or FAIL with the failed check's message;
+    the exit status for the script: 1 if any failed."""
+    failed = 0
+    for test in tests:
+        try:
+            test()
+            print("PASS", test.__name__)
+        except AssertionError as error:
+            failed += 1
+            print("FAIL", test.__name__, error)
+    return 1 if failed else 0
+
+
+class CheckList:
+    """Checks that note a failure and go on, for scripts whose checks are independent findings
+    about one long run: call it like check(), then finish() to exit."""
+
+    def __init__(self):
+        self.failures = []
+
+    def __call__(self, condition, what):
+        if not condition:
+            self.failures.append(what)
+            print("FAIL:", what)
+
+    def finish(self):
+        if self.failures:
+            sys.exit(f"{len(self.failures)} check(s) failed")
+        print("ok")

@@ -3,20 +3,14 @@ folder's page: its layout between the untouched head and tail, the closing quest
 killed at any moment."""
 import os
 import re
-import shutil
 import signal
-import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from saver_harness import BUILD_DIR, SAVER, Sandbox, check  # noqa: E402
-
-TITLE = "Vostrel ScreenSaver"
-MACHINE_KEY = os.path.join("etc", "vostrel", "Software", "Calimor", "VostrelSaver1.1.reg")
-USER_KEY = os.path.join("vostrel", "Software", "VostrelSaver.reg")
-START = (400, 300)
-WAIT = 30  # seconds; sanitizer builds start slowly
+from saver_harness import (BUILD_DIR, START, TITLE, Sandbox, check, install_program,  # noqa: E402
+                           reg_string, run_tests, saver_windows, wait_for, wait_for_exit,
+                           wait_for_focused_saver, xdotool)
 
 # Format fields, CR LF line ends and a stray "<" in the page must come back byte for byte.
 HEAD = b"<html><head><title>100% debug %s %d</title></head>\r\n<body><p>a < b</p>\r\n"
@@ -60,37 +54,13 @@ RUN_STEPS = [
 ]
 
 
-def xdotool(*args):
-    return subprocess.run(["xdotool"] + [str(a) for a in args], stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL, text=True).stdout.split()
-
-
-def wait_for(predicate, what, timeout=WAIT):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError("timed out waiting for " + what)
-
-
-def reg_string(text):
-    return '"%s"' % text.replace("\\", "\\\\").replace('"', '\\"')
-
-
 class DebugInstall:
     """A copy of the program whose machine key names a private install folder: the build's
     data files (linked) and our own report page; debug mode on, sounds off."""
 
     def __init__(self):
         self.sandbox = Sandbox()
-        root = self.sandbox.root
-        app_dir = os.path.join(root, "app")
-        os.makedirs(os.path.dirname(os.path.join(app_dir, MACHINE_KEY)))
-        self.program = os.path.join(app_dir, "vostrel")
-        shutil.copy2(SAVER, self.program)
-        self.folder = os.path.join(root, "install")
+        self.folder = os.path.join(self.sandbox.root, "install")
         os.makedirs(self.folder)
         built_data = os.path.join(BUILD_DIR, "data", "data")
         self.complete = os.path.isdir(built_data)
@@ -99,22 +69,16 @@ class DebugInstall:
         self.page = os.path.join(self.folder, "debug.htm")
         with open(self.page, "wb") as f:
             f.write(PAGE)
-        with open(os.path.join(app_dir, MACHINE_KEY), "w") as f:
-            f.write("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
-                    '"Path"=%s\n' % reg_string(self.folder))
-        user_key = os.path.join(self.sandbox.config_home, USER_KEY)
-        os.makedirs(os.path.dirname(user_key))
-        with open(user_key, "w") as f:
-            f.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\n"
-                    '"debug"=dword:00000001\n"psound"=dword:00000000\n'
-                    '"pmusic"=dword:00000000\n"vostrel"=%s\n' % reg_string(CAPTION))
+        self.program = install_program(self.sandbox.app_dir, self.folder)
+        self.sandbox.write_user_settings('"debug"=dword:00000001\n"psound"=dword:00000000\n'
+                                         '"pmusic"=dword:00000000\n"vostrel"=%s\n'
+                                         % reg_string(CAPTION))
 
     def start(self, answer="no"):
         # Without the data files the run first warns, and that box takes an answer too.
         answers = answer if self.complete else "ok," + answer
         xdotool("mousemove", *START)
-        return subprocess.Popen([self.program, "/s"], env=self.sandbox.env(answers),
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        return self.sandbox.start(["/s"], answers, program=self.program)
 
     def read_page(self):
         with open(self.page, "rb") as f:
@@ -124,25 +88,17 @@ class DebugInstall:
         self.sandbox.close()
 
 
-def saver_windows():
-    return xdotool("search", "--name", "^%s$" % TITLE)
+def end_by_pointer_travel():
+    """Once the saver has the focus: moves the pointer just far enough to end the run."""
+    wait_for_focused_saver()
+    xdotool("mousemove", START[0], START[1] + 51)
 
 
 def run_to_the_end(install, answer):
     """A full run: the saver takes the focus, then pointer travel ends it."""
     process = install.start(answer)
-    window = wait_for(saver_windows, "the saver window")[0]
-    wait_for(lambda: xdotool("getwindowfocus") == [window], "the saver to take the focus")
-    time.sleep(0.5)  # the pointer position is recorded right after the focus is taken
-    xdotool("mousemove", START[0], START[1] + 51)
-    try:
-        process.wait(timeout=WAIT)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
-        raise AssertionError("the saver did not end")
-    stderr = process.stderr.read().decode(errors="replace")
-    check(process.returncode == 0, "exit code %d: %s" % (process.returncode, stderr))
+    end_by_pointer_travel()
+    wait_for_exit(process)
 
 
 def check_complete_page(page):
@@ -191,10 +147,7 @@ def kill_and_check(install, delay, after_travel):
     process = install.start()
     try:
         if after_travel:
-            window = wait_for(saver_windows, "the saver window")[0]
-            wait_for(lambda: xdotool("getwindowfocus") == [window], "the saver to take the focus")
-            time.sleep(0.5)
-            xdotool("mousemove", START[0], START[1] + 51)
+            end_by_pointer_travel()
         time.sleep(delay)
     finally:
         process.send_signal(signal.SIGKILL)
@@ -217,19 +170,6 @@ def test_killed_runs_leave_a_page_the_next_run_rewrites():
     install.close()
 
 
-def main():
-    tests = [test_full_run_then_no, test_second_run_then_yes,
-             test_killed_runs_leave_a_page_the_next_run_rewrites]
-    failed = 0
-    for test in tests:
-        try:
-            test()
-            print("PASS", test.__name__)
-        except AssertionError as error:
-            failed += 1
-            print("FAIL", test.__name__, error)
-    return 1 if failed else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_tests([test_full_run_then_no, test_second_run_then_yes,
+                        test_killed_runs_leave_a_page_the_next_run_rewrites]))

@@ -3,34 +3,13 @@ detail level, and in preview the logo that turns white by frame 5000.
 
 The renderer runs from a private copy whose machine key names the build's data folder."""
 import os
-import shutil
 import subprocess
-import sys
 
 from PIL import Image, ImageStat
 
-from saver_harness import BUILD_DIR, RENDER, Sandbox
+from saver_harness import BUILD_DIR, RENDER, CheckList, Sandbox, install_program
 
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
-
-
-def install_renderer(root):
-    bin_dir = os.path.join(root, "install")
-    key_dir = os.path.join(bin_dir, "etc", "vostrel", "Software", "Calimor")
-    os.makedirs(key_dir)
-    data = os.path.join(BUILD_DIR, "data").replace("\\", "\\\\").replace('"', '\\"')
-    with open(os.path.join(key_dir, "VostrelSaver1.1.reg"), "w") as key:
-        key.write("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
-                  f'"Path"="{data}"\n')
-    program = os.path.join(bin_dir, "vostrel-render")
-    shutil.copy2(RENDER, program)
-    return program
+check = CheckList()
 
 
 def render(program, env, out, frames, *extra):
@@ -82,14 +61,12 @@ def check_preview_logo(program, env, root):
 
 def main():
     sandbox = Sandbox()
-    program = install_renderer(sandbox.root)
+    program = install_program(sandbox.app_dir, os.path.join(BUILD_DIR, "data"), RENDER)
     env = dict(sandbox.env(), SDL_AUDIODRIVER="dummy")
     check_nebula(program, env, sandbox.root)
     check_preview_logo(program, env, sandbox.root)
     sandbox.close()
-    if failures:
-        sys.exit(f"{len(failures)} check(s) failed")
-    print("ok")
+    check.finish()
 
 
 if __name__ == "__main__":

@@ -7,25 +7,19 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from saver_harness import BUILD_DIR, SAVER, Sandbox, check  # noqa: E402
+from saver_harness import (BUILD_DIR, START, WAIT, Sandbox, check, child_windows,  # noqa: E402
+                           install_program, run_tests, saver_windows, wait_for, wait_for_exit,
+                           wait_for_focused_saver, xdotool)
 from x_windows import XConnection  # noqa: E402
 
-TITLE = "Vostrel ScreenSaver"
-MACHINE_KEY = os.path.join("etc", "vostrel", "Software", "Calimor", "VostrelSaver1.1.reg")
-START = (400, 300)
 REPORT_START = "Saver Mode, starting report.\n============================\n\n"
 REPORT_END = "==========\nClosing...\n=========="
-WAIT = 30  # seconds; sanitizer builds start slowly
 
 
 def install(sandbox, private_data=False, settings=""):
     """A copy of the program whose machine key names an install folder: the build's data
     folder when it has been made (copied when the run may write into it), else an empty one
     (the run then warns and goes on). `settings` are REGEDIT4 value lines for the user."""
-    app_dir = os.path.join(sandbox.root, "app")
-    os.makedirs(os.path.dirname(os.path.join(app_dir, MACHINE_KEY)))
-    program = os.path.join(app_dir, "vostrel")
-    shutil.copy2(SAVER, program)
     folder = os.path.join(BUILD_DIR, "data")
     if private_data and os.path.isdir(folder):
         shutil.copytree(folder, os.path.join(sandbox.root, "install"))
@@ -35,23 +29,8 @@ def install(sandbox, private_data=False, settings=""):
         os.makedirs(folder)
         with open(os.path.join(folder, "debug.htm"), "w") as f:
             f.write("<html><!--begin--><!--end--></html>\n")
-    user_key = os.path.join(sandbox.config_home, "vostrel", "Software", "VostrelSaver.reg")
-    os.makedirs(os.path.dirname(user_key))
-    with open(user_key, "w") as f:
-        f.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\n" + settings)
-    with open(os.path.join(app_dir, MACHINE_KEY), "w") as f:
-        f.write('REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n'
-                '"Path"="%s"\n' % folder.replace("\\", "\\\\").replace('"', '\\"'))
-    return program, folder
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool"] + [str(a) for a in args], stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL, text=True).stdout.split()
-
-
-def saver_windows():
-    return xdotool("search", "--name", "^%s$" % TITLE)
+    sandbox.write_user_settings(settings)
+    return install_program(sandbox.app_dir, folder), folder
 
 
 def window_info(window):
@@ -64,24 +43,13 @@ def window_info(window):
     return info
 
 
-def wait_for(predicate, what, timeout=WAIT):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError("timed out waiting for " + what)
-
-
 class Run:
     """One saver process in its own sandbox."""
 
     def __init__(self, args, private_data=False, settings=""):
         self.sandbox = Sandbox()
         program, self.install_folder = install(self.sandbox, private_data, settings)
-        self.process = subprocess.Popen([program] + args, env=self.sandbox.env(),
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.process = self.sandbox.start(args, program=program)
 
     def alive(self):
         return self.process.poll() is None
@@ -94,15 +62,8 @@ class Run:
         return page[start:page.index(REPORT_END)]
 
     def finish(self, timeout=WAIT, keep=False):
-        try:
-            self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-            raise AssertionError("the saver did not end")
-        stderr = self.process.stderr.read().decode(errors="replace")
-        check(self.process.returncode == 0, "exit code %d: %s" % (self.process.returncode, stderr))
-        errors = [b for b in self.sandbox.boxes() if b["icon"] == "error"]
+        wait_for_exit(self.process, timeout)
+        errors = self.sandbox.error_boxes()
         check(not errors, "error boxes: %r" % errors)
         if not keep:
             self.sandbox.close()
@@ -112,10 +73,7 @@ def start_saver(**install_options):
     """A full-screen saver that has taken the input focus, the pointer resting at START."""
     xdotool("mousemove", *START)
     run = Run(["/s"], **install_options)
-    window = wait_for(lambda: saver_windows(), "the saver window")[0]
-    wait_for(lambda: xdotool("getwindowfocus") == [window], "the saver to take the focus")
-    time.sleep(0.5)  # the pointer position is recorded right after the focus is taken
-    return run, window
+    return run, wait_for_focused_saver()
 
 
 def still_running(run, settle=1.0):
@@ -230,8 +188,7 @@ def test_refused_mode_report():
     sandbox = Sandbox()
     program, folder = install(sandbox, private_data=True,
                               settings=DEBUG_ON + '"resolution"=dword:0000270f\n')
-    result = subprocess.run([program, "/s"], env=sandbox.env(), timeout=WAIT,
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    result = sandbox.run(["/s"], timeout=WAIT, program=program)
     check(result.returncode == 0, "exit code %d" % result.returncode)
     with open(os.path.join(folder, "debug.htm")) as f:
         page = f.read()
@@ -242,16 +199,9 @@ def test_refused_mode_report():
           "Device Context: NOT PRESENT. Can't release Device Context.\n"
           "Destroying Window...\nDESTROY WINDOW: FAILED.\n"
           "UNREGISTER CLASS: SUCCESSFUL.\n\n==========\nClosing..." in page, page)
-    errors = [b["text"] for b in sandbox.boxes() if b["icon"] == "error"]
+    errors = [b["text"] for b in sandbox.error_boxes()]
     check(len(errors) == 1 and "unable to set" in errors[0], "boxes: %r" % sandbox.boxes())
     sandbox.close()
-
-
-def child_windows(parent):
-    out = subprocess.run(["xwininfo", "-children", "-id", str(parent)], stdout=subprocess.PIPE,
-                         text=True).stdout
-    return [line.split()[0] for line in out.splitlines()
-            if line.strip().startswith("0x") and TITLE in line]
 
 
 def test_preview():
@@ -281,29 +231,16 @@ def test_preview_without_window():
     for argument in ("scrprev", "123456789"):
         sandbox = Sandbox()
         program, _ = install(sandbox)
-        result = subprocess.run([program, "/p", argument], env=sandbox.env(), timeout=WAIT,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        result = sandbox.run(["/p", argument], timeout=WAIT, program=program)
         check(result.returncode == 0, "exit code %d" % result.returncode)
-        boxes = [b for b in sandbox.boxes() if b["icon"] == "error"]
+        boxes = sandbox.error_boxes()
         check([(b["text"], b["owner"]) for b in boxes] == [("Can't Create Window.", 0)],
               "boxes for /p %s: %r" % (argument, sandbox.boxes()))
         sandbox.close()
 
 
-def main():
-    tests = [test_full_screen_window, test_pointer_travel, test_keys, test_mouse_buttons,
-             test_losing_focus, test_closing_from_outside, test_debug_report,
-             test_refused_mode_report, test_preview, test_preview_without_window]
-    failed = 0
-    for test in tests:
-        try:
-            test()
-            print("PASS", test.__name__)
-        except AssertionError as error:
-            failed += 1
-            print("FAIL", test.__name__, error)
-    return 1 if failed else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_tests([test_full_screen_window, test_pointer_travel, test_keys,
+                        test_mouse_buttons, test_losing_focus, test_closing_from_outside,
+                        test_debug_report, test_refused_mode_report, test_preview,
+                        test_preview_without_window]))

@@ -5,26 +5,17 @@ each detail level, and the preview logo turning white.
 
 The renderer runs from a scratch copy whose machine key names BUILD_DIR/data."""
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
 
 from PIL import Image, ImageDraw
 
+# The end-to-end tests' harness lays out the private install: program copy and machine key.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tests/e2e"))
+from saver_harness import install_program  # noqa: E402
+
 SIZE = "320x240"
-
-
-def install_renderer(build, root):
-    key_dir = os.path.join(root, "etc", "vostrel", "Software", "Calimor")
-    os.makedirs(key_dir)
-    data = os.path.join(build, "data").replace("\\", "\\\\").replace('"', '\\"')
-    with open(os.path.join(key_dir, "VostrelSaver1.1.reg"), "w") as key:
-        key.write("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
-                  f'"Path"="{data}"\n')
-    program = os.path.join(root, "vostrel-render")
-    shutil.copy2(os.path.join(build, "vostrel-render"), program)
-    return program
 
 
 def render(program, env, out, frames, *extra):
@@ -47,7 +38,8 @@ def strip(pictures, labels, path):
 def main():
     build, docs = sys.argv[1], sys.argv[2]
     with tempfile.TemporaryDirectory(prefix="vostrel-docs-") as root:
-        program = install_renderer(build, os.path.join(root, "install"))
+        program = install_program(os.path.join(root, "install"), os.path.join(build, "data"),
+                                  os.path.join(build, "vostrel-render"))
         env = dict(os.environ, SDL_AUDIODRIVER="dummy",
                    XDG_CONFIG_HOME=os.path.join(root, "config"))
         levels = [render(program, env, os.path.join(root, str(part)), [2500],
