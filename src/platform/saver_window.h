@@ -114,6 +114,12 @@ bool GetDrawingSize(DrawingContext context, int* width, int* height);
 // window still exists. A host may destroy a preview at any moment, and drawing into a window
 // that has gone can bring the GL down, so a frame asks this before it touches the window.
 bool DrawingContextValid(DrawingContext context);
+// Holds every other client of the window system still from here to EndWindowPresent, so that
+// a host cannot destroy a preview while a present into it is still being drawn (the software
+// rasteriser then writes into freed buffers). Only a window inside another client's window
+// needs it; for the full-screen window both do nothing.
+void BeginWindowPresent(DrawingContext context);
+void EndWindowPresent(DrawingContext context);
 
 // A context like the saver window's, current on no window, for what must be asked of the GL
 // before the window exists; null when none can be made. Destroying it leaves none current.

@@ -227,6 +227,20 @@ def test_preview():
     connection.close()
 
 
+def test_preview_host_going_away_at_any_moment():
+    """The host may destroy the preview while it is set up or while a frame is presented;
+    every such ending is a clean exit."""
+    for delay in (0.0, 0.05, 0.1, 0.2, 0.3, 0.5, 0.7, 1.0, 1.5, 2.0):
+        connection = XConnection()
+        host = connection.create_window(0, 0, 160, 120)
+        run = Run(["/p", str(host)])
+        wait_for(lambda: child_windows(host), "the preview window")
+        time.sleep(delay)
+        connection.destroy(host)
+        run.finish()
+        connection.close()
+
+
 def test_preview_without_window():
     for argument in ("scrprev", "123456789"):
         sandbox = Sandbox()
@@ -243,4 +257,5 @@ if __name__ == "__main__":
     sys.exit(run_tests([test_full_screen_window, test_pointer_travel, test_keys,
                         test_mouse_buttons, test_losing_focus, test_closing_from_outside,
                         test_debug_report, test_refused_mode_report, test_preview,
+                        test_preview_host_going_away_at_any_moment,
                         test_preview_without_window]))

@@ -192,6 +192,26 @@ bool SwapSaverBuffers(DrawingContext context) {
     return true;
 }
 
+namespace {
+bool serverHeld = false;
+}
+
+void BeginWindowPresent(DrawingContext context) {
+    Display* display = OpenedSaverDisplay();
+    WindowRecord* record = FindLiveWindow(context);
+    if (display == nullptr || record == nullptr || record->topLevel || serverHeld) return;
+    XGrabServer(display);
+    serverHeld = true;
+}
+
+void EndWindowPresent(DrawingContext) {
+    Display* display = OpenedSaverDisplay();
+    if (!serverHeld || display == nullptr) return;
+    XUngrabServer(display);
+    XFlush(display);
+    serverHeld = false;
+}
+
 bool GetDrawingSize(DrawingContext context, int* width, int* height) {
     WindowRecord* record = FindLiveWindow(context);
     if (record == nullptr) return false;
