@@ -32,7 +32,6 @@ constexpr int kFadeStartFrame = 9000;
 constexpr int kFadeFrames = 500;
 constexpr int kCycleEndFrame = 9500;  // reaching it restarts the show
 constexpr int kLastFrame = 9501;      // without restart the counter stops here
-constexpr int kMatroxStartFrame = 4800;
 
 constexpr int kDetailLow = 0;
 
@@ -44,7 +43,6 @@ constexpr int kRaysBetweenBangs = 4;
 constexpr int kBangChoices = 1000;
 constexpr int kShortBangCount = 4;
 
-constexpr int kFullCircle = 360;
 constexpr float kSlowAngleStep = 0.1f;
 constexpr float kSlowAngleWrap = 360.0f;
 constexpr double kSunYawSwing = 0.05;
@@ -60,7 +58,6 @@ constexpr GLubyte kSceneAlpha = 192;
 
 constexpr std::int32_t kRingAlphaFull = 255;
 constexpr std::int32_t kBlastCountdownStart = 70;
-constexpr float kCreditLineSpacing = 16.0f;
 
 void PlaceCamera() {
     const double spin = ShowRadians(showState.spinAngle);

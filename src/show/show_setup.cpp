@@ -24,11 +24,8 @@ bool showReady = false;
 
 namespace {
 
-constexpr int kMatroxStartFrame = 4800;
 constexpr int kPreviewDetail = 1;
 constexpr int kRingLayers = 3;
-constexpr float kCreditLineSpacing = 16.0f;
-constexpr int kFullCircle = 360;
 
 struct DetailCounts {
     int debris, ringArms, comets;

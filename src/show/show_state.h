@@ -8,6 +8,11 @@ struct GLUquadric;
 
 inline constexpr int kRayCount = 202;
 inline constexpr int kCreditLineCount = 110;
+// With `matrox` on the show starts, and restarts, here: the opening captions are skipped.
+inline constexpr int kMatroxStartFrame = 4800;
+// Credits lines lie this far apart in the 640 x 480 text space, line 0 at the top.
+inline constexpr float kCreditLineSpacing = 16.0f;
+inline constexpr int kFullCircle = 360;
 
 struct RingParticle {
     std::int32_t red, green, blue;
