@@ -12,6 +12,7 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:add_to_global_resize\n"
            "leak:_dlerror_run\n"
            "leak:_dl_exception_create\n"
+           "leak:_dl_map_object_deps\n"
            "leak:libglib-2.0\n"
            "leak:libgobject-2.0\n"
            "leak:libgtk-3\n"
