@@ -1,7 +1,9 @@
 // Message boxes: owner, title, text, icon and buttons, answered modally.
 //
 // Linux: a GTK 3 message dialog when a display can be opened; without one the text goes to
-// standard error and the box answers No (or OK), since no person can have said Yes.
+// standard error and the box answers No (or OK), since no person can have said Yes. Before
+// any box, spied or logged ones included, the saver's top-level windows lose activation, as
+// they do to a box on Windows: a full-screen saver ends instead of hiding the box under it.
 //
 // Test seam: tests must see every box and answer it without a person.
 //   - In-process: SetMessageBoxSpy installs a function that receives each request and gives

@@ -138,4 +138,26 @@ TEST_F(SaverRunTest, HardwareTestUsesItsOwnModeAndLeavesTheWindowOpen) {
     UnregisterSaverWindowClass(kSaverClassName);
 }
 
+TEST_F(SaverRunTest, BoxDuringTheSaverEndsItBeforeItShows) {
+    // A hardware-test run leaves a full-screen window open; as a Saver run's window it must
+    // give way to a box (an audio failure during the set-up) rather than cover it.
+    Install("");
+    GlProbe* probe = CreateGlProbe();
+    if (probe == nullptr) GTEST_SKIP() << "no GL on an X display";
+    DestroyGlProbe(probe);
+    runMode = RunMode::Config;
+    hardwareTest = 1;
+    RunSaver(kGiven);
+    ASSERT_NE(saverWindow, 0u);
+    const WindowId window = saverWindow;
+    runMode = RunMode::Saver;
+    hardwareTest = 0;
+    quitRequested = 0;
+    ShowMessageBox({0, "SHUTDOWN ERROR", "Error Loading MP3 File", BoxIcon::Error});
+    EXPECT_EQ(quitRequested, 1);
+    EXPECT_TRUE(closedBeforeBox_.back());
+    EXPECT_EQ(GetDrawingContext(window), 0u);
+    EXPECT_EQ(saverContext, nullptr);
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/linux/saver_window_records.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -163,6 +164,7 @@ void SetMessageBoxSpy(MessageBoxSpy spy) {
 }
 
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
+    DeactivateTopLevelWindows();
     if (Spy()) return Spy()(request);
     if (const char* logPath = std::getenv("VOSTREL_TEST_BOXES")) {
         return RecordForTest(logPath, request);

@@ -1,6 +1,6 @@
 // The saver windows this process has made, shared by the parts of the X11 window layer:
 // the windows themselves (saver_window_x11.cpp), their GL (saver_gl_glx.cpp) and their
-// messages (saver_messages_x11.cpp).
+// messages (saver_messages_x11.cpp); the message boxes take activation from them.
 #pragma once
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -36,6 +36,13 @@ MessageResult SendWindowMessage(WindowId window, std::uint32_t message, MessageP
 // PostMessage's contract: queued for the message loop.
 void PostWindowMessage(WindowId window, std::uint32_t message, MessageParam wParam,
                        MessageData lParam);
+
+// What a message box does to the top-level windows when it appears: each loses activation
+// (WM_ACTIVATE with WA_INACTIVE, sent at once). A full-screen window holds the keyboard and
+// the pointer and stands above every other window, so a box under it could never be answered;
+// the box's own toolkit runs its loop on another connection, where this window's FocusOut
+// would not be heard until the box was gone.
+void DeactivateTopLevelWindows();
 
 inline Atom AtomNamed(Display* display, const char* name) {
     return XInternAtom(display, name, False);

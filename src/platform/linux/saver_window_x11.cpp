@@ -14,6 +14,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/cursor.h"
 #include "platform/linux/saver_window_records.h"
@@ -206,6 +207,17 @@ bool DestroySaverWindow(WindowId window) {
     if (record->colormap != 0) XFreeColormap(display, record->colormap);
     record->destroyed = true;
     return trap.Passed();
+}
+
+void DeactivateTopLevelWindows() {
+    // Collected first: a procedure that ends the saver destroys its window meanwhile.
+    std::vector<WindowId> active;
+    for (const auto& [id, record] : windows) {
+        if (record.topLevel && !record.destroyed && !record.destroying) active.push_back(id);
+    }
+    for (WindowId id : active) {
+        if (FindLiveWindow(id) != nullptr) SendWindowMessage(id, kWmActivate, kWaInactive, 0);
+    }
 }
 
 bool GetWindowClientSize(WindowId window, int* width, int* height) {
