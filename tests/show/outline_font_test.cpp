@@ -103,6 +103,8 @@ TEST_F(OutlineFontSeamTest, CoarserDeviationGivesFewerPoints) {
     EXPECT_GT(coarse, 0);
     EXPECT_LT(coarse, fine);
     EXPECT_EQ(LineVertices(curved, 'A', 0.0f), LineVertices(curved, 'A', 0.01f));  // straight
+    // A deviation far below a design unit cuts as finely as the limit allows, never coarser.
+    EXPECT_GE(LineVertices(curved, 'O', 1e-30f), fine);
     DestroyOutlineFont(curved);
 }
 

@@ -44,8 +44,9 @@ using Contour = std::vector<Point>;
 constexpr int kMaxCurvePieces = 1024;
 
 int CurvePieces(double bound, double tolerance) {
+    // Clamped before the conversion: a tiny tolerance asks for more pieces than an int holds.
     const double pieces = std::ceil(std::sqrt(bound / tolerance));
-    return std::clamp(static_cast<int>(pieces), 1, kMaxCurvePieces);
+    return static_cast<int>(std::clamp(pieces, 1.0, static_cast<double>(kMaxCurvePieces)));
 }
 
 struct Flattener {
