@@ -41,7 +41,7 @@ int IndexOfConfig(Display* display, GLXFBConfig config) {
     int count = 0;
     GLXFBConfig* all = glXGetFBConfigs(display, DefaultScreen(display), &count);
     int index = 0;
-    for (int i = 0; i < count && index == 0; ++i) {
+    for (int i = 0; all != nullptr && i < count && index == 0; ++i) {
         if (all[i] == config) index = i + 1;
     }
     if (all != nullptr) XFree(all);
@@ -153,7 +153,12 @@ GlContext* CreateGlContext(DrawingContext context) {
     if (display == nullptr || record == nullptr || record->config == nullptr) return nullptr;
     XErrorTrap trap(display);
     GLXContext glx = glXCreateNewContext(display, record->config, GLX_RGBA_TYPE, nullptr, True);
-    if (!trap.Passed() || glx == nullptr) return nullptr;
+    // A direct context can be handed out before the server's refusal arrives.
+    if (!trap.Passed() && glx != nullptr) {
+        glXDestroyContext(display, glx);
+        return nullptr;
+    }
+    if (glx == nullptr) return nullptr;
     return new GlContext{glx};
 }
 
