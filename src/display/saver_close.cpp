@@ -2,15 +2,12 @@
 #include "display/display_mode.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
+#include "display/step_log.h"
 #include "platform/saver_window.h"
 #include "settings/install_folder.h"
 #include "show/show_setup.h"
 
 namespace {
-
-void LogOutcome(bool succeeded) {
-    LogLine(succeeded ? "SUCCESSFUL.\n" : "FAILED.\n");
-}
 
 void DeleteRenderingContext() {
     LogLine("Rendering Context: ");

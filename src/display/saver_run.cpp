@@ -9,6 +9,7 @@
 #include "display/projection.h"
 #include "display/saver_state.h"
 #include "display/saver_window_proc.h"
+#include "display/step_log.h"
 #include "platform/cursor.h"
 #include "platform/message_box.h"
 #include "platform/screensaver_notice.h"
@@ -32,16 +33,11 @@ constexpr const char* kCannotCreateWindow = "Can't Create Window.";
 
 constexpr int kTestWidth = 640;
 constexpr int kTestHeight = 480;
-constexpr int kDepth16 = 16;
 constexpr int kDepthBits = 16;
 constexpr int kShowStartFrame = 0;
 
 void ShowBox(WindowId owner, BoxIcon icon, const char* text) {
     ShowMessageBox({owner, kSaverTitle, text, icon, BoxButtons::Ok});
-}
-
-void LogOutcome(bool succeeded) {
-    LogLine(succeeded ? "SUCCESSFUL.\n" : "FAILED.\n");
 }
 
 void TakeDesktopSize(WindowId given) {
@@ -73,7 +69,7 @@ bool OpenFullScreenWindow(WindowId given) {
     if (hardwareTest != 0) {
         screenWidth = kTestWidth;
         screenHeight = kTestHeight;
-        colorDepth = kDepth16;
+        colorDepth = kColorDepthLow;
     }
     if (!ChangeDisplayMode(screenWidth, screenHeight, colorDepth)) {
         LogLine("Couldn't set requested video mode.\nCLOSING SAVER WINDOW.\n\n");
@@ -176,7 +172,7 @@ void RunSaver(WindowId given) {
     MakeRenderingContext();
     ShowSaver();
     SetupShow(kShowStartFrame);
-    // The hardware test's picture runs here instead of the main loop; its caller closes.
+    // A hardware test's run has no main loop, and its caller closes the window.
     if (hardwareTest != 0) return;
 
     LogLine("Window Messages\n===============\n\n");

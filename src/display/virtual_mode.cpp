@@ -5,6 +5,7 @@
 #include "display/virtual_mode.h"
 
 #include "display/letterbox.h"
+#include "settings/mode_size.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr int kDepth16 = 16;
 constexpr int kRgbBytes = 3;
 
 struct VirtualMode {
@@ -52,7 +52,7 @@ bool EnterVirtualMode(int width, int height, int colorDepth) {
     mode.width = width;
     mode.height = height;
     mode.colorBuffer =
-        MakeRenderbuffer(colorDepth == kDepth16 ? GL_RGB565 : GL_RGB8, width, height);
+        MakeRenderbuffer(colorDepth == kColorDepthLow ? GL_RGB565 : GL_RGB8, width, height);
     mode.depthBuffer = MakeRenderbuffer(GL_DEPTH_COMPONENT16, width, height);
     glGenFramebuffers(1, &mode.framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, mode.framebuffer);

@@ -16,8 +16,6 @@ constexpr FixedMode kFixedModes[] = {
 
 // A `resolution` of 0 means "Desktop Resolution" too.
 constexpr std::uint32_t kResolutionUnset = 0;
-constexpr int kColorDepthHigh = 32;
-constexpr int kColorDepthLow = 16;
 
 }  // namespace
 

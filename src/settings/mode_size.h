@@ -13,5 +13,9 @@ struct ModeSize {
 ModeSize ModeSizeFromResolution(std::uint32_t& resolution, ModeSize desktop, ModeSize current,
                                 bool preview);
 
-// 32 when the low byte of `bpp` is not zero, else 16.
+// The two colour depths a video mode can have, in bits per pixel.
+inline constexpr int kColorDepthHigh = 32;
+inline constexpr int kColorDepthLow = 16;
+
+// kColorDepthHigh when the low byte of `bpp` is not zero, else kColorDepthLow.
 int ColorDepthFromBpp(std::uint32_t bpp);
