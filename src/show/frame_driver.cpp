@@ -133,14 +133,8 @@ void RestartShow() {
     showState.blastCountdown = kBlastCountdownStart;
     showState.flashStep = 0;
     showState.sunPhase = !showState.sunPhase;
-    if (showState.creditY != nullptr) {
-        for (int line = 0; line < kCreditLineCount; ++line) {
-            showState.creditY[line] = -kCreditLineSpacing * static_cast<float>(line);
-        }
-    }
-    if (showState.debris != nullptr) {
-        for (int i = 0; i < showState.debrisCount; ++i) showState.debris[i].distance = 0.0f;
-    }
+    ResetCreditY();
+    for (int i = 0; i < showState.debrisCount; ++i) showState.debris[i].distance = 0.0f;
 }
 
 }  // namespace

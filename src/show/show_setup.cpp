@@ -123,9 +123,7 @@ void AimRays() {
 }
 
 void FillCredits() {
-    for (int i = 0; i < kCreditLineCount; ++i) {
-        showState.creditY[i] = -kCreditLineSpacing * static_cast<float>(i);
-    }
+    ResetCreditY();
     for (int i = 0; i < kCreditLineCount; ++i) showState.creditLines[i] = kCreditsText[i];
 }
 
@@ -162,6 +160,12 @@ void SetupShow(int startFrame) {
     AimRays();
     FillCredits();
     showReady = true;
+}
+
+void ResetCreditY() {
+    for (int i = 0; i < kCreditLineCount; ++i) {
+        showState.creditY[i] = -kCreditLineSpacing * static_cast<float>(i);
+    }
 }
 
 void SetShowGlState() {
