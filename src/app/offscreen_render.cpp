@@ -12,6 +12,7 @@
 #include "platform/offscreen_gl.h"
 #include "platform/png_writer.h"
 #include "settings/install_folder.h"
+#include "settings/mode_size.h"
 #include "settings/settings.h"
 #include "show/frame_driver.h"
 #include "show/show_setup.h"
@@ -19,13 +20,9 @@
 
 namespace {
 
-// With restart on, the counter goes back before it could start a frame 9500; without it,
-// it stops at 9501.
-constexpr int kLastFrameWithRestart = 9499;
-constexpr int kLastFrameWithoutRestart = 9501;
-constexpr int kColorDepth16 = 16;
-constexpr int kColorDepth32 = 32;
-constexpr unsigned kBppLowByte = 0xFF;
+// With restart on, the counter goes back before it could start the cycle's end frame;
+// without it, it stops at the last frame.
+constexpr int kLastFrameWithRestart = kCycleEndFrame - 1;
 
 int Fail(int code, const std::string& message) {
     std::fprintf(stderr, "vostrel-render: %s\n", message.c_str());
@@ -43,7 +40,7 @@ bool ApplySets(const RenderRequest& request, Settings& target, std::string& erro
 // One pass from the start frame reaches these frames and no others.
 bool FramesReachable(const RenderRequest& request, std::string& error) {
     const int first = showState.showFrame;
-    const int last = settings.restart != 0 ? kLastFrameWithRestart : kLastFrameWithoutRestart;
+    const int last = settings.restart != 0 ? kLastFrameWithRestart : kLastShowFrame;
     if (request.frames.front() >= first && request.frames.back() <= last) return true;
     error = "with these settings one pass of the show draws frames " + std::to_string(first) +
             " to " + std::to_string(last) + " only";
@@ -60,7 +57,7 @@ std::string FramePath(const std::string& dir, int frame) {
 bool RenderListedFrames(const RenderRequest& request, std::ofstream* stateFile) {
     // One pass never takes more frames than this; a show that stops advancing must not
     // keep the renderer busy for ever.
-    const int framesAllowed = kLastFrameWithoutRestart - showState.showFrame + 1;
+    const int framesAllowed = kLastShowFrame - showState.showFrame + 1;
     std::size_t next = 0;
     for (int drawn = 0; next < request.frames.size(); ++drawn) {
         if (drawn == framesAllowed) {
@@ -105,7 +102,7 @@ int RenderShow(const RenderRequest& request) {
 }
 
 int RenderInContext(const RenderRequest& request) {
-    const int colorDepth = (settings.bpp & kBppLowByte) != 0 ? kColorDepth32 : kColorDepth16;
+    const int colorDepth = ColorDepthFromBpp(settings.bpp);
     if (!EnterVirtualMode(request.width, request.height, colorDepth)) {
         return Fail(kRenderBadArguments, "this OpenGL cannot make a " +
                                              std::to_string(request.width) + "x" +

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "show/show_state.h"
+
 const char* const kRenderUsage =
     "usage: vostrel-render --frames LIST --size WxH --out DIR [--set NAME=VALUE]...\n"
     "                      [--state FILE] [--preview]\n"
@@ -17,8 +19,6 @@ const char* const kRenderUsage =
 
 namespace {
 
-// The show never counts beyond this frame.
-constexpr int kHighestFrame = 9501;
 constexpr int kHighestSide = 1 << 16;
 
 // A plain decimal number (digits only) no larger than `highest`.
@@ -63,7 +63,7 @@ bool ParseSet(const std::string& text, RenderRequest& request) {
 // Applies one option that takes a value; false with `error` set when the value is bad.
 bool ApplyValueOption(const std::string& option, const std::string& value, RenderRequest& request,
                       std::string& error) {
-    if (option == "--frames") return ParseFrameList(value, kHighestFrame, request.frames, error);
+    if (option == "--frames") return ParseFrameList(value, kLastShowFrame, request.frames, error);
     if (option == "--size") {
         if (ParseSize(value, request.width, request.height)) return true;
         error = "--size wants WIDTHxHEIGHT in pixels, such as 640x480, not \"" + value + "\"";

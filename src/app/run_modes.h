@@ -1,5 +1,6 @@
 // Carrying out the run mode that the command line chose. Every path returns 0.
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "platform/window_id.h"

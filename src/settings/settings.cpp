@@ -51,7 +51,7 @@ void LoadSaverSettings() {
 }
 
 int DetailLevelFromPart(std::uint32_t part) {
-    if (part == kPartLow) return 0;
-    if (part == kPartMedium) return 1;
-    return 2;
+    if (part == kPartLow) return kDetailLow;
+    if (part == kPartMedium) return kDetailMedium;
+    return kDetailHigh;
 }

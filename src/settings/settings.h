@@ -54,5 +54,10 @@ void ReadDebugSetting();
 // or unreadable values get their defaults, whatever an earlier run of the process left there.
 void LoadSaverSettings();
 
-// The show's detail index from `part`: 1035 gives 0, 1036 gives 1, anything else 2.
+// The show's detail index (`detailLevel`); it scales the particle counts and the effects.
+inline constexpr int kDetailLow = 0;
+inline constexpr int kDetailMedium = 1;
+inline constexpr int kDetailHigh = 2;
+
+// The show's detail index from `part`: 1035 gives low, 1036 medium, anything else high.
 int DetailLevelFromPart(std::uint32_t part);

@@ -30,10 +30,6 @@ constexpr int kCreditsAfterFrame = 7000;      // credits roll strictly between t
 constexpr int kCreditsBeforeFrame = 9200;
 constexpr int kFadeStartFrame = 9000;
 constexpr int kFadeFrames = 500;
-constexpr int kCycleEndFrame = 9500;  // reaching it restarts the show
-constexpr int kLastFrame = 9501;      // without restart the counter stops here
-
-constexpr int kDetailLow = 0;
 
 // The sun grows one ray per five ticks and stops one tick after the last ray.
 constexpr int kTicksPerRay = 5;
@@ -55,9 +51,6 @@ constexpr double kCameraOffsetY = -5.0;
 constexpr double kCameraDistance = -10.0;
 constexpr GLubyte kSceneWhite = 255;
 constexpr GLubyte kSceneAlpha = 192;
-
-constexpr std::int32_t kRingAlphaFull = 255;
-constexpr std::int32_t kBlastCountdownStart = 70;
 
 void PlaceCamera() {
     const double spin = ShowRadians(showState.spinAngle);
@@ -103,8 +96,9 @@ void AdvanceSceneCounters() {
     } else {
         showState.sunPhase = false;
     }
-    showState.sunYaw +=
-        static_cast<float>(kSunYawSwing * std::cos(ShowRadians(showState.spinAngle)));
+    // The sum is taken in double and rounded once, as float += double does.
+    showState.sunYaw = static_cast<float>(
+        showState.sunYaw + kSunYawSwing * std::cos(ShowRadians(showState.spinAngle)));
 }
 
 void DrawScene() {
@@ -139,14 +133,8 @@ void RestartShow() {
     showState.blastCountdown = kBlastCountdownStart;
     showState.flashStep = 0;
     showState.sunPhase = !showState.sunPhase;
-    if (showState.creditY != nullptr) {
-        for (int line = 0; line < kCreditLineCount; ++line) {
-            showState.creditY[line] = -kCreditLineSpacing * static_cast<float>(line);
-        }
-    }
-    if (showState.debris != nullptr) {
-        for (int i = 0; i < showState.debrisCount; ++i) showState.debris[i].distance = 0.0f;
-    }
+    ResetCreditY();
+    for (int i = 0; i < showState.debrisCount; ++i) showState.debris[i].distance = 0.0f;
 }
 
 }  // namespace
@@ -177,7 +165,7 @@ void RenderShowFrame() {
         DrawCaptions();
     }
 
-    if (showState.showFrame < kLastFrame) showState.showFrame += 1;
+    if (showState.showFrame < kLastShowFrame) showState.showFrame += 1;
     const int next = showState.showFrame;
     if (next > kFadeStartFrame && settings.restart != 0) {
         DrawEndFade(static_cast<float>(next - kFadeStartFrame) / kFadeFrames);

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <array>
 
+#include "settings/settings.h"
+
 namespace {
 
-constexpr int kDetailLow = 0;
-constexpr int kDetailHigh = 2;
 constexpr std::array<int, kDetailHigh + 1> kBlurAlphaByDetail = {64, 96, 128};
 
 // A rectangle just beyond the near plane. Its height covers the 45-degree view; its width

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kHighDetail = 2;
 constexpr float kNebulaHalfSize = 15.0f;
 constexpr float kNebulaLayerHalfSize = 10.0f;
 constexpr int kNebulaFadeInFrames = 256;
@@ -56,7 +55,7 @@ void DrawNebula(int f) {
     glColor4ub(32, 64, 128, static_cast<GLubyte>(alpha));
     glRotatef(180.0f * Wave(f, 1250.0), 0.0f, 0.0f, 1.0f);
     if (previewFlag == 0) DrawSunQuad(kNebulaHalfSize);
-    if (showState.detailLevel == kHighDetail) {
+    if (showState.detailLevel == kDetailHigh) {
         glPushMatrix();
         glLoadIdentity();
         glTranslatef(Wave(f, 750.0), 2.0f * Wave(f, 1500.0) - 0.25f,

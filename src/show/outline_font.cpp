@@ -13,14 +13,13 @@
 
 namespace {
 
-constexpr const char* kFontFile = "\\data\\Vostrel.ttf";
+constexpr const char* kOutlineFontFile = "\\data\\Vostrel.ttf";
 constexpr LogicalFont kShowFont = {"Vostrel", -24, 900};
 constexpr int kOutlineListCount = 92;
 constexpr int kOutlineGlyphCount = 91;
 constexpr unsigned char kLastListedCode = kOutlineListCount - 1;
 constexpr float kLowDetailDeviation = 0.01f;
 constexpr float kExtrusion = 0.1f;
-constexpr int kLowDetail = 0;
 
 GLuint outlineListBase = 0;
 OutlineFont* outlineFont = nullptr;
@@ -29,11 +28,11 @@ OutlineFont* outlineFont = nullptr;
 
 void BuildOutlineFont() {
     if (!installFolderFound) return;
-    RegisterFontFile(DataPath(kFontFile));
+    RegisterFontFile(DataPath(kOutlineFontFile));
     DestroyOutlineFont(outlineFont);
     outlineFont = CreateOutlineFont(kShowFont);
     outlineListBase = glGenLists(kOutlineListCount);
-    const float deviation = showState.detailLevel == kLowDetail ? kLowDetailDeviation : 0.0f;
+    const float deviation = showState.detailLevel == kDetailLow ? kLowDetailDeviation : 0.0f;
     UseFontOutlines(outlineFont, 0, kOutlineGlyphCount, outlineListBase, deviation, kExtrusion);
 }
 
@@ -65,5 +64,5 @@ void DeleteOutlineFontLists() {
 }
 
 void UnregisterOutlineFontFile() {
-    if (installFolderFound) UnregisterFontFile(DataPath(kFontFile));
+    if (installFolderFound) UnregisterFontFile(DataPath(kOutlineFontFile));
 }

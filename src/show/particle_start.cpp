@@ -4,7 +4,6 @@
 #include "show/show_state.h"
 
 namespace {
-constexpr int kRingLayers = 3;
 // Steps are doubles so that 9 x 0.001 lands on the float nearest 0.009.
 constexpr double kRingSpeedStep = 0.001;
 constexpr double kCometSpeedStep = 0.001;
@@ -34,7 +33,7 @@ void InitialiseComets() {
         c.green = 64 + Random(64);
         c.blue = 128 + Random(127);
         c.spread = static_cast<float>(Random(500) / kCometSpreadScale);
-        c.baseAngle = static_cast<float>(Random(360));
+        c.baseAngle = static_cast<float>(Random(kFullCircle));
         c.speed = static_cast<float>(kCometSpeedStep * Random(100) + kCometStartSpeed);
         // The upper half of the table rises from below, the rest falls from above.
         const bool rises = i > showState.cometCount / 2;
@@ -51,7 +50,7 @@ void InitialiseDebris() {
         d.blue = 16 + Random(16);
         d.distance = 0.0f;
         d.speed = static_cast<float>(kDebrisSpeedStep * Random(100));
-        d.pitch = static_cast<float>(Random(360));
-        d.roll = static_cast<float>(Random(360));
+        d.pitch = static_cast<float>(Random(kFullCircle));
+        d.roll = static_cast<float>(Random(kFullCircle));
     }
 }

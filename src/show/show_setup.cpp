@@ -24,9 +24,6 @@ bool showReady = false;
 
 namespace {
 
-constexpr int kPreviewDetail = 1;
-constexpr int kRingLayers = 3;
-
 struct DetailCounts {
     int debris, ringArms, comets;
 };
@@ -118,18 +115,6 @@ void LoadTextures() {
     texturesLoaded = true;
 }
 
-void SetShowGlState() {
-    glEnable(GL_TEXTURE_2D);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_COLOR_MATERIAL);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-    glClearDepth(1.0);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_BLEND);
-}
-
 void AimRays() {
     for (int i = 0; i < kRayCount; ++i) {
         showState.rayDirs[i].xRotation = static_cast<float>(Random(kFullCircle));
@@ -138,9 +123,7 @@ void AimRays() {
 }
 
 void FillCredits() {
-    for (int i = 0; i < kCreditLineCount; ++i) {
-        showState.creditY[i] = -kCreditLineSpacing * static_cast<float>(i);
-    }
+    ResetCreditY();
     for (int i = 0; i < kCreditLineCount; ++i) showState.creditLines[i] = kCreditsText[i];
 }
 
@@ -153,7 +136,7 @@ void SetupShow(int startFrame) {
     if (settings.matrox != 0) showState.showFrame = kMatroxStartFrame;
     showState.detailLevel = DetailLevelFromPart(settings.part);
     if (previewFlag != 0) {
-        showState.detailLevel = kPreviewDetail;
+        showState.detailLevel = kDetailMedium;
         showState.showFrame = 0;
         settings.useblur = 0;
         settings.starfield = 0;
@@ -177,6 +160,24 @@ void SetupShow(int startFrame) {
     AimRays();
     FillCredits();
     showReady = true;
+}
+
+void ResetCreditY() {
+    for (int i = 0; i < kCreditLineCount; ++i) {
+        showState.creditY[i] = -kCreditLineSpacing * static_cast<float>(i);
+    }
+}
+
+void SetShowGlState() {
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_COLOR_MATERIAL);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
 }
 
 void ShutdownShow() {

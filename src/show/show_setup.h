@@ -8,6 +8,13 @@
 void SetupShow(int startFrame);
 // Safe when SetupShow did nothing; runs once per run.
 void ShutdownShow();
+// Puts the credits lines back at their starting heights: line 0 at the top, each following
+// line one line spacing lower. The set-up and every restart of the show do this.
+void ResetCreditY();
+// The fixed GL state the whole show draws with (texturing, smooth shading, light 0, colour
+// material, the clear values and additive blending); part of SetupShow. Depth testing is
+// left as it is.
+void SetShowGlState();
 
 // The long bang: the install folder followed by "\data\bang.wav", built by the set-up.
 extern std::string bangPath;

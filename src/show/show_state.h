@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "settings/settings.h"
+
 struct GLUquadric;
 
 inline constexpr int kRayCount = 202;
@@ -13,6 +15,16 @@ inline constexpr int kMatroxStartFrame = 4800;
 // Credits lines lie this far apart in the 640 x 480 text space, line 0 at the top.
 inline constexpr float kCreditLineSpacing = 16.0f;
 inline constexpr int kFullCircle = 360;
+inline constexpr int kRingLayers = 3;  // ring particles per arm
+
+// The timeline's end: with `restart` on, reaching kCycleEndFrame starts the show again;
+// without it the counter stops at kLastShowFrame.
+inline constexpr int kCycleEndFrame = 9500;
+inline constexpr int kLastShowFrame = 9501;
+
+// Values the blast scene starts from, on the first cycle and after every restart.
+inline constexpr std::int32_t kRingAlphaFull = 255;
+inline constexpr std::int32_t kBlastCountdownStart = 70;
 
 struct RingParticle {
     std::int32_t red, green, blue;
@@ -45,7 +57,7 @@ struct RayDir {
 
 struct ShowState {
     std::int32_t showFrame = 0;
-    std::int32_t detailLevel = 1;
+    std::int32_t detailLevel = kDetailMedium;
     bool sunPhase = true;
     std::int32_t sunTicks = 0;
     std::int32_t lastBangStep = 0;
@@ -53,9 +65,9 @@ struct ShowState {
     float slowAngle = 0.0f;
     float sunYaw = 0.0f;
     float ringRadius = 1.0f;
-    std::int32_t ringAlpha = 255;
+    std::int32_t ringAlpha = kRingAlphaFull;
     std::int32_t burstTimer = 0;
-    std::int32_t blastCountdown = 70;
+    std::int32_t blastCountdown = kBlastCountdownStart;
     std::int32_t flashStep = 0;
     std::int32_t emblemAngle = 0;
 

@@ -104,15 +104,7 @@ class ShowTest : public OffscreenGlTest {
 
     // The GL state that the set-up leaves, with the depth state back at GL's defaults.
     static void ApplySetupGlState() {
-        glEnable(GL_TEXTURE_2D);
-        glShadeModel(GL_SMOOTH);
-        glEnable(GL_LIGHT0);
-        glEnable(GL_LIGHTING);
-        glEnable(GL_COLOR_MATERIAL);
-        glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-        glClearDepth(1.0);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        glEnable(GL_BLEND);
+        SetShowGlState();
         glDisable(GL_DEPTH_TEST);
         glDepthFunc(GL_LESS);
     }
