@@ -1,5 +1,4 @@
 #include "app/debug_report.h"
-#include "app/product.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -9,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "app/product.h"
 #include "app/report_page.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"

@@ -1,11 +1,11 @@
 #include "app/run_modes.h"
-#include "app/product.h"
 
 #include <string>
 
 #include "app/command_line.h"
 #include "app/contact.h"
 #include "app/debug_report.h"
+#include "app/product.h"
 #include "app/run_state.h"
 #include "display/saver_run.h"
 #include "platform/cursor.h"

@@ -1,9 +1,9 @@
 #include "display/saver_run.h"
-#include "app/product.h"
 
 #include <GL/gl.h>
 
 #include "app/debug_report.h"
+#include "app/product.h"
 #include "app/run_state.h"
 #include "display/display_mode.h"
 #include "display/projection.h"
