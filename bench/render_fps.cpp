@@ -11,20 +11,16 @@
 // Usage: bench_render_fps [install folder]. Without an argument: the recorded install folder,
 // else the one the build makes (VOSTREL_BUILD_DIR/data, or data beside the bench's folder).
 #include <GL/gl.h>
-#include <stdlib.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "display/projection.h"
 #include "display/virtual_mode.h"
 #include "platform/offscreen_gl.h"
-#include "platform/registry.h"
+#include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/frame_driver.h"
@@ -154,37 +150,14 @@ void BenchDetail(const DetailChoice& detail, OffscreenGlContext* context) {
     ShutdownShow();
 }
 
-std::string BuildInstallFolder() {
-    if (const char* build = std::getenv("VOSTREL_BUILD_DIR")) return std::string(build) + "/data";
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (self.parent_path().parent_path() / "data").string();
-}
-
-// Looks the folder up through a machine key made for the purpose and removed after it, so
-// that the show finds its data exactly as in a run.
-void LookUpFolder(const std::string& folder) {
-    char root[] = "/tmp/vostrel-bench-XXXXXX";
-    if (mkdtemp(root) == nullptr) return;
-    const std::filesystem::path keyFolder = std::filesystem::path(root) / "Software/Calimor";
-    std::filesystem::create_directories(keyFolder);
-    std::ofstream(keyFolder / "VostrelSaver1.1.reg")
-        << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
-        << "\"Path\"=\"" << folder << "\"\n";
-    SetMachineRootForTests(root);
-    LookUpDataFolder();
-    SetMachineRootForTests(nullptr);
-    std::filesystem::remove_all(root);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1) {
-        LookUpFolder(argv[1]);
+        LookUpInstallFolderAt(argv[1]);
     } else {
         LookUpDataFolder();
-        if (!installFolderFound) LookUpFolder(BuildInstallFolder());
+        if (!installFolderFound) LookUpInstallFolderAt(BuildInstallFolder());
     }
     if (!installFolderFound) {
         std::fputs("bench_render_fps: no install folder, so the show has no data\n", stderr);

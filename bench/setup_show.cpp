@@ -7,21 +7,17 @@
 // run in a scratch machine key.
 #include <GL/gl.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "assets/textures.h"
 #include "platform/offscreen_gl.h"
-#include "platform/registry.h"
+#include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/bitmap_font.h"
@@ -32,27 +28,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kRuns = 15;
-
-fs::path BuildInstallFolder() {
-    if (const char* build = std::getenv("VOSTREL_BUILD_DIR")) return fs::path(build) / "data";
-    std::error_code error;
-    return fs::read_symlink("/proc/self/exe", error).parent_path().parent_path() / "data";
-}
-
-// Records the build's install folder in a scratch machine root; returns the root to remove.
-fs::path RecordBuildInstallFolder() {
-    const fs::path root = fs::temp_directory_path() / ("vostrel-bench-" + std::to_string(getpid()));
-    fs::create_directories(root / "Software" / "Calimor");
-    std::ofstream(root / "Software" / "Calimor" / "VostrelSaver1.1.reg")
-        << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
-        << "\"Path\"=\"" << BuildInstallFolder().string() << "\"\n";
-    SetMachineRootForTests(root.c_str());
-    LookUpDataFolder();
-    return root;
-}
 
 double MedianMs(const std::function<void()>& run, const std::function<void()>& undo) {
     std::vector<double> times;
@@ -99,12 +75,10 @@ void InitialiseTables() {
 
 int main() {
     LookUpDataFolder();
-    fs::path scratchRoot;
-    if (!installFolderFound) scratchRoot = RecordBuildInstallFolder();
+    if (!installFolderFound) LookUpInstallFolderAt(BuildInstallFolder());
     OffscreenGlContext* context = installFolderFound ? CreateOffscreenGlContext() : nullptr;
     if (context == nullptr) {
         std::fprintf(stderr, "bench_setup_show: no install folder or no offscreen GL context\n");
-        if (!scratchRoot.empty()) fs::remove_all(scratchRoot);
         return 1;
     }
     std::printf("install folder: %s\n", InstallFolder());
@@ -133,9 +107,5 @@ int main() {
                     textures, fonts, tables);
     }
     DestroyOffscreenGlContext(context);
-    if (!scratchRoot.empty()) {
-        SetMachineRootForTests(nullptr);
-        fs::remove_all(scratchRoot);
-    }
     return 0;
 }

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "assets/textures.h"
 #include "platform/data_files.h"
 #include "platform/offscreen_gl.h"
+#include "scratch_install.h"
 #include "settings/install_folder.h"
 
 namespace {
@@ -36,15 +36,6 @@ const ShowTexture kShowTextures[] = {
     {"stelle", &texStelle, kStelleFile}, {"stelle2", &texStelle2, kStelle2File},
     {"env", &texEnv, kEnvFile},          {"sun", &texSun, kSunFile},
     {"font", &texFont, kFontFile},       {"front", &texFront, kFrontFile}};
-
-// The install folder the build makes: VOSTREL_BUILD_DIR/data, or data beside the bench's
-// own folder.
-std::string BuildInstallFolder() {
-    if (const char* build = std::getenv("VOSTREL_BUILD_DIR")) return std::string(build) + "/data";
-    std::error_code error;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (self.parent_path().parent_path() / "data").string();
-}
 
 double Milliseconds(std::chrono::steady_clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();

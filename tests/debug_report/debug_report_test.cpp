@@ -16,6 +16,7 @@
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "scratch_install.h"
 #include "settings/settings.h"
 #include "temp_folder.h"
 
@@ -60,12 +61,7 @@ std::string PageWithReport(const std::string& report) {
 class DebugReportTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const std::string keyFolder = install.File("machine/Software/Calimor");
-        std::filesystem::create_directories(keyFolder);
-        WriteBytes(keyFolder + "/VostrelSaver1.1.reg",
-                   "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
-                   "\"Path\"=\"" +
-                       install.Path() + "\"\n");
+        WriteMachineKey(install.File("machine"), install.Path());
         SetMachineRootForTests(install.File("machine").c_str());
         WriteBytes(PagePath(), kHead + "<!--begin-->installed report<!--end-->" +
                                    kTail.substr(std::strlen("<!--end-->")));

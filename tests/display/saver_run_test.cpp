@@ -13,6 +13,7 @@
 #include "display/saver_state.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 
@@ -57,13 +58,25 @@ class SaverRunTest : public ::testing::Test {
 
     // A machine key naming an install folder (empty: the file check warns) and user settings.
     void Install(const std::string& userValues) {
-        Write(folder_ + "/machine/Software/Calimor/VostrelSaver1.1.reg",
-              "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n\"Path\"=\"" +
-                  folder_ + "/install\"\n");
+        WriteMachineKey(folder_ + "/machine", folder_ + "/install");
         std::filesystem::create_directories(folder_ + "/install");
         Write(folder_ + "/config/vostrel/Software/VostrelSaver.reg",
               "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\n" + userValues);
         SetMachineRootForTests((folder_ + "/machine").c_str());
+    }
+
+    static bool HaveGl() {
+        GlProbe* probe = CreateGlProbe();
+        if (probe == nullptr) return false;
+        DestroyGlProbe(probe);
+        return true;
+    }
+
+    // A run as the dialog's test starts it: full screen, and the window left open.
+    static void RunHardwareTest() {
+        runMode = RunMode::Config;
+        hardwareTest = 1;
+        RunSaver(kGiven);
     }
 
     std::vector<std::string> BoxTexts() const {
@@ -116,12 +129,8 @@ TEST_F(SaverRunTest, PreviewWithoutHostCannotCreateItsWindow) {
 
 TEST_F(SaverRunTest, HardwareTestUsesItsOwnModeAndLeavesTheWindowOpen) {
     Install("\"resolution\"=dword:0000040f\n\"bpp\"=dword:00000001\n");
-    GlProbe* probe = CreateGlProbe();
-    if (probe == nullptr) GTEST_SKIP() << "no GL on an X display";
-    DestroyGlProbe(probe);
-    runMode = RunMode::Config;
-    hardwareTest = 1;
-    RunSaver(kGiven);
+    if (!HaveGl()) GTEST_SKIP() << "no GL on an X display";
+    RunHardwareTest();
     ASSERT_NE(saverWindow, 0u);
     EXPECT_EQ(screenWidth, 640);
     EXPECT_EQ(screenHeight, 480);
@@ -142,12 +151,8 @@ TEST_F(SaverRunTest, BoxDuringTheSaverEndsItBeforeItShows) {
     // A hardware-test run leaves a full-screen window open; as a Saver run's window it must
     // give way to a box (an audio failure during the set-up) rather than cover it.
     Install("");
-    GlProbe* probe = CreateGlProbe();
-    if (probe == nullptr) GTEST_SKIP() << "no GL on an X display";
-    DestroyGlProbe(probe);
-    runMode = RunMode::Config;
-    hardwareTest = 1;
-    RunSaver(kGiven);
+    if (!HaveGl()) GTEST_SKIP() << "no GL on an X display";
+    RunHardwareTest();
     ASSERT_NE(saverWindow, 0u);
     const WindowId window = saverWindow;
     runMode = RunMode::Saver;

@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,8 +20,8 @@
 #include "display/projection.h"
 #include "display/virtual_mode.h"
 #include "offscreen_fixture.h"
-#include "platform/registry.h"
 #include "platform/sound.h"
+#include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/frame_driver.h"
@@ -139,23 +138,8 @@ class ShowTest : public OffscreenGlTest {
         return quiet;
     }
 
-    // The install folder comes from a machine key made for the look-up and removed after it.
-    static void LookUpBuildDataFolder() {
-        char folder[] = "/tmp/vostrel-driver-test-XXXXXX";
-        if (mkdtemp(folder) == nullptr) return;
-        const std::filesystem::path keyFolder = std::filesystem::path(folder) / "Software/Calimor";
-        std::filesystem::create_directories(keyFolder);
-        std::ofstream(keyFolder / "VostrelSaver1.1.reg")
-            << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
-            << "\"Path\"=\"" << VOSTREL_BUILD_DIR << "/data\"\n";
-        SetMachineRootForTests(folder);
-        LookUpDataFolder();
-        SetMachineRootForTests(nullptr);
-        std::filesystem::remove_all(folder);
-    }
-
     static ShowSnapshot SetUpShowOnce() {
-        LookUpBuildDataFolder();
+        LookUpInstallFolderAt(std::string(VOSTREL_BUILD_DIR) + "/data");
         settings = QuietSettings();
         SetRandomState(1);
         SetupShow(0);

@@ -4,12 +4,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app/run_state.h"
 #include "display/run_flags.h"
 #include "platform/registry.h"
+#include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/random.h"
@@ -34,11 +34,7 @@ class InstallRecord {
   public:
     InstallRecord()
         : root_(fs::temp_directory_path() / ("vostrel-show-" + std::to_string(getpid()))) {
-        const fs::path keyFolder = root_ / "Software" / "Calimor";
-        fs::create_directories(keyFolder);
-        std::ofstream(keyFolder / "VostrelSaver1.1.reg")
-            << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
-            << "\"Path\"=\"" << InstallFolderForTests(root_).string() << "\"\n";
+        WriteMachineKey(root_.string(), InstallFolderForTests(root_).string());
         SetMachineRootForTests(root_.c_str());
         LookUpDataFolder();
     }
