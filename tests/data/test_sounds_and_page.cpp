@@ -15,7 +15,7 @@
 namespace {
 
 struct Sound {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec layout{};
     double seconds = 0;
     double rms = 0;
 };
@@ -23,13 +23,13 @@ struct Sound {
 bool LoadSound(const std::string& path, Sound& sound) {
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(path.c_str(), &sound.spec, &buffer, &length)) return false;
+    if (!SDL_LoadWAV(path.c_str(), &sound.layout, &buffer, &length)) return false;
     const auto* samples = reinterpret_cast<const Sint16*>(buffer);
     const size_t count = length / sizeof(Sint16);
     double sum = 0;
     for (size_t i = 0; i < count; ++i) sum += static_cast<double>(samples[i]) * samples[i];
     sound.rms = std::sqrt(sum / count) / 32768.0;
-    sound.seconds = static_cast<double>(count) / sound.spec.channels / sound.spec.freq;
+    sound.seconds = static_cast<double>(count) / sound.layout.channels / sound.layout.freq;
     SDL_FreeWAV(buffer);
     return true;
 }
@@ -42,8 +42,8 @@ TEST(DataSounds, LongBangAndFourShortThudsArePcmAndAudible) {
          {"bang.wav", "bangshrt1.wav", "bangshrt2.wav", "bangshrt3.wav", "bangshrt4.wav"}) {
         Sound sound;
         ASSERT_TRUE(LoadSound(DataFile(name), sound)) << name << ": " << SDL_GetError();
-        EXPECT_EQ(sound.spec.format, AUDIO_S16LSB) << name;
-        EXPECT_TRUE(sound.spec.freq == 44100 || sound.spec.freq == 22050) << name;
+        EXPECT_EQ(sound.layout.format, AUDIO_S16LSB) << name;
+        EXPECT_TRUE(sound.layout.freq == 44100 || sound.layout.freq == 22050) << name;
         EXPECT_GT(sound.rms, 0.03) << name;
         if (std::string(name) == "bang.wav") {
             EXPECT_GE(sound.seconds, 2.0);
