@@ -5,9 +5,7 @@
 
 #include <GL/gl.h>
 
-#include <array>
 #include <cmath>
-#include <string>
 
 #include "app/run_state.h"
 #include "platform/sound.h"
@@ -37,7 +35,6 @@ constexpr int kSunTicksEnd = kTicksPerRay * kRayCount + 1;
 // A short bang every fifth new ray (25 frames).
 constexpr int kRaysBetweenBangs = 4;
 constexpr int kBangChoices = 1000;
-constexpr int kShortBangCount = 4;
 
 constexpr float kSlowAngleStep = 0.1f;
 constexpr float kSlowAngleWrap = 360.0f;
@@ -62,14 +59,6 @@ void PlaceCamera() {
     glTranslated(std::cos(spin) + kCameraOffsetX, std::sin(spin) + kCameraOffsetY, kCameraDistance);
 }
 
-// Built once: a bang must not allocate inside a running frame.
-const std::array<std::string, kShortBangCount>& ShortBangPaths() {
-    static const std::array<std::string, kShortBangCount> paths = {
-        DataPath("\\data\\bangshrt1.wav"), DataPath("\\data\\bangshrt2.wav"),
-        DataPath("\\data\\bangshrt3.wav"), DataPath("\\data\\bangshrt4.wav")};
-    return paths;
-}
-
 // n in 0..999: above 750 the fourth sound, above 500 the third, above 250 the second.
 int ShortBangIndex(int n) {
     constexpr int kShare = kBangChoices / kShortBangCount;
@@ -83,7 +72,7 @@ void PlayShortBangWhenDue() {
     const int raysGrown = showState.sunTicks / kTicksPerRay;
     if (raysGrown <= showState.lastBangStep + kRaysBetweenBangs || settings.psound == 0) return;
     showState.lastBangStep = raysGrown;
-    PlaySoundEffect(ShortBangPaths()[ShortBangIndex(Random(kBangChoices))]);
+    PlaySoundEffect(shortBangPaths[ShortBangIndex(Random(kBangChoices))]);
 }
 
 void AdvanceSceneCounters() {
@@ -141,7 +130,6 @@ void RestartShow() {
 
 void RenderShowFrame() {
     if (!showReady) return;  // no tables, textures or fonts to draw with
-    ShortBangPaths();        // made on the first frame, so that no later frame allocates
     const int frame = showState.showFrame;
     const bool inScene = frame >= kSceneStartFrame;
     if (settings.useblur != 0 && inScene) {

@@ -20,6 +20,7 @@
 #include "show/show_state.h"
 
 std::string bangPath;
+std::array<std::string, kShortBangCount> shortBangPaths;
 bool showReady = false;
 
 namespace {
@@ -149,6 +150,8 @@ void SetupShow(int startFrame) {
     }
     CreateQuadric();
     bangPath = DataPath("\\data\\bang.wav");
+    shortBangPaths = {DataPath("\\data\\bangshrt1.wav"), DataPath("\\data\\bangshrt2.wav"),
+                      DataPath("\\data\\bangshrt3.wav"), DataPath("\\data\\bangshrt4.wav")};
     LoadTextures();
     BuildOutlineFont();
     BuildBitmapFont();

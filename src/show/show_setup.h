@@ -1,6 +1,7 @@
 // Preparing the show once per run (tables, textures, fonts, GL state, random starting values,
 // credits) and undoing what must go before the rendering context does.
 #pragma once
+#include <array>
 #include <string>
 
 // Needs the rendering context current and the projection set. Does nothing without an
@@ -18,6 +19,10 @@ void SetShowGlState();
 
 // The long bang: the install folder followed by "\data\bang.wav", built by the set-up.
 extern std::string bangPath;
+// The four short bangs of the growing sun, "\data\bangshrt1.wav" to "\data\bangshrt4.wav",
+// built beside it so that no frame has to build a path.
+inline constexpr int kShortBangCount = 4;
+extern std::array<std::string, kShortBangCount> shortBangPaths;
 
 // True from a complete SetupShow to ShutdownShow. False when there was no install folder or
 // the tables could not be allocated (then nothing else was set up and the table pointers are
