@@ -1,7 +1,5 @@
 #include "display/display_mode.h"
 
-#include <GL/gl.h>
-
 #include "display/virtual_mode.h"
 
 bool ChangeDisplayMode(int width, int height, int colorDepth) {
@@ -26,8 +24,8 @@ bool EnterDisplayMode(int width, int height, int colorDepth) {
     return EnterVirtualMode(width, height, colorDepth);
 }
 
-// The window is checked and drawn into while it cannot go away, and the drawing is finished
-// before it may: a preview's host can destroy the window between any two calls otherwise.
+// The window is checked and drawn into while it cannot go away: a preview's host can destroy
+// the window between any two calls otherwise.
 bool SwapDisplayBuffers(DrawingContext context) {
     BeginWindowPresent(context);
     int width = 0, height = 0;
@@ -35,7 +33,6 @@ bool SwapDisplayBuffers(DrawingContext context) {
     if (swapped) {
         PresentVirtualMode(width, height);
         swapped = SwapSaverBuffers(context);
-        glFinish();
     }
     EndWindowPresent(context);
     return swapped;

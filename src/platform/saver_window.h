@@ -114,10 +114,10 @@ bool GetDrawingSize(DrawingContext context, int* width, int* height);
 // window still exists. A host may destroy a preview at any moment, and drawing into a window
 // that has gone can bring the GL down, so a frame asks this before it touches the window.
 bool DrawingContextValid(DrawingContext context);
-// Holds every other client of the window system still from here to EndWindowPresent, so that
-// a host cannot destroy a preview while a present into it is still being drawn (the software
-// rasteriser then writes into freed buffers). Only a window inside another client's window
-// needs it; for the full-screen window both do nothing.
+// Holds every other client of the window system still from here to EndWindowPresent, which
+// first waits for the present to be drawn, so that a host cannot destroy a preview while the
+// software rasteriser still writes into its buffers. Only a window inside another client's
+// window needs it; for the full-screen window both do nothing.
 void BeginWindowPresent(DrawingContext context);
 void EndWindowPresent(DrawingContext context);
 

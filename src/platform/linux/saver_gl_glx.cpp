@@ -212,6 +212,7 @@ void BeginWindowPresent(DrawingContext context) {
 void EndWindowPresent(DrawingContext) {
     Display* display = OpenedSaverDisplay();
     if (!serverHeld || display == nullptr) return;
+    glFinish();
     XUngrabServer(display);
     XFlush(display);
     serverHeld = false;
