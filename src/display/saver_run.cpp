@@ -13,6 +13,7 @@
 #include "platform/cursor.h"
 #include "platform/message_box.h"
 #include "platform/screensaver_notice.h"
+#include "platform/stop_signal.h"
 #include "settings/install_folder.h"
 #include "settings/install_messages.h"
 #include "settings/mode_size.h"
@@ -36,6 +37,11 @@ constexpr int kTestHeight = 480;
 constexpr int kDepthBits = 16;
 constexpr int kShowStartFrame = 0;
 
+// The preview and a host's window show the picture at the window's own size.
+bool ShowsAtWindowSize() {
+    return previewFlag != 0 || runMode == RunMode::Host;
+}
+
 void ShowBox(WindowId owner, BoxIcon icon, const char* text) {
     ShowMessageBox({owner, kSaverTitle, text, icon, BoxButtons::Ok});
 }
@@ -54,7 +60,7 @@ void TakeDesktopSize(WindowId given) {
 
 void ChooseScreenSize() {
     const ModeSize size = ModeSizeFromResolution(settings.resolution, {desktopWidth, desktopHeight},
-                                                 {screenWidth, screenHeight}, previewFlag != 0);
+                                                 {screenWidth, screenHeight}, ShowsAtWindowSize());
     screenWidth = size.width;
     screenHeight = size.height;
     LogLine("Selected Resolution\n===================\n");
@@ -118,9 +124,10 @@ void ShowSaver() {
 }
 
 // One frame and at most one message per pass, with no timer: the show advances once per
-// swap. Only quitRequested ends it; WM_QUIT is not watched for.
+// swap. Only quitRequested or a stop signal (a host ending its hack) ends it; WM_QUIT is not
+// watched for.
 void RunMainLoop() {
-    while (quitRequested == 0) {
+    while (quitRequested == 0 && !StopSignalled()) {
         RenderShowFrame();
         SwapDisplayBuffers(saverDC);
         WindowMessage message;

@@ -139,6 +139,13 @@ BoxAnswer ShowGtkDialog(const MessageBoxRequest& request) {
     return response == GTK_RESPONSE_YES ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
+bool boxesOnStandardError = false;
+
+bool HaveDisplay() {
+    static const bool haveDisplay = gtk_init_check(nullptr, nullptr);
+    return haveDisplay;
+}
+
 }  // namespace
 
 const char* BoxIconName(BoxIcon icon) {
@@ -159,6 +166,10 @@ const char* BoxButtonsName(BoxButtons buttons) {
     return buttons == BoxButtons::YesNo ? "yesno" : "ok";
 }
 
+void ShowMessageBoxesOnStandardError() {
+    boxesOnStandardError = true;
+}
+
 void SetMessageBoxSpy(MessageBoxSpy spy) {
     Spy() = std::move(spy);
 }
@@ -169,8 +180,7 @@ BoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
     if (const char* logPath = std::getenv("VOSTREL_TEST_BOXES")) {
         return RecordForTest(logPath, request);
     }
-    static const bool haveDisplay = gtk_init_check(nullptr, nullptr);
-    if (!haveDisplay) {
+    if (boxesOnStandardError || !HaveDisplay()) {
         std::fprintf(stderr, "%s: %s\n", request.title.c_str(), request.text.c_str());
         return AnswerWithoutPerson(request.buttons);
     }
