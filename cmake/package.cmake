@@ -50,7 +50,7 @@ set(CPACK_PACKAGE_NAME vostrel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "THE VOSTREL TEAM <team@vostrel.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time OpenGL screen saver with a sun and a blast")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "An opening sentence of 3D captions over a drifting blue glow, a burning sun\n"
     "whose rays appear one by one while a countdown runs, a collapse with a white\n"
     "flash, and an endless blast with comets, debris, your own caption and a\n"

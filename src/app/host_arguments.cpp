@@ -24,8 +24,7 @@ std::optional<WindowId> ParseWindowId(std::string_view text) {
 
 bool IsOption(std::string_view argument, std::string_view name) {
     if (argument.starts_with("--")) argument.remove_prefix(1);
-    return argument.size() == name.size() + 1 && argument[0] == '-' &&
-           argument.substr(1) == name;
+    return argument.size() == name.size() + 1 && argument[0] == '-' && argument.substr(1) == name;
 }
 
 HostArguments Invalid(std::string error) {
