@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/product.h"
+#include "app/report_location.h"
 #include "app/report_page.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
@@ -64,7 +65,7 @@ void ShowReportError(const char* text) {
 
 std::string ReportPagePath() {
     LookUpDataFolder();
-    return DataPath(kReportPagePath);
+    return ReportPageLocation(DataPath(kReportPagePath));
 }
 
 std::string Formatted(const char* format, va_list args) {
@@ -159,7 +160,7 @@ void OfferDebugReport() {
     if (!DebugModeOn()) return;
     const BoxAnswer answer = ShowMessageBox(
         {DesktopWindow(), kBoxTitle, kOfferQuestion, BoxIcon::Question, BoxButtons::YesNo});
-    if (answer == BoxAnswer::Yes) ShellOpen(DataPath(kReportPagePath));
+    if (answer == BoxAnswer::Yes) ShellOpen(ReportPageLocation(DataPath(kReportPagePath)));
 }
 
 void LogSettingsDump() {

@@ -13,9 +13,11 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(__file__))
 from saver_harness import (BUILD_DIR, START, WAIT, Sandbox, check, run_tests,  # noqa: E402
-                           wait_for, wait_for_exit, wait_for_focused_saver, xdotool)
+                           saver_windows, wait_for, wait_for_exit, wait_for_focused_saver,
+                           xdotool)
 
 UNPRIVILEGED = "nobody"
+PACKAGE = None  # the unpacked package the tests share, made once by main
 MACHINE_KEY = "etc/vostrel/Software/Calimor/VostrelSaver1.1.reg"
 LAYOUT = [
     "usr/bin/vostrel", "usr/bin/vostrel-hack", "usr/bin/vostrel-render",
@@ -85,7 +87,8 @@ def user_sandbox(answers=""):
     return sandbox, env, state
 
 
-def test_layout_and_entries(unpacked):
+def test_layout_and_entries():
+    unpacked = PACKAGE
     missing = [p for p in LAYOUT if not os.path.exists(unpacked.path(p))]
     check(not missing, "missing from the package: %r" % missing)
     check(os.path.realpath(unpacked.path("usr/libexec/xscreensaver/vostrel-hack")) ==
@@ -99,7 +102,8 @@ def test_layout_and_entries(unpacked):
         check('"Path"="/usr/share/vostrel"' in f.read(), "the key does not name /usr/share/vostrel")
 
 
-def test_programs_find_data_and_key(unpacked):
+def test_programs_find_data_and_key():
+    unpacked = PACKAGE
     """The renderer and the hack run from the unpacked root without a box."""
     sandbox, env, _ = user_sandbox()
     frames = os.path.join(sandbox.root, "frames")
@@ -111,7 +115,7 @@ def test_programs_find_data_and_key(unpacked):
     hack = subprocess.Popen(as_user([unpacked.path("usr/libexec/xscreensaver/vostrel-hack"),
                                      "-root"]), env=env, stderr=subprocess.PIPE)
     try:
-        wait_for(lambda: os.path.exists(sandbox.user_key), "the hack to read the settings")
+        wait_for(saver_windows, "the hack's window")
     finally:
         hack.terminate()
     wait_for_exit(hack)
@@ -119,7 +123,8 @@ def test_programs_find_data_and_key(unpacked):
     sandbox.close()
 
 
-def test_debug_run_writes_the_users_copy(unpacked):
+def test_debug_run_writes_the_users_copy():
+    unpacked = PACKAGE
     sandbox, env, state = user_sandbox(answers="yes")
     os.makedirs(os.path.dirname(sandbox.user_key))
     with open(sandbox.user_key, "w") as f:
@@ -146,11 +151,10 @@ def test_debug_run_writes_the_users_copy(unpacked):
 
 
 if __name__ == "__main__":
-    package = Unpacked()
+    PACKAGE = Unpacked()
     try:
-        status = run_tests([lambda: test_layout_and_entries(package),
-                            lambda: test_programs_find_data_and_key(package),
-                            lambda: test_debug_run_writes_the_users_copy(package)])
+        status = run_tests([test_layout_and_entries, test_programs_find_data_and_key,
+                            test_debug_run_writes_the_users_copy])
     finally:
-        package.close()
+        PACKAGE.close()
     sys.exit(status)
