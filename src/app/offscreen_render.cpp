@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "app/render_settings.h"
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "app/show_state_json.h"
 #include "display/projection.h"
 #include "display/virtual_mode.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "assets/textures.h"
 #include "show/show_state.h"
 #include "show/textured_quads.h"
