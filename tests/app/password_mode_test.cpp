@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/contact.h"
+#include "base/product.h"
 #include "app/run_modes.h"
 #include "platform/message_box.h"
 

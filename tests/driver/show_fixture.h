@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "display/projection.h"
 #include "display/virtual_mode.h"
 #include "offscreen_fixture.h"

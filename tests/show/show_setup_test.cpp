@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "assets/textures.h"
 #include "gl_test_context.h"
 #include "settings/install_folder.h"
