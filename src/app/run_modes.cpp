@@ -56,7 +56,7 @@ void RunSaverMode(WindowId desktop) {
     if (!OpenDebugReport()) return;
     RunSaver(desktop);
     if (!CloseDebugReport()) return;
-    ShowCursor(true);  // balances the hiding done by the full-screen run
+    ChangeCursorCount(true);  // balances the hiding done by the full-screen run
     OfferDebugReport();
 }
 

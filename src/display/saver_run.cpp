@@ -79,7 +79,7 @@ bool OpenFullScreenWindow(WindowId given) {
         return false;
     }
     LogLine("Video mode SUCCESSFULLY set.\n");
-    ShowCursor(false);
+    ChangeCursorCount(false);
     LogLine("Creating Window...\n");
     saverWindow = CreateFullScreenWindow(kSaverClassName, kSaverTitle);
     return true;
