@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "base/product.h"
 #include "app/debug_report.h"
+#include "base/product.h"
 #include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "platform/cursor.h"
@@ -13,7 +13,6 @@
 #include "platform/named_mutex.h"
 #include "platform/shell.h"
 #include "settings/settings.h"
-
 
 namespace {
 

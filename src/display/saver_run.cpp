@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "base/report_log.h"
 #include "base/product.h"
+#include "base/report_log.h"
 #include "base/run_flags.h"
 #include "display/display_mode.h"
 #include "display/projection.h"
