@@ -1,7 +1,6 @@
 #include "app/host_mode.h"
 
-#include "app/run_state.h"
-#include "display/run_flags.h"
+#include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
 #include "platform/first_copy.h"

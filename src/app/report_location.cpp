@@ -1,6 +1,6 @@
 #include "app/report_location.h"
 
-#include "app/report_page.h"
+#include "base/report_page.h"
 #include "platform/data_files.h"
 #include "platform/file_replace.h"
 #include "platform/user_state.h"

@@ -31,7 +31,7 @@ void LookUpDataFolder() {
         installFolder = path[0] == '/' ? MachineInstallRoot() + path : std::string(path);
         installFolderFound = true;
     } else if (!installFolderFound) {
-        ShowCursor(true);
+        ChangeCursorCount(true);
         installFolder.reset();
     }
 }

@@ -1,4 +1,0 @@
-#include "display/run_flags.h"
-
-std::uint8_t hardwareTest = 0;
-std::uint8_t quietBackground = 0;
