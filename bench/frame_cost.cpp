@@ -165,6 +165,7 @@ void BenchDetail(const char* size, const DetailChoice& detail, OffscreenGlContex
     Put(start);
     const std::vector<FrameTime> withGl = TimeCycle(true);
     Report(size, detail.name, withGl, withoutGl);
+    std::fflush(stdout);  // a whole cycle takes a while: show each table row as it comes
     ShutdownShow();
 }
 
