@@ -35,6 +35,7 @@ class AllocationTest : public ShowTest {
     // The opening's end, the sun with its bangs, the collapse, the blast with its first
     // burst, the fade and the restart into the next cycle.
     void DrawTheShowsTurningPoints() {
+        UseFewParticles();
         showState.showFrame = 4990;
         RunUntilFrame(6270);
         showState.showFrame = 9480;
