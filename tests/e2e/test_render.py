@@ -42,7 +42,7 @@ renderer = RENDER
 
 def run(args, env):
     return subprocess.run([renderer] + args, env=env, capture_output=True, text=True,
-                          timeout=600)
+                          timeout=900)
 
 
 def render(env, out, frames, *extra, size="64x48"):
