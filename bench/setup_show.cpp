@@ -22,7 +22,7 @@
 #include "settings/settings.h"
 #include "show/bitmap_font.h"
 #include "show/outline_font.h"
-#include "show/particle_start.h"
+#include "show/particles.h"
 #include "show/show_setup.h"
 #include "show/show_state.h"
 

@@ -20,10 +20,6 @@
 
 namespace {
 
-// With restart on, the counter goes back before it could start the cycle's end frame;
-// without it, it stops at the last frame.
-constexpr int kLastFrameWithRestart = kCycleEndFrame - 1;
-
 int Fail(int code, const std::string& message) {
     std::fprintf(stderr, "vostrel-render: %s\n", message.c_str());
     if (code == kRenderBadArguments) std::fputs(kRenderUsage, stderr);
@@ -37,13 +33,11 @@ bool ApplySets(const RenderRequest& request, Settings& target, std::string& erro
     return true;
 }
 
-// One pass from the start frame reaches these frames and no others.
-bool FramesReachable(const RenderRequest& request, std::string& error) {
-    const int first = showState.showFrame;
-    const int last = settings.restart != 0 ? kLastFrameWithRestart : kLastShowFrame;
-    if (request.frames.front() >= first && request.frames.back() <= last) return true;
-    error = "with these settings one pass of the show draws frames " + std::to_string(first) +
-            " to " + std::to_string(last) + " only";
+// Frames are numbered from the start frame on, so none before it is ever drawn.
+bool FramesReachable(const RenderRequest& request, int startFrame, std::string& error) {
+    if (request.frames.front() >= startFrame) return true;
+    error = "with these settings the show starts at frame " + std::to_string(startFrame) +
+            ", so no earlier frame is drawn";
     return false;
 }
 
@@ -54,17 +48,12 @@ std::string FramePath(const std::string& dir, int frame) {
 }
 
 // Draws from the start frame through the last listed one; false after reporting a failure.
-bool RenderListedFrames(const RenderRequest& request, std::ofstream* stateFile) {
-    // One pass never takes more frames than this; a show that stops advancing must not
-    // keep the renderer busy for ever.
-    const int framesAllowed = kLastShowFrame - showState.showFrame + 1;
+// Frame N is the start frame plus the frames drawn before it: the numbers count on past the
+// restart (and past the show's own last frame when it does not restart), so every frame of
+// a long run has a number of its own.
+bool RenderListedFrames(const RenderRequest& request, int startFrame, std::ofstream* stateFile) {
     std::size_t next = 0;
-    for (int drawn = 0; next < request.frames.size(); ++drawn) {
-        if (drawn == framesAllowed) {
-            Fail(kRenderFailed, "the show stopped at frame " + std::to_string(showState.showFrame));
-            return false;
-        }
-        const int frame = showState.showFrame;
+    for (int frame = startFrame; next < request.frames.size(); ++frame) {
         RenderShowFrame();
         if (frame != request.frames[next]) continue;
         const std::string path = FramePath(request.outDir, frame);
@@ -84,7 +73,8 @@ bool RenderListedFrames(const RenderRequest& request, std::ofstream* stateFile) 
 // Settings, context, picture and show are ready; renders and writes everything.
 int RenderShow(const RenderRequest& request) {
     std::string error;
-    if (!FramesReachable(request, error)) return Fail(kRenderBadArguments, error);
+    const int startFrame = showState.showFrame;
+    if (!FramesReachable(request, startFrame, error)) return Fail(kRenderBadArguments, error);
     std::error_code ignored;
     std::filesystem::create_directories(request.outDir, ignored);
     if (!std::filesystem::is_directory(request.outDir)) {
@@ -95,7 +85,8 @@ int RenderShow(const RenderRequest& request) {
         stateFile.open(request.statePath, std::ios::out | std::ios::trunc);
         if (!stateFile) return Fail(kRenderFailed, "cannot write " + request.statePath);
     }
-    if (!RenderListedFrames(request, request.statePath.empty() ? nullptr : &stateFile)) {
+    if (!RenderListedFrames(request, startFrame,
+                            request.statePath.empty() ? nullptr : &stateFile)) {
         return kRenderFailed;
     }
     return kRenderOk;

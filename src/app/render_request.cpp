@@ -4,12 +4,11 @@
 #include <charconv>
 #include <string_view>
 
-#include "show/show_state.h"
-
 const char* const kRenderUsage =
     "usage: vostrel-render --frames LIST --size WxH --out DIR [--set NAME=VALUE]...\n"
     "                      [--state FILE] [--preview]\n"
-    "  --frames LIST     frames to write, numbers and ranges: 0,4995-4999,9499\n"
+    "  --frames LIST     frames to write, numbers and ranges: 0,4995-4999,9499; they\n"
+    "                    count on past the restart (9500 opens the second cycle)\n"
     "  --size WxH        picture size in pixels, e.g. 640x480\n"
     "  --out DIR         folder for frame-NNNNN.png (made when missing)\n"
     "  --set NAME=VALUE  overrides a stored setting by its value name (part, useblur,\n"
@@ -63,7 +62,8 @@ bool ParseSet(const std::string& text, RenderRequest& request) {
 // Applies one option that takes a value; false with `error` set when the value is bad.
 bool ApplyValueOption(const std::string& option, const std::string& value, RenderRequest& request,
                       std::string& error) {
-    if (option == "--frames") return ParseFrameList(value, kLastShowFrame, request.frames, error);
+    if (option == "--frames")
+        return ParseFrameList(value, kHighestRenderFrame, request.frames, error);
     if (option == "--size") {
         if (ParseSize(value, request.width, request.height)) return true;
         error = "--size wants WIDTHxHEIGHT in pixels, such as 640x480, not \"" + value + "\"";

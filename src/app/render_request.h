@@ -1,8 +1,9 @@
 // The command line of vostrel-render:
 //   vostrel-render --frames LIST --size WxH --out DIR [--set NAME=VALUE]... [--state FILE]
 //                  [--preview]
-// LIST is comma-separated frame numbers and ranges ("0,4995-4999,9499"). Parsing is pure:
-// it checks the form of every argument, not whether the show will reach a frame.
+// LIST is comma-separated frame numbers and ranges ("0,4995-4999,9499"), counted from the
+// start frame on past the restart, up to kHighestRenderFrame. Parsing is pure: it checks the
+// form of every argument, not whether the show starts early enough to reach a frame.
 #pragma once
 #include <string>
 #include <utility>
@@ -18,6 +19,9 @@ struct RenderRequest {
     bool preview = false;
     bool helpWanted = false;
 };
+
+// About a hundred cycles of the show; it keeps a mistyped number from starting a run of days.
+inline constexpr int kHighestRenderFrame = 1'000'000;
 
 extern const char* const kRenderUsage;
 

@@ -4,6 +4,5 @@
 
 void DrawCredits() {}
 void DrawSunScene() {}
-void DrawBlastScene() {}
 void DrawCollapseGlow() {}
 void DrawCaptions() {}

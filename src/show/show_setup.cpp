@@ -14,7 +14,7 @@
 #include "show/bitmap_font.h"
 #include "show/credits_text.h"
 #include "show/outline_font.h"
-#include "show/particle_start.h"
+#include "show/particles.h"
 #include "show/random.h"
 #include "show/show_state.h"
 

@@ -1,6 +1,6 @@
 """vostrel-render end to end: argument errors, the frames and state it writes, the cycle's
-turning points (scene start, end of the sun, restart, matrox, restart off, preview) and the
-black last frame of a wide picture.
+turning points (scene start, end of the sun, the blast's countdown and bursts, restart, the
+second cycle, matrox, restart off, preview) and the black last frame of a wide picture.
 
 The renderer runs from a private copy that finds its own machine key beside it, naming the
 build's data folder as the install folder, so the test needs nothing installed."""
@@ -42,7 +42,7 @@ renderer = RENDER
 
 def run(args, env):
     return subprocess.run([renderer] + args, env=env, capture_output=True, text=True,
-                          timeout=240)
+                          timeout=900)
 
 
 def render(env, out, frames, *extra, size="64x48"):
@@ -69,14 +69,18 @@ def check_argument_errors(env):
 
 
 def check_cycle(env, out):
-    # 16:9, wider than the old overlays covered, and small so that the cycle stays quick.
-    states = render(env, out, "0,4999-5001,6010-6012,9499", "--set", "useblur=1",
-                    "--set", "matrox=0", "--set", "restart=1", size="128x72")
+    # 16:9, wider than the old overlays covered, small and at low detail so that a cycle
+    # and a half stay quick (the counters do not depend on the detail). Frame numbers count
+    # on past the restart: 9500 opens the second cycle.
+    states = render(env, out, "0,4999-5001,6010-6012,6080,6081,6261,6262,9498-9500,14000",
+                    "--set", "useblur=1", "--set", "matrox=0", "--set", "restart=1",
+                    "--set", "part=1035", size="128x72")
     if not states:
         return
     names = sorted(name for name in os.listdir(out) if name.endswith(".png"))
-    check(names == [f"frame-{n:05d}.png" for n in (0, 4999, 5000, 5001, 6010, 6011, 6012,
-                                                  9499)], f"frame files {names}")
+    listed = (0, 4999, 5000, 5001, 6010, 6011, 6012, 6080, 6081, 6261, 6262, 9498, 9499, 9500,
+              14000)
+    check(names == [f"frame-{n:05d}.png" for n in listed], f"frame files {names}")
     check(Image.open(os.path.join(out, "frame-05000.png")).size == (128, 72), "picture size")
     extrema = Image.open(os.path.join(out, "frame-09499.png")).convert("RGB").getextrema()
     check(all(high == 0 for _, high in extrema), f"frame 9499 not black: {extrema}")
@@ -88,28 +92,61 @@ def check_cycle(env, out):
     check(states[6010]["sunTicks"] == 1011 and states[6010]["sunPhase"], "sun at 6010")
     check(states[6011]["sunTicks"] == 1011 and not states[6011]["sunPhase"], "sun at 6011")
     check(states[6011]["lastBangStep"] == 200, "forty short bangs")
+    check_blast(states, out)
     last = states[9499]
     check(last["showFrame"] == 0 and last["sunPhase"] and last["sunTicks"] == 0
           and last["spinAngle"] == 0 and last["lastBangStep"] == 0
           and last["blastCountdown"] == 70 and last["flashStep"] == 0
           and last["ringAlpha"] == 255 and last["burstTimer"] == 0, f"restart {last}")
     check(last["slowAngle"] != 0, "slowAngle runs on through the restart")
+    # The restart keeps the ring where the last blast frame left it.
+    check(abs(last["ringRadius"] - states[9498]["ringRadius"] - 0.025) < 1e-4,
+          f"ringRadius through the restart: {states[9498]['ringRadius']} {last['ringRadius']}")
+    check(states[9500]["showFrame"] == 1 and states[14000]["showFrame"] == 4501,
+          f"second cycle: {states[9500]['showFrame']}, {states[14000]['showFrame']}")
+
+
+def check_blast(states, out):
+    countdown = [(f, states[f]["blastCountdown"]) for f in (6011, 6012, 6080, 6081, 9498)]
+    check(countdown == [(6011, 70), (6012, 69), (6080, 1), (6081, 0), (9498, 0)],
+          f"blastCountdown {countdown}")
+    ring = [(f, states[f]["burstTimer"], states[f]["ringAlpha"]) for f in (6012, 6261, 6262)]
+    check(ring == [(6012, 1, 254), (6261, 250, 5), (6262, 0, 255)], f"burst and ring {ring}")
+    check(abs(states[6262]["ringRadius"] - 0.1) < 1e-6, "the ring starts again small")
+    # Just after a burst the centre flashes nearly opaque.
+    burst = Image.open(os.path.join(out, "frame-06262.png")).convert("L").getextrema()
+    check(burst[1] > 200, f"no flash at the centre after the burst: {burst}")
+
+
+def check_without_restart(env, out):
+    # The show's own counter stops at 9501, the renderer's frame numbers go on, and so do
+    # the bursts (frames 9525 and 9776 of the renderer).
+    states = render(env, out, "9501,9700,9753,9776", "--set", "restart=0", "--set",
+                    "part=1035")
+    if not states:
+        return
+    check(all(states[f]["showFrame"] == 9501 and states[f]["blastCountdown"] == 0
+              for f in states), "restart off: counter at 9501, no countdown")
+    timers = [(f, states[f]["burstTimer"], states[f]["ringAlpha"]) for f in (9700, 9753, 9776)]
+    check(timers == [(9700, 175, 80), (9753, 228, 27), (9776, 0, 255)],
+          f"restart off: bursts {timers}")
 
 
 def check_variants(env, root):
-    matrox = render(env, os.path.join(root, "matrox"), "4800,9499", "--set", "matrox=1",
+    # The renderer's numbers start at the show's start frame (the restart back to 4800 is
+    # the frame driver's test).
+    matrox = render(env, os.path.join(root, "matrox"), "4800,5000", "--set", "matrox=1",
                     "--set", "restart=1")
-    check(matrox.get(9499, {}).get("showFrame") == 4800, "matrox restarts at 4800")
-    stopped = render(env, os.path.join(root, "stop"), "9501", "--set", "restart=0")
-    check(stopped.get(9501, {}).get("showFrame") == 9501, "restart off stops at 9501")
+    check([matrox.get(f, {}).get("showFrame") for f in (4800, 5000)] == [4801, 5001],
+          f"matrox starts at 4800: {matrox}")
+    check_without_restart(env, os.path.join(root, "stop"))
     preview = render(env, os.path.join(root, "preview"), "0", "--preview", "--set",
                      "matrox=1")
     check(preview.get(0, {}).get("showFrame") == 1, "preview starts at frame 0")
-    for frames, extra in (("0", ["--set", "matrox=1"]), ("9500", ["--set", "restart=1"]),
-                          ("9501", ["--set", "restart=1"])):
+    for frames, extra in (("0", ["--set", "matrox=1"]), ("1000001", [])):
         result = run(["--frames", frames, "--size", "64x48", "--out",
                       os.path.join(root, "never")] + extra, env)
-        check(result.returncode == 2, f"unreachable frame {frames} {extra}: "
+        check(result.returncode == 2, f"frame {frames} {extra} out of reach: "
                                       f"exit {result.returncode}")
 
 

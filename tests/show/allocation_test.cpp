@@ -32,12 +32,13 @@ void CountBang(const std::string&) {
 
 class AllocationTest : public ShowTest {
   protected:
-    // The opening's end, the sun with its bangs, the collapse, the blast, the fade and the
-    // restart into the next cycle.
+    // The opening's end, the sun with its bangs, the collapse, the blast with its first
+    // burst, the fade and the restart into the next cycle.
     void DrawTheShowsTurningPoints() {
+        UseFewParticles();
         showState.showFrame = 4990;
-        RunUntilFrame(6100);
-        showState.showFrame = 8990;
+        RunUntilFrame(6270);
+        showState.showFrame = 9480;
         RunUntilFrame(10);
     }
 };

@@ -27,6 +27,7 @@ TEST_F(FrameDriverTest, SceneCountersWaitForFrame5000AndThenStepOncePerFrame) {
 }
 
 TEST_F(FrameDriverTest, SunGrowsFor1011TicksAndItsPhaseEndsWithFrame6011) {
+    UseFewParticles();
     showState.showFrame = 5000;
     RunUntilFrame(6011);
     EXPECT_EQ(showState.sunTicks, 1011);
@@ -86,6 +87,7 @@ TEST_F(FrameDriverTest, FortyShortBangsEveryTwentyFifthFrameWhileTheSunGrows) {
 }
 
 TEST_F(FrameDriverTest, NoBangWithSoundOff) {
+    UseFewParticles();
     settings.psound = 0;
     showState.showFrame = 5000;
     RunUntilFrame(6400);
