@@ -26,6 +26,8 @@ constexpr int kGenericAcceleratedFormat = 2;
 constexpr float kTurnPerFrame = -2.0f;
 constexpr double kGrowthPerFrame = 0.01;
 constexpr float kOpaque = 255.0f;
+constexpr GLubyte kFullChannel = 255;
+constexpr float kFlipDegrees = 180.0f;
 
 constexpr const char* kDriverVerdict = "3D Hardware Acceleration Test OK.";
 constexpr const char* kGenericVerdict = "3D Hardware Acceleration Test OK!";
@@ -68,11 +70,12 @@ void DrawTestPicture() {
     glDisable(GL_LIGHT0);
     glDisable(GL_LIGHTING);
     texFront.Bind();
-    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+    glRotatef(kFlipDegrees, 0.0f, 1.0f, 0.0f);
     // t grows in double and is stored back in single precision each frame; that rounding is
     // what makes the loop end after exactly 101 frames, the last one with alpha 0.
     for (float t = 0.0f; t < 1.0f; t = static_cast<float>(t + kGrowthPerFrame)) {
-        glColor4ub(255, 255, 255, static_cast<GLubyte>((1.0f - t) * kOpaque));
+        glColor4ub(kFullChannel, kFullChannel, kFullChannel,
+                   static_cast<GLubyte>((1.0f - t) * kOpaque));
         glClear(GL_COLOR_BUFFER_BIT);
         glRotatef(kTurnPerFrame, 0.0f, 0.0f, 1.0f);
         DrawGrowingSquare(t);

@@ -142,8 +142,25 @@ def test_play_mp3_opens_the_chooser_and_its_cancel_changes_nothing():
     sandbox.close()
 
 
-def test_every_configure_switch_opens_the_dialog():
-    for args in ([], ["/x"], ["//s"], ["/c"], ["/c:1234"]):
+def test_3d_test_on_the_software_renderer_fails_and_keeps_the_dialog():
+    sandbox = Sandbox()
+    dialog = OpenDialog(sandbox)
+    try:
+        dialog.keys("shift+Tab", "shift+Tab", "shift+Tab", "Return")  # back from OK to 3D Test
+        boxes = wait_for(sandbox.boxes, "the verdict", timeout=60)
+        check([(b["icon"], b["owner"]) for b in boxes] == [("warning", 0)], boxes)
+        check(boxes[0]["text"].startswith("3D Hardware Acceleration Test FAILED!"), boxes)
+        check(windows_named("Vostrel ScreenSaver") == [], "the test window stayed")
+        dialog.focus()
+        dialog.keys("Escape")
+        dialog.wait_for_exit()
+    finally:
+        dialog.kill()
+    sandbox.close()
+
+
+def test_configure_switches_open_the_dialog():
+    for args in ([], ["/c:1234"]):  # no switch, and an owner that names no window
         sandbox = Sandbox()
         dialog = OpenDialog(sandbox, args)
         try:
@@ -158,4 +175,5 @@ def test_every_configure_switch_opens_the_dialog():
 if __name__ == "__main__":
     sys.exit(run_tests([test_keyboard_choices_and_ok_are_stored, test_cancel_writes_nothing,
                         test_play_mp3_opens_the_chooser_and_its_cancel_changes_nothing,
-                        test_every_configure_switch_opens_the_dialog]))
+                        test_3d_test_on_the_software_renderer_fails_and_keeps_the_dialog,
+                        test_configure_switches_open_the_dialog]))

@@ -68,17 +68,6 @@ class ConfigDialogTest : public ::testing::Test {
     std::deque<BoxAnswer> answers_;
 };
 
-TEST_F(ConfigDialogTest, OpensOnTheStoredValuesWithTheFocusOnOk) {
-    EXPECT_EQ(view_.focus, kIdOk);
-    EXPECT_EQ(view_.texts[kIdMp3Path], "MP3 Path Here");
-    EXPECT_EQ(view_.texts[kIdCaption], "VOSTREL");
-    EXPECT_TRUE(view_.checks[static_cast<int>(kResolution640)]);
-    EXPECT_FALSE(view_.checks[static_cast<int>(kResolution800)]);
-    EXPECT_TRUE(view_.checks[static_cast<int>(kPartMedium)]);
-    EXPECT_TRUE(view_.checks[kIdMusic]);
-    EXPECT_FALSE(view_.checks[kIdAudioCd]);
-}
-
 TEST_F(ConfigDialogTest, CaptionsStoredOrRefusedAsTheRuleSays) {
     struct Case {
         std::uint32_t text;
