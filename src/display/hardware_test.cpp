@@ -6,10 +6,10 @@
 
 #include <GL/gl.h>
 
-#include "app/product.h"
 #include "assets/textures.h"
+#include "base/product.h"
+#include "base/run_flags.h"
 #include "display/display_mode.h"
-#include "display/run_flags.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
 #include "platform/cursor.h"

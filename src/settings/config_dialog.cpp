@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/product.h"
+#include "base/product.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
 #include "platform/shell.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "display/hardware_test.h"
 #include "display/saver_state.h"
 #include "fake_dialog_view.h"

@@ -15,6 +15,7 @@
 #include "platform/registry.h"
 #include "settings/dialog_template.h"
 #include "temp_folder.h"
+#include "user_root.h"
 
 namespace {
 
