@@ -104,6 +104,6 @@ void RunDialogHardwareTest() {
     hardwareTest = 1;
     RunSaver(DesktopWindow());
     CloseSaverWindow();
-    ShowCursor(true);
+    ChangeCursorCount(true);  // balances the hiding done by the full-screen run
     if (installFolderFound) ShowVerdict();
 }
