@@ -10,10 +10,12 @@
 #include "base/product.h"
 #include "base/run_flags.h"
 #include "display/display_mode.h"
+#include "display/frame_pacer.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
 #include "platform/cursor.h"
 #include "platform/desktop.h"
+#include "platform/frame_clock.h"
 #include "platform/message_box.h"
 #include "settings/install_folder.h"
 
@@ -71,6 +73,8 @@ void DrawTestPicture() {
     glDisable(GL_LIGHTING);
     texFront.Bind();
     glRotatef(kFlipDegrees, 0.0f, 1.0f, 0.0f);
+    // Paced like the show, so that the picture does not flash by where swaps do not wait.
+    FramePacer pacer = StartFramePacer(DisplayRefreshRate(), MonotonicSeconds());
     // t grows in double and is stored back in single precision each frame; that rounding is
     // what makes the loop end after exactly 101 frames, the last one with alpha 0.
     for (float t = 0.0f; t < 1.0f; t = static_cast<float>(t + kGrowthPerFrame)) {
@@ -80,6 +84,7 @@ void DrawTestPicture() {
         glRotatef(kTurnPerFrame, 0.0f, 0.0f, 1.0f);
         DrawGrowingSquare(t);
         SwapDisplayBuffers(saverDC);
+        SleepUntilSeconds(NextFrameTime(&pacer, MonotonicSeconds()));
     }
 }
 
