@@ -1,17 +1,20 @@
 #include "app/run_modes.h"
 
+#include <cstdio>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/debug_report.h"
 #include "base/product.h"
 #include "base/run_flags.h"
+#include "display/hardware_test.h"
 #include "display/saver_run.h"
 #include "platform/cursor.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/named_mutex.h"
 #include "platform/shell.h"
+#include "settings/config_dialog.h"
 #include "settings/settings.h"
 
 namespace {
@@ -23,9 +26,7 @@ constexpr const char* kPasswordQuestion =
 constexpr const char* kPasswordSecondQuestion = "Mail me anyway?\neheh :-)";
 constexpr const char* kPasswordSubject = "Hey man! Your screensaver's got no password check!";
 constexpr const char* kPasswordSecondSubject = "Hey man, I can't help it! I've got to write to ya!";
-constexpr const char* kNoDialogText =
-    "The configuration dialog is not available in this build.\n"
-    "The saver runs with the settings stored for you.";
+constexpr const char* kDialogMailSubject = "Vostrel v1.1";
 
 WindowId ResolveParent(const CommandLine& line) {
     switch (line.parentSource) {
@@ -47,7 +48,9 @@ bool AskYesNo(WindowId owner, const char* text) {
 }
 
 void RunConfigMode(WindowId owner) {
-    ShowMessageBox({owner, kBoxTitle, kNoDialogText, BoxIcon::Information, BoxButtons::Ok});
+    if (!RunConfigDialog(owner, {kHomePage, MailLink(kDialogMailSubject), RunDialogHardwareTest})) {
+        std::fprintf(stderr, "%s: the configuration dialog needs a display.\n", kBoxTitle);
+    }
 }
 
 void RunSaverMode(WindowId desktop) {

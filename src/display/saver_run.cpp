@@ -7,6 +7,7 @@
 #include "base/run_flags.h"
 #include "display/display_mode.h"
 #include "display/frame_pacer.h"
+#include "display/hardware_test.h"
 #include "display/projection.h"
 #include "display/saver_state.h"
 #include "display/saver_window_proc.h"
@@ -102,10 +103,10 @@ void MakeRenderingContext() {
     PixelFormatRequest request;
     request.colorBits = colorDepth;
     request.depthBits = kDepthBits;
-    const int format = ChooseSaverPixelFormat(saverDC, request);
-    LogOutcome(format != 0);
+    saverPixelFormat = ChooseSaverPixelFormat(saverDC, request);
+    LogOutcome(saverPixelFormat != 0);
     LogLine("Set Pixel Format: ");
-    LogOutcome(SetSaverPixelFormat(saverDC, format));
+    LogOutcome(SetSaverPixelFormat(saverDC, saverPixelFormat));
     LogLine("Create Rendering Context: ");
     saverContext = CreateGlContext(saverDC);
     LogOutcome(saverContext != nullptr);
@@ -185,7 +186,10 @@ void RunSaver(WindowId given) {
     ShowSaver();
     SetupShow(kShowStartFrame);
     // A hardware test's run has no main loop, and its caller closes the window.
-    if (hardwareTest != 0) return;
+    if (hardwareTest != 0) {
+        RunHardwareTest();
+        return;
+    }
 
     LogLine("Window Messages\n===============\n\n");
     const bool saverMode = runMode == RunMode::Saver;

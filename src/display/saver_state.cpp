@@ -3,6 +3,7 @@
 WindowId saverWindow = 0;
 DrawingContext saverDC = 0;
 GlContext* saverContext = nullptr;
+int saverPixelFormat = 0;
 std::int32_t desktopWidth = 0;
 std::int32_t desktopHeight = 0;
 std::int32_t screenWidth = 0;

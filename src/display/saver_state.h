@@ -10,6 +10,8 @@
 extern WindowId saverWindow;
 extern DrawingContext saverDC;
 extern GlContext* saverContext;
+// The pixel format the run chose for its window, 0 when none fits.
+extern int saverPixelFormat;
 
 // The given window's client size, taken at the first run of the process and kept.
 extern std::int32_t desktopWidth;

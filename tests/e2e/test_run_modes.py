@@ -45,17 +45,6 @@ def test_password_second_yes_mails_the_second_subject():
     box.close()
 
 
-def test_config_like_switches_show_one_box_and_exit_zero():
-    for args in ([], ["/x"], ["//s"], ["/c"], ["/c:1234"]):
-        box = Sandbox()
-        result = box.run(args)
-        check(result.returncode == 0, f"{args}: exit {result.returncode}")
-        boxes = box.boxes()
-        check(len(boxes) == 1 and boxes[0]["title"] == TITLE, f"{args}: {boxes}")
-        check(boxes[0]["icon"] == "information" and boxes[0]["buttons"] == "ok", boxes)
-        box.close()
-
-
 if __name__ == "__main__":
     for name, test in list(globals().items()):
         if name.startswith("test_") and callable(test):

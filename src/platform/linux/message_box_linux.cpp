@@ -1,10 +1,10 @@
 // Message boxes on Linux: PrepareForMessageBox and ShowSystemMessageBox, a GTK 3 dialog, or
 // standard error when no display opens. The spy and the recorder are shared by every system.
-#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <cstdio>
 
+#include "platform/linux/gtk_owner.h"
 #include "platform/linux/saver_window_records.h"
 #include "platform/message_box.h"
 
@@ -22,22 +22,6 @@ GtkMessageType GtkTypeFor(BoxIcon icon) {
             return GTK_MESSAGE_INFO;
     }
     return GTK_MESSAGE_INFO;
-}
-
-// Makes the dialog transient for a window of another client, as an owned box is on Windows.
-// A number that names no window is ignored, like an invalid owner handle.
-void SetForeignOwner(GtkWidget* dialog, WindowId owner) {
-    if (owner == 0) return;
-    GdkDisplay* display = gtk_widget_get_display(dialog);
-    if (!GDK_IS_X11_DISPLAY(display)) return;
-    gdk_x11_display_error_trap_push(display);
-    GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(display, owner);
-    if (foreign != nullptr) {
-        gtk_widget_realize(dialog);
-        gdk_window_set_transient_for(gtk_widget_get_window(dialog), foreign);
-        g_object_unref(foreign);
-    }
-    gdk_x11_display_error_trap_pop_ignored(display);
 }
 
 BoxAnswer ShowGtkDialog(const MessageBoxRequest& request) {

@@ -6,7 +6,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cctype>
 #include <cstring>
+#include <initializer_list>
+#include <string>
 
 #include "platform/linux/saver_window_records.h"
 #include "platform/linux/x_connection.h"
@@ -72,6 +75,26 @@ void RequestSwapInterval(Display* display, GLXDrawable drawable) {
             glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
         if (swapInterval != nullptr) swapInterval(1);
     }
+}
+
+bool NamesAny(const std::string& renderer, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        if (renderer.find(name) != std::string::npos) return true;
+    }
+    return false;
+}
+
+PixelFormatKind KindOfRenderer(const char* name) {
+    if (name == nullptr) return PixelFormatKind::Unknown;
+    std::string renderer = name;
+    for (char& c : renderer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (NamesAny(renderer, {"llvmpipe", "softpipe", "swrast", "software rasterizer"})) {
+        return PixelFormatKind::Software;
+    }
+    if (NamesAny(renderer, {"virgl", "zink", "d3d12", "svga3d"})) {
+        return PixelFormatKind::GenericAccelerated;
+    }
+    return PixelFormatKind::Driver;
 }
 
 }  // namespace
@@ -145,6 +168,17 @@ bool SetSaverPixelFormat(DrawingContext context, int format) {
     record->colormap = colormap;
     record->config = config;
     return true;
+}
+
+PixelFormatKind DescribeSaverPixelFormat(DrawingContext context, int format) {
+    Display* display = OpenedSaverDisplay();
+    if (display == nullptr || FindLiveWindow(context) == nullptr) return PixelFormatKind::Unknown;
+    GLXFBConfig config = ConfigAt(display, format);
+    if (config == nullptr || glXGetCurrentContext() == nullptr) return PixelFormatKind::Unknown;
+    int caveat = GLX_NONE;
+    glXGetFBConfigAttrib(display, config, GLX_CONFIG_CAVEAT, &caveat);
+    if (caveat == GLX_SLOW_CONFIG) return PixelFormatKind::Software;
+    return KindOfRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 }
 
 GlContext* CreateGlContext(DrawingContext context) {
