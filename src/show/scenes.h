@@ -1,6 +1,5 @@
-// The scenes the frame driver calls, in its order. The sun scene, the blast scene, the
-// collapse glow, the captions and the credits roll are built in later work; until then they
-// draw nothing (scenes_pending.cpp).
+// The scenes the frame driver calls, in its order. Those not built yet draw nothing
+// (scenes_pending.cpp).
 #pragma once
 
 void DrawCredits();

@@ -2,8 +2,6 @@
 // on them. Each moves to its own file when it is built.
 #include "show/scenes.h"
 
-void DrawCredits() {}
 void DrawSunScene() {}
 void DrawBlastScene() {}
 void DrawCollapseGlow() {}
-void DrawCaptions() {}
