@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "show/bitmap_font.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "gl_test_context.h"
 #include "show/bitmap_font.h"
 #include "show/random.h"
