@@ -4,7 +4,7 @@ ASAN_BUILD := build-asan
 JOBS       := $(shell nproc)
 XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX +render -noreset"
 
-.PHONY: all deps build run test test-release test-sanitize clean
+.PHONY: all deps build run test test-release test-sanitize docs-pictures clean
 
 all: build
 
@@ -41,6 +41,12 @@ test-sanitize:
 		LSAN_OPTIONS=use_tls=0:suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		$(XVFB) ctest --output-on-failure -j $(JOBS)
+
+# Every picture in docs/: the data folder's (from its generators) and the show's (rendered
+# offscreen from the table in tools/docs/render_pictures.py; a few minutes).
+docs-pictures: build
+	@/usr/bin/python3 -B tools/datagen/make_docs.py docs
+	@/usr/bin/python3 -B tools/docs/render_pictures.py $(BUILD) docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

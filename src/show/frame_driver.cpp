@@ -12,6 +12,7 @@
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/frame_overlays.h"
+#include "show/music_notice.h"
 #include "show/opening.h"
 #include "show/random.h"
 #include "show/scenes.h"
@@ -138,6 +139,7 @@ void RenderShowFrame() {
     } else {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
+    DrawMusicNotice();
     if (!inScene && showState.detailLevel != kDetailLow && settings.matrox == 0) {
         DrawNebula(frame);
     }

@@ -1,5 +1,4 @@
-// The scenes the frame driver calls, in its order. The sun scene, the collapse glow, the
-// captions and the credits roll are built in later work; until then they draw nothing
+// The scenes the frame driver calls, in its order. Those not built yet draw nothing
 // (scenes_pending.cpp).
 #pragma once
 

@@ -2,7 +2,5 @@
 // on them. Each moves to its own file when it is built.
 #include "show/scenes.h"
 
-void DrawCredits() {}
 void DrawSunScene() {}
 void DrawCollapseGlow() {}
-void DrawCaptions() {}

@@ -13,6 +13,7 @@
 #include "settings/settings.h"
 #include "show/bitmap_font.h"
 #include "show/credits_text.h"
+#include "show/music_notice.h"
 #include "show/outline_font.h"
 #include "show/particles.h"
 #include "show/random.h"
@@ -154,6 +155,7 @@ void SetupShow(int startFrame) {
         StartBackgroundAudio();
         audioStarted = true;
     }
+    ArmMusicNotice();
     CreateQuadric();
     bangPath = DataPath("\\data\\bang.wav");
     shortBangPaths = {DataPath("\\data\\bangshrt1.wav"), DataPath("\\data\\bangshrt2.wav"),

@@ -1,0 +1,105 @@
+"""Renders the show's pictures in docs/ with vostrel-render, from the table PICTURES below.
+
+    /usr/bin/python3 tools/docs/render_pictures.py BUILD_DIR DOCS_DIR    (or: make docs-pictures)
+
+Each row is one panel: the picture file it goes into (rows with the same name make one strip,
+left to right in table order), the frame, the detail level and any other settings by their
+stored names. Rows that share their settings are rendered by one run of the renderer, which
+plays the show from its start to the last frame asked for. The renderer runs from a scratch
+copy whose machine key names BUILD_DIR/data, with fresh default settings."""
+import collections
+import os
+import subprocess
+import sys
+import tempfile
+
+from PIL import Image, ImageDraw
+
+# The end-to-end tests' harness lays out the private install: program copy and machine key.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tests/e2e"))
+from saver_harness import install_program  # noqa: E402
+
+SIZE = "320x240"
+PART = {"low": 1035, "medium": 1036, "high": 1037}
+# A setting that is not a stored value: play the show as the preview window does.
+PREVIEW = "preview"
+
+Row = collections.namedtuple("Row", "name frame detail settings label", defaults=({}, None))
+
+
+def opening(detail):
+    frames = [(1250, "a word in flight"), (3000, "emblem"), (4000, "emblem"),
+              (4900, "emblem"), (4995, "white-out")]
+    return [Row(f"opening-{detail}", frame, detail, {}, f"{detail}, {frame}: {what}")
+            for frame, what in frames]
+
+
+PICTURES = [
+    Row("nebula", 2500, "low", {}, "low, frame 2500"),
+    Row("nebula", 2500, "medium", {}, "medium"),
+    Row("nebula", 2500, "high", {}, "high"),
+    *[Row("preview-logo", frame, "medium", {PREVIEW: 1}, f"preview, frame {frame}")
+      for frame in (0, 2500, 3750, 4999)],
+    *opening("low"), *opening("medium"), *opening("high"),
+    Row("music-notice", 10, "medium", {}, "frame 10"),
+    Row("music-notice", 70, "medium", {}, "frame 70"),
+    Row("music-notice", 40, "medium", {"pmusic": 0}, "music off, frame 40"),
+    Row("countdown", 5450, "medium", {}, "frame 5450"),
+    Row("countdown", 5960, "medium", {}, "frame 5960"),
+    Row("credits-roll", 7600, "medium", {}, "frame 7600"),
+    Row("credits-roll", 7600, "medium", {"useblur": 1}, "with blur"),
+]
+
+
+def run_key(row):
+    return row.detail, tuple(sorted(row.settings.items()))
+
+
+def render_runs(program, env, root):
+    """One renderer run per distinct (detail, settings); returns {(run key, frame): picture}."""
+    runs = collections.OrderedDict()
+    for row in PICTURES:
+        runs.setdefault(run_key(row), set()).add(row.frame)
+    pictures = {}
+    for number, ((detail, settings), frames) in enumerate(runs.items()):
+        out = os.path.join(root, f"run-{number}")
+        arguments = [program, "--frames", ",".join(map(str, sorted(frames))), "--size", SIZE,
+                     "--out", out, "--set", f"part={PART[detail]}"]
+        for name, value in settings:
+            arguments += ["--preview"] if name == PREVIEW else ["--set", f"{name}={value}"]
+        subprocess.run(arguments, env=env, check=True)
+        for frame in frames:
+            path = os.path.join(out, f"frame-{frame:05d}.png")
+            pictures[(detail, settings), frame] = Image.open(path).convert("RGB")
+    return pictures
+
+
+def strip(panels, path):
+    width, height = panels[0][0].size
+    gap, band = 4, 16
+    sheet = Image.new("RGB", (len(panels) * (width + gap) - gap, height + band), (40, 40, 40))
+    draw = ImageDraw.Draw(sheet)
+    for i, (picture, label) in enumerate(panels):
+        sheet.paste(picture, (i * (width + gap), band))
+        draw.text((i * (width + gap) + 4, 2), label, fill=(230, 230, 230))
+    sheet.save(path, optimize=True)
+
+
+def main():
+    build, docs = sys.argv[1], sys.argv[2]
+    with tempfile.TemporaryDirectory(prefix="vostrel-docs-") as root:
+        program = install_program(os.path.join(root, "install"), os.path.join(build, "data"),
+                                  os.path.join(build, "vostrel-render"))
+        env = dict(os.environ, SDL_AUDIODRIVER="dummy",
+                   XDG_CONFIG_HOME=os.path.join(root, "config"))
+        pictures = render_runs(program, env, root)
+        strips = collections.OrderedDict()
+        for row in PICTURES:
+            label = row.label or f"{row.detail}, frame {row.frame}"
+            strips.setdefault(row.name, []).append((pictures[run_key(row), row.frame], label))
+        for name, panels in strips.items():
+            strip(panels, os.path.join(docs, f"{name}.png"))
+
+
+if __name__ == "__main__":
+    main()
