@@ -3,7 +3,5 @@
 #include "show/scenes.h"
 
 void DrawCredits() {}
-void DrawSunScene() {}
 void DrawBlastScene() {}
-void DrawCollapseGlow() {}
 void DrawCaptions() {}
