@@ -30,8 +30,7 @@ constexpr int kCreditsBeforeFrame = 9200;
 constexpr int kFadeStartFrame = 9000;
 constexpr int kFadeFrames = 500;
 
-// The sun grows one ray per five ticks and stops one tick after the last ray.
-constexpr int kTicksPerRay = 5;
+// The sun stops growing one tick after its last ray.
 constexpr int kSunTicksEnd = kTicksPerRay * kRayCount + 1;
 // A short bang every fifth new ray (25 frames).
 constexpr int kRaysBetweenBangs = 4;

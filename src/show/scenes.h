@@ -1,9 +1,13 @@
-// The scenes the frame driver calls, in its order. Those not built yet draw nothing
-// (scenes_pending.cpp).
+// The scenes the frame driver calls, in its order; each lives in a file of its own.
 #pragma once
 
 void DrawCredits();
+// With the scene camera loaded, colour (255, 255, 255, 192), light 0 and lighting off.
+// Leaves face culling and the depth test off, lighting on, object-linear texture coordinates
+// generated for s and t, and blending on only if at least one ray was drawn.
 void DrawSunScene();
 void DrawBlastScene();
+// With the identity loaded (the caller keeps its matrix), blending on and texture-coordinate
+// generation off. Draws nothing before sunTicks 930 or once blastCountdown is 0.
 void DrawCollapseGlow();
 void DrawCaptions();

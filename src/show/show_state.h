@@ -9,6 +9,8 @@
 struct GLUquadric;
 
 inline constexpr int kRayCount = 202;
+// The sun grows one ray per five ticks: sunTicks / kTicksPerRay rays are drawn.
+inline constexpr int kTicksPerRay = 5;
 inline constexpr int kCreditLineCount = 110;
 // With `matrox` on the show starts, and restarts, here: the opening captions are skipped.
 inline constexpr int kMatroxStartFrame = 4800;

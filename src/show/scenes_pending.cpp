@@ -1,6 +1,0 @@
-// Scenes not built yet draw nothing; the frame driver's counters and timeline do not depend
-// on them. Each moves to its own file when it is built.
-#include "show/scenes.h"
-
-void DrawSunScene() {}
-void DrawCollapseGlow() {}
