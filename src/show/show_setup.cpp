@@ -8,7 +8,7 @@
 
 #include "app/run_state.h"
 #include "assets/textures.h"
-#include "audio/background_audio.h"
+#include "audio/show_audio.h"
 #include "display/run_flags.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
@@ -145,7 +145,7 @@ void SetupShow(int startFrame) {
     if (!AllocateTables()) return;
     if (previewFlag != 0) SwitchOffPreviewAudio();
     if (hardwareTest == 0) {
-        StartBackgroundAudio();
+        StartAudio();
         audioStarted = true;
     }
     CreateQuadric();
@@ -192,7 +192,7 @@ void ShutdownShow() {
         fontsBuilt = false;
     }
     if (audioStarted) {
-        StopBackgroundAudio();
+        StopAudio();
         audioStarted = false;
     }
     if (texturesLoaded) {
