@@ -1,16 +1,18 @@
 // Sound effects on Linux: PlaySoundA's contract on one voice of the shared SDL output.
 //
-// The frame thread only swaps the newest path into a one-place mailbox (an atomic pointer)
-// and wakes the effect loader; it never takes a lock, reads a file or waits. The loader
-// thread reads and converts the WAV file with SDL (kept decoded for the next time the same
-// bang sounds) and puts it on the effect voice, which drops whatever played before. A path
-// still in the mailbox when a newer one arrives is dropped: the newer effect would have cut
-// it off at once anyway.
+// The frame thread only swaps the newest path into a one-place mailbox (an atomic pointer);
+// it never takes a lock, reads a file, waits or even wakes another thread (a wake-up can hand
+// the core to the woken thread on a busy machine). The effect loader looks into the mailbox
+// every kMailboxPoll, reads and converts the WAV file with SDL (kept decoded for the next time
+// the same bang sounds) and puts it on the effect voice, which drops whatever played before.
+// A path still in the mailbox when a newer one arrives is dropped: the newer effect would
+// have cut it off at once anyway.
 // Leaves out: SND_LOOP, SND_NOSTOP, resource and alias sounds; only files play.
 #include <SDL.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <semaphore>
@@ -25,6 +27,8 @@ namespace {
 
 constexpr int kStereo = 2;
 constexpr float kSampleScale = 1.0f / 32768.0f;
+// Well under a frame at any refresh rate, and far below what an ear notices in a bang.
+constexpr auto kMailboxPoll = std::chrono::milliseconds(5);
 
 using Samples = std::vector<Sint16>;  // interleaved stereo at the output's rate
 
@@ -80,14 +84,12 @@ class EffectPlayer {
     void Open() {
         if (open_ || !AcquireAudioOutput()) return;
         open_ = true;
-        stopping_ = false;
         loader_ = std::thread(&EffectPlayer::LoadEffects, this);
     }
 
     void Close() {
         if (!open_) return;
-        stopping_ = true;
-        wake_.release();
+        stop_.release();
         loader_.join();
         delete mailbox_.exchange(nullptr);
         delete SwapVoice(VoiceSlot::Effect, nullptr);
@@ -96,11 +98,10 @@ class EffectPlayer {
         open_ = false;
     }
 
-    // The frame thread's side: no lock, no file, no wait.
+    // The frame thread's side: no lock, no file, no wait, no wake-up.
     void Post(const std::string& path) {
         if (!open_.load(std::memory_order_acquire)) return;
         delete mailbox_.exchange(new std::string(path));
-        wake_.release();
     }
 
   private:
@@ -113,9 +114,7 @@ class EffectPlayer {
     }
 
     void LoadEffects() {
-        for (;;) {
-            wake_.acquire();
-            if (stopping_) return;
+        while (!stop_.try_acquire_for(kMailboxPoll)) {
             const std::unique_ptr<std::string> path(mailbox_.exchange(nullptr));
             if (path == nullptr) continue;
             delete SwapVoice(VoiceSlot::Effect, new EffectVoice(Decoded(*path)));
@@ -123,9 +122,8 @@ class EffectPlayer {
     }
 
     std::atomic<bool> open_{false};
-    std::atomic<bool> stopping_{false};
     std::atomic<std::string*> mailbox_{nullptr};
-    std::counting_semaphore<> wake_{0};
+    std::binary_semaphore stop_{0};
     std::thread loader_;
     std::map<std::string, Samples> decoded_;  // the loader's alone while it runs
 };
