@@ -20,6 +20,8 @@
 //     such track or no output device all mean silence. It needs no AudioInit: the CD holds
 //     the output for itself until AudioCdStop, which also ends its reader.
 //   - AudioClose closes what one successful AudioInit opened; without one it does nothing.
+//   - A song or MP3 put in play while the output is closed is heard from the output's first
+//     block on, once it opens.
 //
 // Threads and timing: every call is meant for the set-up and shutdown of the show, on the
 // thread that runs them; none may be made while a frame is drawn. Decoding happens in the

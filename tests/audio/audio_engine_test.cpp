@@ -42,11 +42,12 @@ TEST(AudioEngine, ModuleIsHeardAtOnceAndStillAfterItsEnd) {
     const std::string module = BuildInstallFolder() + "/data/Gz2.xm";
     const double moduleSeconds = ModuleSeconds(module);
     ASSERT_GT(moduleSeconds, 0.0);
-    // Loaded before the output opens, since the capture runs faster than real time.
+    // Playing before the output opens, so that the capture's first block is the song's,
+    // however long this thread waits between the calls.
     AudioSong* song = AudioLoadSong(module);
     ASSERT_NE(song, nullptr);
-    ASSERT_TRUE(AudioInit());
     AudioPlaySong(song);
+    ASSERT_TRUE(AudioInit());
     const bool written = capture.WaitFor(moduleSeconds + 3.0);
     AudioFreeSong(song);
     AudioClose();
@@ -60,10 +61,11 @@ TEST(AudioEngine, Mp3StartsAgainWhenItEnds) {
     const std::string mp3 = folder.path() + "/tone.mp3";
     ASSERT_TRUE(WriteMp3(mp3, Tone(0.5, 0.5, kCaptureRate, 1)));
     OutputCapture capture(folder.path(), false);
-    ASSERT_TRUE(AudioInit());
-    AudioMp3* sample = AudioLoadLoopingMp3(mp3);
+    AudioMp3* sample =
+        AudioLoadLoopingMp3(mp3);  // as the song above, playing before the output opens
     ASSERT_NE(sample, nullptr);
     AudioPlayMp3(sample);
+    ASSERT_TRUE(AudioInit());
     const bool written = capture.WaitFor(3.0);
     AudioClose();
     ASSERT_TRUE(written);
