@@ -5,9 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/run_state.h"
 #include "assets/textures.h"
-#include "display/run_flags.h"
+#include "base/run_flags.h"
 #include "gl_test_context.h"
 #include "platform/audio_engine.h"
 #include "settings/install_folder.h"

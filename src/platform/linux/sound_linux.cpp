@@ -1,4 +1,5 @@
-// Sound effects on Linux: PlaySoundA's contract on one voice of the shared SDL output.
+// Sound effects on Linux: PlaySystemSound, OpenSoundEffects and CloseSoundEffects, with
+// PlaySoundA's contract on one voice of the shared SDL output.
 //
 // The frame thread only swaps the newest path into a one-place mailbox (an atomic pointer);
 // it never takes a lock, reads a file, waits or even wakes another thread (a wake-up can hand
@@ -31,8 +32,6 @@ constexpr float kSampleScale = 1.0f / 32768.0f;
 constexpr auto kMailboxPoll = std::chrono::milliseconds(5);
 
 using Samples = std::vector<Sint16>;  // interleaved stereo at the output's rate
-
-SoundEffectSpy soundEffectSpy = nullptr;
 
 class EffectVoice : public MixVoice {
   public:
@@ -135,10 +134,6 @@ EffectPlayer& ThePlayer() {
 
 }  // namespace
 
-void SetSoundEffectSpyForTests(SoundEffectSpy spy) {
-    soundEffectSpy = spy;
-}
-
 void OpenSoundEffects() {
     ThePlayer().Open();
 }
@@ -147,10 +142,6 @@ void CloseSoundEffects() {
     ThePlayer().Close();
 }
 
-void PlaySoundEffect(const std::string& path) {
-    if (soundEffectSpy != nullptr) {
-        soundEffectSpy(path);
-        return;
-    }
+void PlaySystemSound(const std::string& path) {
     ThePlayer().Post(path);
 }
