@@ -11,6 +11,7 @@
 #include "display/virtual_mode.h"
 #include "platform/offscreen_gl.h"
 #include "platform/png_writer.h"
+#include "platform/sound.h"
 #include "settings/install_folder.h"
 #include "settings/mode_size.h"
 #include "settings/settings.h"
@@ -92,6 +93,15 @@ int RenderShow(const RenderRequest& request) {
     return kRenderOk;
 }
 
+// The renderer makes pictures, not sound: no background source starts, and the effect voice
+// is closed after the set-up opens it. `psound` itself stays as set, since it decides whether
+// the show draws its random numbers for the bangs, and so shapes the pictures.
+void MakeTheRunSilent() {
+    settings.pmusic = 0;
+    settings.pmp3 = 0;
+    settings.pcd = 0;
+}
+
 int RenderInContext(const RenderRequest& request) {
     const int colorDepth = ColorDepthFromBpp(settings.bpp);
     if (!EnterVirtualMode(request.width, request.height, colorDepth)) {
@@ -100,7 +110,9 @@ int RenderInContext(const RenderRequest& request) {
                                              std::to_string(request.height) + " picture");
     }
     SetProjection(request.width, request.height);
+    MakeTheRunSilent();
     SetupShow(0);
+    CloseSoundEffects();
     const int result =
         showReady ? RenderShow(request) : Fail(kRenderFailed, "the show could not be set up");
     ShutdownShow();

@@ -59,15 +59,6 @@ void PlaceCamera() {
     glTranslated(std::cos(spin) + kCameraOffsetX, std::sin(spin) + kCameraOffsetY, kCameraDistance);
 }
 
-// n in 0..999: above 750 the fourth sound, above 500 the third, above 250 the second.
-int ShortBangIndex(int n) {
-    constexpr int kShare = kBangChoices / kShortBangCount;
-    for (int index = kShortBangCount - 1; index > 0; --index) {
-        if (n > index * kShare) return index;
-    }
-    return 0;
-}
-
 void PlayShortBangWhenDue() {
     const int raysGrown = showState.sunTicks / kTicksPerRay;
     if (raysGrown <= showState.lastBangStep + kRaysBetweenBangs || settings.psound == 0) return;
@@ -127,6 +118,14 @@ void RestartShow() {
 }
 
 }  // namespace
+
+int ShortBangIndex(int n) {
+    constexpr int kShare = kBangChoices / kShortBangCount;
+    for (int index = kShortBangCount - 1; index > 0; --index) {
+        if (n > index * kShare) return index;
+    }
+    return 0;
+}
 
 void RenderShowFrame() {
     if (!showReady) return;  // no tables, textures or fonts to draw with

@@ -3,3 +3,7 @@
 #pragma once
 
 void RenderShowFrame();
+
+// The short bang (0 to 3) that a draw n of 0..999 picks: above 750 the fourth, above 500 the
+// third, above 250 the second, else the first.
+int ShortBangIndex(int n);

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "assets/textures.h"
-#include "audio/background_audio.h"
+#include "audio/show_audio.h"
 #include "base/run_flags.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
@@ -152,7 +152,7 @@ void SetupShow(int startFrame) {
     if (previewFlag != 0) SwitchOffPreviewAudio();
     if (quietBackground != 0) SwitchOffBackgroundAudio();
     if (hardwareTest == 0) {
-        StartBackgroundAudio();
+        StartAudio();
         audioStarted = true;
     }
     ArmMusicNotice();
@@ -200,7 +200,7 @@ void ShutdownShow() {
         fontsBuilt = false;
     }
     if (audioStarted) {
-        StopBackgroundAudio();
+        StopAudio();
         audioStarted = false;
     }
     if (texturesLoaded) {

@@ -44,6 +44,8 @@ class Sandbox:
         self.box_log = os.path.join(self.root, "boxes.jsonl")
         self.open_log = os.path.join(self.root, "opened.txt")
         self.app_dir = os.path.join(self.root, "app")  # made by install_program
+        # Sound goes nowhere, whatever the machine has; a test may name another driver.
+        self.audio_driver = "dummy"
         self.user_key = os.path.join(self.config_home, USER_KEY)  # made by a run or the test
         os.makedirs(self.config_home)
         os.makedirs(self.bin_dir)
@@ -59,6 +61,7 @@ class Sandbox:
         env["VOSTREL_TEST_ANSWERS"] = answers
         env["XDG_OPEN_LOG"] = self.open_log
         env["PATH"] = self.bin_dir + os.pathsep + env.get("PATH", "")
+        env["SDL_AUDIODRIVER"] = self.audio_driver
         return env
 
     def run(self, args, answers="", timeout=60, program=SAVER):

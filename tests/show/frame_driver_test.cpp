@@ -1,7 +1,9 @@
 #include <cmath>
 #include <set>
+#include <utility>
 #include <vector>
 
+#include "show/frame_driver.h"
 #include "show/frame_overlays.h"
 #include "show/show_math.h"
 #include "show_fixture.h"
@@ -84,6 +86,12 @@ TEST_F(FrameDriverTest, FortyShortBangsEveryTwentyFifthFrameWhileTheSunGrows) {
     }
     EXPECT_GT(files.size(), 1u);
     EXPECT_EQ(showState.lastBangStep, 200);
+}
+
+TEST(ShortBangChoice, EdgesOfTheFourShares) {
+    const std::pair<int, int> drawAndBang[] = {{0, 0},   {250, 0}, {251, 1}, {500, 1},
+                                               {501, 2}, {750, 2}, {751, 3}, {999, 3}};
+    for (const auto& [draw, bang] : drawAndBang) EXPECT_EQ(ShortBangIndex(draw), bang) << draw;
 }
 
 TEST_F(FrameDriverTest, NoBangWithSoundOff) {

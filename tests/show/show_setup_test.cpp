@@ -8,6 +8,7 @@
 #include "assets/textures.h"
 #include "base/run_flags.h"
 #include "gl_test_context.h"
+#include "platform/audio_engine.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/random.h"
@@ -110,6 +111,28 @@ TEST_F(ShowSetupTest, StartFrameMatroxAndPreview) {
     EXPECT_EQ(settings.useblur + settings.starfield + settings.psound, 0u);
     EXPECT_EQ(settings.pmusic + settings.pmp3 + settings.pcd, 0u);
     EXPECT_EQ(settings.matrox, 1u);
+}
+
+int audioCalls = 0;
+
+TEST_F(ShowSetupTest, NoAudioCallInPreviewOrDuringTheHardwareTest) {
+    struct Run {
+        const char* name;
+        int preview, hardware;
+    };
+    SetAudioEngineTraceForTests([](const char*) { ++audioCalls; });
+    for (const Run& run : {Run{"preview", 1, 0}, Run{"hardware test", 0, 1}}) {
+        ResetShowForTest();
+        previewFlag = run.preview;
+        hardwareTest = static_cast<std::uint8_t>(run.hardware);
+        settings.pmusic = settings.pmp3 = settings.pcd = settings.psound = 1;
+        audioCalls = 0;
+        SetupShow(0);
+        ShutdownShow();
+        EXPECT_EQ(audioCalls, 0) << run.name;
+    }
+    hardwareTest = 0;
+    SetAudioEngineTraceForTests(nullptr);
 }
 
 TEST_F(ShowSetupTest, GlStateQuadricTexturesAndBangPath) {

@@ -1,0 +1,39 @@
+// The one SDL output stream that every sound of the process shares, and the voices it mixes.
+//
+// The output opens when its first user acquires it and closes when the last releases it, so
+// the music, the CD and the effects each hold it only while they need it. It runs at
+// kAudioMixRate in 16-bit stereo; SDL converts for devices that want something else.
+//
+// A voice sits in one of a fixed set of slots; the output's thread asks every filled slot
+// for each block it mixes. The slots are guarded by one lock that the mixing pass holds
+// while it runs, so SwapVoice and RemoveVoice wait at most for one pass, and once they
+// return the old voice is no longer touched by the output and may be destroyed. The frame
+// thread never calls either.
+#pragma once
+
+// Stereo frames a voice is asked for at most per call.
+inline constexpr int kMixBlockFrames = 1024;
+
+class MixVoice {
+  public:
+    virtual ~MixVoice() = default;
+    // Adds `frames` (at most kMixBlockFrames) interleaved stereo frames, each sample in
+    // -1..1, onto `mix`. Runs on the output's thread.
+    virtual void AddTo(float* mix, int frames) = 0;
+};
+
+enum class VoiceSlot { Song, Mp3, Cd, Effect };
+
+// Makes the output's own record now. A record of voices made after it is destroyed before it
+// at exit, so its destructor can still take its voices out of the mix.
+void MakeAudioOutputRecord();
+
+// True once the output is open (opening it on the first call); false when no device opens.
+// Each true result takes one ReleaseAudioOutput.
+bool AcquireAudioOutput();
+void ReleaseAudioOutput();
+
+// Puts `voice` (or nothing) in `slot` and returns the voice that was there.
+MixVoice* SwapVoice(VoiceSlot slot, MixVoice* voice);
+// Empties `slot` when `voice` is in it.
+void RemoveVoice(VoiceSlot slot, const MixVoice* voice);

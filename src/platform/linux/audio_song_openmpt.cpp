@@ -1,0 +1,83 @@
+// Realises the song calls of audio_engine.h with libopenmpt: the module file is read whole,
+// parsed once and rendered in the output's thread, repeating for ever as a module player
+// does (the module's own loop point decides where it comes back to).
+// Leaves out: interpolation and stereo-separation choices (libopenmpt's defaults).
+#include <libopenmpt/libopenmpt.h>
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+#include "platform/audio_engine.h"
+#include "platform/linux/audio_engine_calls.h"
+#include "platform/linux/audio_output_sdl.h"
+
+struct AudioSong : MixVoice {
+    explicit AudioSong(openmpt_module* loaded) : module(loaded) {}
+    ~AudioSong() override { openmpt_module_destroy(module); }
+    AudioSong(const AudioSong&) = delete;
+    AudioSong& operator=(const AudioSong&) = delete;
+
+    void AddTo(float* mix, int frames) override {
+        const size_t rendered = openmpt_module_read_interleaved_float_stereo(module, kAudioMixRate,
+                                                                             frames, block.data());
+        for (size_t i = 0; i < rendered * 2; ++i) mix[i] += block[i];
+    }
+
+    openmpt_module* module;
+    std::array<float, kMixBlockFrames * 2> block{};
+};
+
+namespace {
+
+constexpr int kRepeatForever = -1;
+
+// Songs their caller never freed are released at exit, each taken out of the mix first.
+struct Songs {
+    Songs() { MakeAudioOutputRecord(); }
+    ~Songs() {
+        for (const auto& song : loaded) RemoveVoice(VoiceSlot::Song, song.get());
+    }
+    Songs(const Songs&) = delete;
+    Songs& operator=(const Songs&) = delete;
+    std::vector<std::unique_ptr<AudioSong>> loaded;
+};
+
+Songs& LoadedSongs() {
+    static Songs songs;
+    return songs;
+}
+
+}  // namespace
+
+AudioSong* AudioLoadSong(const std::string& path) {
+    TraceAudioCall("load song");
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return nullptr;
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    openmpt_module* module = openmpt_module_create_from_memory2(
+        bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore,
+        nullptr, nullptr, nullptr, nullptr);
+    if (module == nullptr) return nullptr;
+    openmpt_module_set_repeat_count(module, kRepeatForever);
+    return LoadedSongs().loaded.emplace_back(std::make_unique<AudioSong>(module)).get();
+}
+
+void AudioPlaySong(AudioSong* song) {
+    TraceAudioCall("play song");
+    if (song != nullptr) SwapVoice(VoiceSlot::Song, song);
+}
+
+void AudioStopSong(AudioSong* song) {
+    TraceAudioCall("stop song");
+    RemoveVoice(VoiceSlot::Song, song);
+}
+
+void AudioFreeSong(AudioSong* song) {
+    TraceAudioCall("free song");
+    RemoveVoice(VoiceSlot::Song, song);
+    std::erase_if(LoadedSongs().loaded, [song](const auto& held) { return held.get() == song; });
+}

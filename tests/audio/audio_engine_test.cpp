@@ -1,0 +1,152 @@
+// The real engine heard through SDL's disk driver: the module, a looping MP3 and a CD image
+// play; the effect voice plays, cuts and stays silent as PlaySoundA does.
+#include <gtest/gtest.h>
+
+#include <libopenmpt/libopenmpt.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/audio_engine.h"
+#include "platform/sound.h"
+#include "scratch_install.h"
+#include "temp_folder.h"
+#include "test_sounds.h"
+
+namespace {
+
+constexpr double kAudible = 0.02;  // RMS above this is sound
+constexpr double kSilent = 0.001;
+// The module swells in from silence over its first half second.
+constexpr double kModuleSwelling = 0.005;
+
+// How long the module plays before its own loop takes it back; 0 when it does not load.
+double ModuleSeconds(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    openmpt_module* module = openmpt_module_create_from_memory2(
+        bytes.data(), bytes.size(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (module == nullptr) return 0.0;
+    const double seconds = openmpt_module_get_duration_seconds(module);
+    openmpt_module_destroy(module);
+    return seconds;
+}
+
+TEST(AudioEngine, ModuleIsHeardAtOnceAndStillAfterItsEnd) {
+    TempFolder folder;
+    OutputCapture capture(folder.path(), false);
+    const std::string module = BuildInstallFolder() + "/data/Gz2.xm";
+    const double moduleSeconds = ModuleSeconds(module);
+    ASSERT_GT(moduleSeconds, 0.0);
+    // Playing before the output opens, so that the capture's first block is the song's,
+    // however long this thread waits between the calls.
+    AudioSong* song = AudioLoadSong(module);
+    ASSERT_NE(song, nullptr);
+    AudioPlaySong(song);
+    ASSERT_TRUE(AudioInit());
+    const bool written = capture.WaitFor(moduleSeconds + 3.0);
+    AudioFreeSong(song);
+    AudioClose();
+    ASSERT_TRUE(written);
+    EXPECT_GT(capture.Rms(0.25, 0.5), kModuleSwelling);
+    EXPECT_GT(capture.Rms(moduleSeconds + 1.0, moduleSeconds + 3.0), kAudible);
+}
+
+TEST(AudioEngine, Mp3StartsAgainWhenItEnds) {
+    TempFolder folder;
+    const std::string mp3 = folder.path() + "/tone.mp3";
+    ASSERT_TRUE(WriteMp3(mp3, Tone(0.5, 0.5, kCaptureRate, 1)));
+    OutputCapture capture(folder.path(), false);
+    AudioMp3* sample =
+        AudioLoadLoopingMp3(mp3);  // as the song above, playing before the output opens
+    ASSERT_NE(sample, nullptr);
+    AudioPlayMp3(sample);
+    ASSERT_TRUE(AudioInit());
+    const bool written = capture.WaitFor(3.0);
+    AudioClose();
+    ASSERT_TRUE(written);
+    for (double at = 0.1; at < 2.8; at += 0.25) {
+        EXPECT_GT(capture.Rms(at, at + 0.2), kAudible) << "at " << at << " s";
+    }
+}
+
+TEST(AudioEngine, FilesThatAreNoMp3AreRefused) {
+    TempFolder folder;
+    const std::string text = folder.path() + "/notes.mp3";
+    std::ofstream(text) << "not an mpeg stream, only words\n";
+    for (const std::string& path : {text, folder.path() + "/missing.mp3", folder.path()}) {
+        EXPECT_EQ(AudioLoadLoopingMp3(path), nullptr) << path;
+    }
+}
+
+TEST(AudioEngine, CdImagePlaysFromTrackOneToTheEndOfTheDisc) {
+    TempFolder folder;
+    const std::string cue = WriteCdImage(
+        folder.path(), {Tone(1.0, 0.5, kCaptureRate, 2), Tone(1.0, 0.1, kCaptureRate, 2)});
+    SetCdDrivesForTests({folder.path() + "/no-such-drive.cue", cue});
+    OutputCapture capture(folder.path(), true);
+    AudioCdPlayToEnd(1);
+    const bool written = capture.WaitFor(3.5);
+    AudioCdStop();
+    ASSERT_TRUE(written);
+    // The reader needs a moment to open the disc: find where the sound begins.
+    double start = 0.0;
+    while (start < 1.0 && capture.Rms(start, start + 0.01) < kAudible) start += 0.01;
+    ASSERT_LT(start, 1.0) << "the CD was never heard";
+    EXPECT_NEAR(capture.Rms(start + 0.1, start + 0.9), 0.5 / std::sqrt(2.0), 0.03);  // track 1
+    EXPECT_NEAR(capture.Rms(start + 1.1, start + 1.9), 0.1 / std::sqrt(2.0), 0.01);  // track 2
+    EXPECT_LT(capture.Rms(start + 2.2, 3.5), kSilent);                               // disc end
+}
+
+// The loudest tenth of a second between the two times.
+double LoudestTenth(const OutputCapture& capture, double from, double to) {
+    double loudest = 0.0;
+    for (double at = from; at + 0.1 <= to; at += 0.05) {
+        loudest = std::max(loudest, capture.Rms(at, at + 0.1));
+    }
+    return loudest;
+}
+
+// Effects as the show plays them: each row posts files with a pause after each, and says
+// what the output holds over time afterwards.
+struct EffectCase {
+    const char* name;
+    std::vector<const char*> files;  // "long", "short" or "missing"
+    double loudAfterStart;           // loudest RMS before a second post
+    double loudAtEnd;                // RMS expected over the last 0.3 s
+};
+
+TEST(SoundEffects, PlayCutAndStaySilentAsPlaySoundDoes) {
+    const EffectCase cases[] = {
+        {"a WAV effect sounds", {"long"}, 0.35, 0.35},
+        {"a second effect cuts the first", {"long", "short"}, 0.35, 0.0},
+        {"a missing file is silence", {"missing"}, 0.0, 0.0},
+        {"a missing file still stops the effect before it", {"long", "missing"}, 0.35, 0.0},
+    };
+    for (const EffectCase& row : cases) {
+        TempFolder folder;
+        // The long bang outlasts the test; the short one is over well before its end.
+        WriteWav(folder.path() + "/long.wav", Tone(4.0, 0.5, 22050, 1), 22050, 1);
+        WriteWav(folder.path() + "/short.wav", Tone(0.2, 0.1, kCaptureRate, 2), kCaptureRate, 2);
+        OutputCapture capture(folder.path(), true);
+        OpenSoundEffects();
+        std::vector<double> posted;
+        // Waits count the output's own time, which a busy machine may slow down.
+        for (const char* file : row.files) {
+            PlaySoundEffect(folder.path() + "/" + file + ".wav");
+            posted.push_back(capture.Seconds());
+            ASSERT_TRUE(capture.WaitFor(posted.back() + 0.8));
+        }
+        const double end = capture.Seconds();
+        CloseSoundEffects();
+        EXPECT_NEAR(LoudestTenth(capture, posted[0], posted[0] + 0.75), row.loudAfterStart, 0.03)
+            << row.name;
+        EXPECT_NEAR(capture.Rms(end - 0.3, end), row.loudAtEnd, 0.03) << row.name;
+    }
+}
+
+}  // namespace
