@@ -98,6 +98,11 @@ int RenderShow(const RenderRequest& request) {
     if (!RenderListedFrames(request, request.statePath.empty() ? nullptr : &stateFile)) {
         return kRenderFailed;
     }
+    // The lines wait in the stream's buffer; a full disk only shows when they are flushed.
+    if (!request.statePath.empty()) {
+        stateFile.close();
+        if (stateFile.fail()) return Fail(kRenderFailed, "cannot write " + request.statePath);
+    }
     return kRenderOk;
 }
 

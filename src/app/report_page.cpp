@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/data_files.h"
 #include "platform/file_replace.h"
 
 namespace {
@@ -26,7 +27,7 @@ std::string ComposePage(const PageFrame& frame, std::string_view report) {
 }  // namespace
 
 PageRead ReadPage(const std::string& path, std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenRegularFileForReading(path);
     if (file == nullptr) return PageRead::NotOpened;
     text.clear();
     char block[kReadBlock];
