@@ -23,6 +23,15 @@ _xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 _xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                              ctypes.c_void_p]
 
+_xlib.XGetImage.restype = ctypes.c_void_p
+_xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                            ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+_xlib.XGetPixel.restype = ctypes.c_ulong
+_xlib.XGetPixel.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]
+_xlib.XDestroyImage.argtypes = [ctypes.c_void_p]
+_ALL_PLANES = 0xFFFFFFFF
+_Z_PIXMAP = 2
+
 _xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
 
 
@@ -89,6 +98,17 @@ class XConnection:
         visible = any((image.contents.pixels[i] >> 24) & 0xFF for i in range(count))
         _xlib.XFree(image)
         return visible
+
+    def lit_share(self, x, y, width, height, step=8):
+        """The share of sampled screen pixels in the rectangle that are not black."""
+        root = _xlib.XDefaultRootWindow(self._display)
+        image = _xlib.XGetImage(self._display, root, x, y, width, height, _ALL_PLANES, _Z_PIXMAP)
+        if not image:
+            raise RuntimeError("no screen image")
+        samples = [_xlib.XGetPixel(image, i, j)
+                   for j in range(0, height, step) for i in range(0, width, step)]
+        _xlib.XDestroyImage(image)
+        return sum(1 for pixel in samples if pixel & 0xFFFFFF) / len(samples)
 
     def destroy(self, window):
         _xlib.XDestroyWindow(self._display, window)
