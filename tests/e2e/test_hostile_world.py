@@ -23,7 +23,9 @@ MISSING_WARNING = "WARNING: Some components are missing"
 STALL_ANSWER = 2.0  # seconds another client may take to answer while a preview is stopped
 # Runs of the host-window race in `make test`; scripts/host-window-race.sh runs many more.
 RACE_RUNS = int(os.environ.get("VOSTREL_RACE_RUNS", "20"))
-RACE_LONGEST_DELAY = 0.4  # seconds: from before the window exists to well into the show
+# Seconds after the preview's window appears: its pixel format, context and show set-up follow
+# within this time.
+RACE_LONGEST_DELAY = 0.15
 
 
 class Install:
@@ -150,6 +152,8 @@ def test_host_destroys_window_at_random_moments():
     for attempt in range(RACE_RUNS):
         host = connection.create_window(0, 0, 160, 120)
         run = install.start(["/p", str(host)])
+        wait_for(lambda: connection.has_child(host) or run.poll() is not None,
+                 "the preview window", poll=0.001)
         time.sleep(rng.uniform(0.0, RACE_LONGEST_DELAY))
         connection.destroy(host)
         status = ended(run)

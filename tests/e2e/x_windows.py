@@ -42,6 +42,11 @@ for _name in ("XUngrabKeyboard", "XUngrabPointer"):
 _GRAB_MODE_ASYNC = 1
 _GRAB_SUCCESS = 0
 
+_xlib.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+                             ctypes.POINTER(ctypes.c_ulong),
+                             ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)),
+                             ctypes.POINTER(ctypes.c_uint)]
+
 _xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
 _xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
                                        ctypes.c_ulong]
@@ -140,6 +145,18 @@ class XConnection:
         _xlib.XUngrabPointer(self._display, _CURRENT_TIME)
         _xlib.XSync(self._display, 0)
         return keyboard == _GRAB_SUCCESS and pointer == _GRAB_SUCCESS
+
+    def has_child(self, window):
+        """Whether the window has a child window yet (one round trip, no process start)."""
+        root, parent = ctypes.c_ulong(), ctypes.c_ulong()
+        children = ctypes.POINTER(ctypes.c_ulong)()
+        count = ctypes.c_uint()
+        if not _xlib.XQueryTree(self._display, window, ctypes.byref(root), ctypes.byref(parent),
+                                ctypes.byref(children), ctypes.byref(count)):
+            return False
+        if children:
+            _xlib.XFree(children)
+        return count.value > 0
 
     def storm(self, points, then_key=True):
         """Sends the pointer through `points` as fast as the server takes it, then presses
