@@ -11,6 +11,7 @@
 #include "app/product.h"
 #include "app/report_page.h"
 #include "platform/desktop.h"
+#include "platform/file_replace.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "settings/install_folder.h"
@@ -106,9 +107,12 @@ void LogSwitch(const char* format, std::uint32_t value) {
 bool OpenDebugReport() {
     if (!DebugModeOn()) return true;
 
+    // A run killed while it saved the page left its temporary copy behind.
+    RemoveStaleReplacements(ReportPagePath());
     std::string page;
     switch (ReadPage(ReportPagePath(), page)) {
         case PageRead::NotOpened:
+        case PageRead::TooLarge:
             ShowReportError(kCannotOpenPage);
             return false;
         case PageRead::NotClosed:

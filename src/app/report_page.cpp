@@ -32,9 +32,16 @@ PageRead ReadPage(const std::string& path, std::string& text) {
     text.clear();
     char block[kReadBlock];
     std::size_t count = 0;
-    while ((count = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, count);
+    while (text.size() <= kLargestReportPage &&
+           (count = std::fread(block, 1, sizeof block, file)) > 0) {
+        text.append(block, count);
+    }
     const bool readToEnd = std::ferror(file) == 0;
     const bool closed = std::fclose(file) == 0;
+    if (text.size() > kLargestReportPage) {
+        text.clear();
+        return PageRead::TooLarge;
+    }
     return readToEnd && closed ? PageRead::Read : PageRead::NotClosed;
 }
 
