@@ -12,7 +12,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVOSTREL_WERROR=OFF >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -22,8 +22,9 @@ test: deps
 	@$(MAKE) --no-print-directory test-release
 	@$(MAKE) --no-print-directory test-sanitize
 
+# The tests also check the include order and the formatting, and build with warnings as errors.
 test-release:
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVOSTREL_WERROR=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 	@echo "== tests (Release) =="
 	@cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
@@ -31,7 +32,7 @@ test-release:
 # use_tls=0: the leak checker can crash on a GL driver's thread-local data at exit (see
 # tests/support/lsan_options.cpp); system libraries' own lifetime data is suppressed.
 test-sanitize:
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVOSTREL_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVOSTREL_SANITIZE=ON -DVOSTREL_WERROR=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer) =="
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/report_page.h"
+#include "base/report_page.h"
 
 namespace {
 

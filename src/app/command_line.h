@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 
 // Where the parent window comes from; the entry point resolves Desktop and Foreground.
 enum class ParentSource { None, Number, Desktop, Foreground };

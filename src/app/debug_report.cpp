@@ -1,15 +1,12 @@
 #include "app/debug_report.h"
 
-#include <cstdarg>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "app/product.h"
-#include "app/report_page.h"
+#include "base/product.h"
+#include "base/report_log.h"
 #include "platform/desktop.h"
 #include "platform/file_replace.h"
 #include "platform/message_box.h"
@@ -19,7 +16,6 @@
 
 namespace {
 
-constexpr const char* kBoxTitle = kProductName;
 constexpr const char* kReportPagePath = "\\debug.htm";
 
 constexpr const char* kCannotOpenPage =
@@ -49,8 +45,6 @@ constexpr const char* kBanner =
     "Saver Mode, starting report.\n============================\n\n";
 constexpr const char* kClosingLines = "==========\nClosing...\n==========";
 
-std::optional<ReportPage> debugReport;
-
 unsigned LowByte(std::uint32_t value) {
     return value & 0xFFu;
 }
@@ -66,40 +60,6 @@ void ShowReportError(const char* text) {
 std::string ReportPagePath() {
     LookUpDataFolder();
     return DataPath(kReportPagePath);
-}
-
-std::string Formatted(const char* format, va_list args) {
-    va_list measure;
-    va_copy(measure, args);
-    const int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (length <= 0) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, args);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
-// A settings text as stored, even if its terminator went missing.
-std::string SettingText(const char (&text)[kSettingTextSize]) {
-    return std::string(text, strnlen(text, kSettingTextSize));
-}
-
-const char* DetailLevelName(std::uint32_t part) {
-    switch (part) {
-        case kPartLow:
-            return "LOW\n";
-        case kPartMedium:
-            return "MED\n";
-        case kPartHigh:
-            return "HIGH\n";
-        default:
-            return "UNKNOWN?!?\n";
-    }
-}
-
-void LogSwitch(const char* format, std::uint32_t value) {
-    LogLine(format, static_cast<int>(LowByte(value)));
 }
 
 }  // namespace
@@ -127,32 +87,15 @@ bool OpenDebugReport() {
         return false;
     }
 
-    ReportPage report{ReportPagePath(), std::move(*frame), kBanner};
-    if (!SaveReportPage(report)) {
+    if (!StartReportLog({ReportPagePath(), std::move(*frame), kBanner})) {
         ShowReportError(kCannotOverwritePage);
         return false;
     }
-    debugReport = std::move(report);
     return true;
 }
 
-void LogLine(const char* format, ...) {
-    if (!debugReport) return;
-    va_list args;
-    va_start(args, format);
-    const std::string line = Formatted(format, args);
-    va_end(args);
-    debugReport->report += EscapeForTextArea(line);
-    // A line that cannot be saved stays in the report and reaches the page with the next one.
-    SaveReportPage(*debugReport);
-}
-
 bool CloseDebugReport() {
-    if (!debugReport) return true;
-    debugReport->report += kClosingLines;
-    const bool saved = SaveReportPage(*debugReport);
-    debugReport.reset();
-    if (!saved) {
+    if (!FinishReportLog(kClosingLines)) {
         ShowReportError(kCannotCloseReport);
         return false;
     }
@@ -164,22 +107,4 @@ void OfferDebugReport() {
     const BoxAnswer answer = ShowMessageBox(
         {DesktopWindow(), kBoxTitle, kOfferQuestion, BoxIcon::Question, BoxButtons::YesNo});
     if (answer == BoxAnswer::Yes) ShellOpen(DataPath(kReportPagePath));
-}
-
-void LogSettingsDump() {
-    LogLine("Settings\n========\n");
-    LogLine("Detail Level = %s", DetailLevelName(settings.part));
-    LogSwitch("Play Sounds = %d\n", settings.psound);
-    LogSwitch("Play Music = %d\n", settings.pmusic);
-    LogSwitch("Play Audio CD = %d\n", settings.pcd);
-    LogSwitch("Play MP3 = %d\n", settings.pmp3);
-    LogLine("MP3 File Path = %s\n", SettingText(settings.datapath).c_str());
-    LogSwitch("Motion Blur = %d\n", settings.useblur);
-    LogSwitch("Show Credits = %d\n", settings.showcred);
-    LogSwitch("Restart = %d\n", settings.restart);
-    LogSwitch("Starfield = %d\n", settings.starfield);
-    LogSwitch("Matrox mode = %d\n", settings.matrox);
-    LogSwitch("Display Caption = %d\n", settings.text);
-    LogLine("Caption = %s\n\nSETTING VIDEO MODE\n==================\n\n",
-            SettingText(settings.vostrel).c_str());
 }

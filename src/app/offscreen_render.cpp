@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "app/render_settings.h"
-#include "app/run_state.h"
 #include "app/show_state_json.h"
+#include "base/run_flags.h"
 #include "display/projection.h"
 #include "display/virtual_mode.h"
 #include "platform/offscreen_gl.h"

@@ -3,10 +3,9 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/contact.h"
 #include "app/debug_report.h"
-#include "app/product.h"
-#include "app/run_state.h"
+#include "base/product.h"
+#include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "platform/cursor.h"
 #include "platform/desktop.h"
@@ -15,13 +14,9 @@
 #include "platform/shell.h"
 #include "settings/settings.h"
 
-RunMode runMode = RunMode::Config;
-std::uint8_t previewFlag = 0;
-
 namespace {
 
 constexpr const char* kMutexName = "VostrelMutex";
-constexpr const char* kBoxTitle = kProductName;
 constexpr const char* kPasswordQuestion =
     "Password Check not yet implemented.\nDo you wish to e-mail the author asking\n"
     "to include such feature?";
@@ -60,7 +55,7 @@ void RunSaverMode(WindowId desktop) {
     if (!OpenDebugReport()) return;
     RunSaver(desktop);
     if (!CloseDebugReport()) return;
-    ShowCursor(true);  // balances the hiding done by the full-screen run
+    ChangeCursorCount(true);  // balances the hiding done by the full-screen run
     OfferDebugReport();
 }
 

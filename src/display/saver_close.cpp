@@ -1,4 +1,4 @@
-#include "app/debug_report.h"
+#include "base/report_log.h"
 #include "display/display_mode.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"

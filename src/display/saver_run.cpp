@@ -2,9 +2,9 @@
 
 #include <GL/gl.h>
 
-#include "app/debug_report.h"
-#include "app/product.h"
-#include "app/run_state.h"
+#include "base/product.h"
+#include "base/report_log.h"
+#include "base/run_flags.h"
 #include "display/display_mode.h"
 #include "display/projection.h"
 #include "display/saver_state.h"
@@ -17,6 +17,7 @@
 #include "settings/install_messages.h"
 #include "settings/mode_size.h"
 #include "settings/settings.h"
+#include "settings/settings_dump.h"
 #include "show/frame_driver.h"
 #include "show/show_setup.h"
 
@@ -82,7 +83,7 @@ bool OpenFullScreenWindow(WindowId given) {
         return false;
     }
     LogLine("Video mode SUCCESSFULLY set.\n");
-    ShowCursor(false);
+    ChangeCursorCount(false);
     LogLine("Creating Window...\n");
     saverWindow = CreateFullScreenWindow(kSaverClassName, kSaverTitle);
     return true;

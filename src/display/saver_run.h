@@ -1,7 +1,7 @@
 // One run of the show in a window: full screen (Saver, hardware test) or inside the preview
 // window, until the window procedure raises the quit flag; and its tear-down.
 #pragma once
-#include "app/product.h"
+#include "base/product.h"
 #include "platform/window_id.h"
 
 // The window class of the saver window, registered by every run.

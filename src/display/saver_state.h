@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "display/run_flags.h"  // hardwareTest
+#include "base/run_flags.h"
 #include "platform/saver_window.h"
 
 extern WindowId saverWindow;

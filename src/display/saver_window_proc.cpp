@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/debug_report.h"
-#include "app/run_state.h"
+#include "base/report_log.h"
+#include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
 #include "show/show_setup.h"

@@ -38,3 +38,11 @@ void SetMessageBoxSpy(MessageBoxSpy spy);
 
 const char* BoxIconName(BoxIcon icon);
 const char* BoxButtonsName(BoxButtons buttons);
+
+// The answer when no person can answer: No to a question, OK to a notice.
+BoxAnswer AnswerWithoutPerson(BoxButtons buttons);
+
+// Each system's backend; called by ShowMessageBox only. PrepareForMessageBox runs before every
+// box, spied or recorded ones included; ShowSystemMessageBox shows the box and waits.
+void PrepareForMessageBox();
+BoxAnswer ShowSystemMessageBox(const MessageBoxRequest& request);

@@ -31,7 +31,7 @@ void LookUpDataFolder() {
         installFolder = path;
         installFolderFound = true;
     } else if (!installFolderFound) {
-        ShowCursor(true);
+        ChangeCursorCount(true);
         installFolder.reset();
     }
 }

@@ -32,7 +32,7 @@ extern bool installFolderFound;
 const char* InstallFolder();
 
 // Reads the install folder from the machine key. A failed lookup while none was found shows
-// the mouse cursor (one ShowCursor call); after a successful one it changes nothing.
+// the mouse cursor (one ChangeCursorCount call); after a successful one it changes nothing.
 void LookUpDataFolder();
 
 // Opens each of the data files in order; false at the first that does not open.

@@ -1,9 +1,7 @@
 // The boxes a saver run shows after the install folder lookup and the data file check: both
-// owned by the window the run was given and titled kInstallBoxTitle.
+// owned by the window the run was given and titled kBoxTitle.
 #pragma once
-#include "app/product.h"
-
-inline constexpr const char* kInstallBoxTitle = kProductName;
+#include "base/product.h"
 
 // Error icon; no folder was found and the run ends.
 inline constexpr const char* kComponentsMissingError =

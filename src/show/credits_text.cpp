@@ -1,6 +1,6 @@
 #include "show/credits_text.h"
 
-#include "app/contact.h"
+#include "base/product.h"
 
 namespace {
 constexpr const char* kBlank = " ";

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "platform/sound.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"

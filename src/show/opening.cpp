@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/run_state.h"
 #include "assets/textures.h"
+#include "base/run_flags.h"
 #include "show/show_state.h"
 #include "show/textured_quads.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "platform/outline_font.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"

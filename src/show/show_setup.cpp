@@ -6,10 +6,9 @@
 #include <memory>
 #include <new>
 
-#include "app/run_state.h"
 #include "assets/textures.h"
 #include "audio/background_audio.h"
-#include "display/run_flags.h"
+#include "base/run_flags.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/bitmap_font.h"

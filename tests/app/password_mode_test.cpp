@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/contact.h"
 #include "app/run_modes.h"
+#include "base/product.h"
 #include "platform/message_box.h"
 
 TEST(PasswordMode, MailLinkIsAValidMailtoUri) {

@@ -1,41 +1,14 @@
 #include "gl_fixture.h"
 
-// Tests may reach the platform directly to play the context's lifetime.
-#include <EGL/egl.h>
-
+#include "gl_test_context.h"
 #include "platform/offscreen_gl.h"
 
-namespace {
-
-struct TestContext {
-    OffscreenGlContext* offscreen = nullptr;
-    EGLDisplay display = EGL_NO_DISPLAY;
-    EGLContext context = EGL_NO_CONTEXT;
-};
-
-const TestContext& SharedTestContext() {
-    static const TestContext shared = [] {
-        TestContext made;
-        made.offscreen = CreateOffscreenGlContext();
-        if (made.offscreen != nullptr) {
-            made.display = eglGetCurrentDisplay();
-            made.context = eglGetCurrentContext();
-        }
-        return made;
-    }();
-    return shared;
-}
-
-}  // namespace
-
 bool GlTest::MakeTestContextCurrent() {
-    const TestContext& shared = SharedTestContext();
-    return shared.context != EGL_NO_CONTEXT &&
-           eglMakeCurrent(shared.display, EGL_NO_SURFACE, EGL_NO_SURFACE, shared.context);
+    return TestGlContext() != nullptr && SetOffscreenGlContextCurrent(TestGlContext(), true);
 }
 
 void GlTest::ReleaseTestContext() {
-    eglMakeCurrent(SharedTestContext().display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (TestGlContext() != nullptr) SetOffscreenGlContextCurrent(TestGlContext(), false);
 }
 
 std::vector<GLubyte> ReadTexels(const Texture& texture, GLenum format, int components) {

@@ -1,5 +1,5 @@
-// A fixture that gives each test the real offscreen GL context and a scratch folder, with
-// helpers that read a texture back.
+// A fixture that gives each test the program's offscreen GL context (support/gl_test_context.h)
+// and a scratch folder, with helpers that read a texture back.
 #pragma once
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -8,11 +8,10 @@
 
 #include "assets/texture.h"
 #include "jpeg_writer.h"
+#include "temp_folder.h"
 
-// One context serves the whole test program and is never destroyed: terminating EGL unloads
-// the GL driver, after which the leak checker can no longer name the driver's own
-// process-lifetime allocations. "The context is gone" is played by making no context
-// current, which is what texture objects test before calling GL.
+// "The context is gone" is played by making no context current, which is what texture objects
+// test before calling GL.
 class GlTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(MakeTestContextCurrent()) << "no offscreen GL context"; }
@@ -20,7 +19,7 @@ class GlTest : public ::testing::Test {
     static bool MakeTestContextCurrent();
     static void ReleaseTestContext();
 
-    ScratchFolder scratch;
+    TempFolder scratch;
 };
 
 // Level 0 of the texture, rows from t = 0, in the given format (GL_RGBA, GL_LUMINANCE...).

@@ -109,8 +109,8 @@ using JpegFuzzTest = GlTest;
 TEST_F(JpegFuzzTest, DamagedFilesNeverCrashAndFailToTheChecker) {
     std::vector<Bytes> sources = DataFolderSources();
     for (Bytes& generated : GeneratedSources()) sources.push_back(std::move(generated));
-    const std::string original = scratch.Path("original.jpg");
-    const std::string damaged = scratch.Path("damaged.jpg");
+    const std::string original = scratch.File("original.jpg");
+    const std::string damaged = scratch.File("damaged.jpg");
     // A fixed seed, so every run tries the same damage and a failure can be replayed.
     Mutator mutator(20261207);
     Texture texture;

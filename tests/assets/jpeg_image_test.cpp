@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "jpeg_writer.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -46,11 +47,11 @@ void ExpectCorners(const Image& image, Colour bottomLeft, Colour bottomRight, Co
 
 class JpegImageTest : public ::testing::Test {
   protected:
-    ScratchFolder scratch;
+    TempFolder scratch;
 };
 
 TEST_F(JpegImageTest, ColourPictureDecodesToRgbRowsBottomUp) {
-    std::string path = scratch.Path("quadrants.jpg");
+    std::string path = scratch.File("quadrants.jpg");
     WriteJpeg(path, QuadrantPicture(16, 32));
     JpegImage image;
     ASSERT_TRUE(image.Load(path.c_str(), false, kNoLimit));
@@ -61,7 +62,7 @@ TEST_F(JpegImageTest, ColourPictureDecodesToRgbRowsBottomUp) {
 }
 
 TEST_F(JpegImageTest, GreyFileAndForcedGreyGiveOneBytePerPixel) {
-    std::string greyPath = scratch.Path("grey.jpg");
+    std::string greyPath = scratch.File("grey.jpg");
     WriteJpeg(greyPath, GreyStripes(32, 8));
     JpegImage grey;
     ASSERT_TRUE(grey.Load(greyPath.c_str(), false, kNoLimit));
@@ -69,7 +70,7 @@ TEST_F(JpegImageTest, GreyFileAndForcedGreyGiveOneBytePerPixel) {
     EXPECT_NEAR(grey.GetPixels()[0], 0, kTolerance);
     EXPECT_NEAR(grey.GetPixels()[31], 192, kTolerance);
 
-    std::string colourPath = scratch.Path("white.jpg");
+    std::string colourPath = scratch.File("white.jpg");
     WriteJpeg(colourPath, SolidPicture(8, 8, kWhite));
     JpegImage forced;
     ASSERT_TRUE(forced.Load(colourPath.c_str(), true, kNoLimit));
@@ -80,7 +81,7 @@ TEST_F(JpegImageTest, GreyFileAndForcedGreyGiveOneBytePerPixel) {
 class JpegFormTest : public JpegImageTest, public ::testing::WithParamInterface<JpegForm> {};
 
 TEST_P(JpegFormTest, DecodesTheSamePicture) {
-    std::string path = scratch.Path("form.jpg");
+    std::string path = scratch.File("form.jpg");
     WriteJpeg(path, QuadrantPicture(24, 16), GetParam());
     JpegImage image;
     ASSERT_TRUE(image.Load(path.c_str(), false, kNoLimit));
@@ -96,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(RealWorldForms, JpegFormTest,
 class InkFormTest : public JpegImageTest, public ::testing::WithParamInterface<JpegForm> {};
 
 TEST_P(InkFormTest, InkPictureComesOutAsRgb) {
-    std::string path = scratch.Path("ink.jpg");
+    std::string path = scratch.File("ink.jpg");
     WriteJpeg(path, InkQuadrantPicture(16, 16), GetParam());
     JpegImage image;
     ASSERT_TRUE(image.Load(path.c_str(), false, kNoLimit));
@@ -116,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(CmykAndYcck, InkFormTest,
 TEST_F(JpegImageTest, OddSizesDecode) {
     const int sizes[][2] = {{1, 1}, {3, 7}, {4097, 5}};
     for (const auto& size : sizes) {
-        std::string path = scratch.Path("odd.jpg");
+        std::string path = scratch.File("odd.jpg");
         WriteJpeg(path, SolidPicture(size[0], size[1], kMagenta));
         JpegImage image;
         ASSERT_TRUE(image.Load(path.c_str(), false, kNoLimit)) << size[0] << "x" << size[1];
@@ -127,7 +128,7 @@ TEST_F(JpegImageTest, OddSizesDecode) {
 }
 
 TEST_F(JpegImageTest, PictureOverTheSideLimitIsRefused) {
-    std::string path = scratch.Path("limit.jpg");
+    std::string path = scratch.File("limit.jpg");
     WriteJpeg(path, SolidPicture(16, 8, kRed));
     JpegImage fits;
     EXPECT_TRUE(fits.Load(path.c_str(), false, 16));
@@ -136,7 +137,7 @@ TEST_F(JpegImageTest, PictureOverTheSideLimitIsRefused) {
     EXPECT_EQ(tooWide.GetPixels(), nullptr);
 
     // A damaged header claiming 65000 x 65000 must not be allocated (12 GB).
-    std::string huge = scratch.Path("huge.jpg");
+    std::string huge = scratch.File("huge.jpg");
     WriteFileBytes(huge, WithFrameSize(EncodeJpeg(SolidPicture(16, 8, kRed)), 65000, 65000));
     JpegImage claimed;
     EXPECT_FALSE(claimed.Load(huge.c_str(), false, 16384));
@@ -158,7 +159,7 @@ TEST_F(JpegImageTest, BadFilesFailCleanlyAndLeaveTheImageEmpty) {
         {"renamed-png.jpg", png},
         {"only-soi.jpg", {0xFF, 0xD8}}};
     for (const auto& [name, bytes] : files) {
-        std::string path = scratch.Path(name);
+        std::string path = scratch.File(name);
         WriteFileBytes(path, bytes);
         JpegImage image;
         EXPECT_FALSE(image.Load(path.c_str(), false, kNoLimit)) << name;
@@ -166,9 +167,9 @@ TEST_F(JpegImageTest, BadFilesFailCleanlyAndLeaveTheImageEmpty) {
         EXPECT_EQ(image.GetWidth(), 0) << name;
     }
     JpegImage missing;
-    EXPECT_FALSE(missing.Load(scratch.Path("missing.jpg").c_str(), false, kNoLimit));
+    EXPECT_FALSE(missing.Load(scratch.File("missing.jpg").c_str(), false, kNoLimit));
     JpegImage folder;
-    EXPECT_FALSE(folder.Load(scratch.Path("").c_str(), false, kNoLimit));
+    EXPECT_FALSE(folder.Load(scratch.File("").c_str(), false, kNoLimit));
 }
 
 }  // namespace

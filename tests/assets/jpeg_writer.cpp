@@ -178,19 +178,3 @@ std::vector<std::uint8_t> WithFrameSize(std::vector<std::uint8_t> jpeg, int widt
     }
     return jpeg;
 }
-
-ScratchFolder::ScratchFolder() {
-    // Memory-backed when the system offers it: the fuzz run writes ten thousand files.
-    for (const char* base : {"/dev/shm", "/tmp"}) {
-        std::string pattern = std::string(base) + "/vostrel-assets-XXXXXX";
-        if (mkdtemp(pattern.data()) != nullptr) {
-            folder = pattern;
-            return;
-        }
-    }
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
-}

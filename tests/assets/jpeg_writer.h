@@ -42,16 +42,3 @@ void WriteJpeg(const std::string& path, const TestPicture& picture,
 
 // Rewrites the frame header's size fields (the first SOFn marker).
 std::vector<std::uint8_t> WithFrameSize(std::vector<std::uint8_t> jpeg, int width, int height);
-
-// A private folder in /dev/shm (else /tmp), removed with its files when the object dies.
-class ScratchFolder {
-  public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string Path(const std::string& fileName) const { return folder + "/" + fileName; }
-
-  private:
-    std::string folder;
-};

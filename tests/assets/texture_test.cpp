@@ -26,7 +26,7 @@ constexpr int kTolerance = 6;
 using TextureTest = GlTest;
 
 TEST_F(TextureTest, ColourPictureBecomesAnUprightRgbTexture) {
-    std::string path = scratch.Path("quadrants.jpg");
+    std::string path = scratch.File("quadrants.jpg");
     WriteJpeg(path, QuadrantPicture(32, 16));
     Texture texture;
     ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
@@ -45,7 +45,7 @@ TEST_F(TextureTest, ColourPictureBecomesAnUprightRgbTexture) {
 }
 
 TEST_F(TextureTest, CarriesTheFixedParametersAndEveryMipmapLevel) {
-    std::string path = scratch.Path("solid.jpg");
+    std::string path = scratch.File("solid.jpg");
     WriteJpeg(path, SolidPicture(8, 4, {10, 20, 30}));
     Texture texture;
     ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
@@ -64,7 +64,7 @@ TEST_F(TextureTest, CarriesTheFixedParametersAndEveryMipmapLevel) {
 }
 
 TEST_F(TextureTest, GreyPictureBecomesALuminanceTexture) {
-    std::string path = scratch.Path("grey.jpg");
+    std::string path = scratch.File("grey.jpg");
     WriteJpeg(path, GreyStripes(32, 8));
     Texture texture;
     ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
@@ -77,7 +77,7 @@ TEST_F(TextureTest, GreyPictureBecomesALuminanceTexture) {
 
 TEST_F(TextureTest, OddWidthsUploadWithoutRowGapsAndKeepTheUnpackAlignment) {
     // 3 RGB pixels are 9 bytes a row: with GL's default alignment of 4 the rows would slant.
-    std::string path = scratch.Path("odd.jpg");
+    std::string path = scratch.File("odd.jpg");
     WriteJpeg(path, SolidPicture(3, 7, {255, 0, 255}));
     Texture texture;
     ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
@@ -93,9 +93,9 @@ TEST_F(TextureTest, OddWidthsUploadWithoutRowGapsAndKeepTheUnpackAlignment) {
 }
 
 TEST_F(TextureTest, ColourAndAlphaPairGivesRgbaWithTheGreyAsAlpha) {
-    std::string colourPath = scratch.Path("colour.jpg");
-    std::string alphaPath = scratch.Path("alpha.jpg");
-    std::string colourAlphaPath = scratch.Path("alpha-in-colour.jpg");
+    std::string colourPath = scratch.File("colour.jpg");
+    std::string alphaPath = scratch.File("alpha.jpg");
+    std::string colourAlphaPath = scratch.File("alpha-in-colour.jpg");
     WriteJpeg(colourPath, QuadrantPicture(32, 8));
     WriteJpeg(alphaPath, GreyStripes(32, 8));
     WriteJpeg(colourAlphaPath, SolidPicture(32, 8, {128, 128, 128}));
@@ -118,19 +118,19 @@ TEST_F(TextureTest, ColourAndAlphaPairGivesRgbaWithTheGreyAsAlpha) {
 }
 
 TEST_F(TextureTest, EveryFailureLeavesABindableChecker) {
-    std::string colourPath = scratch.Path("colour.jpg");
+    std::string colourPath = scratch.File("colour.jpg");
     WriteJpeg(colourPath, QuadrantPicture(32, 8));
-    std::string wider = scratch.Path("wider.jpg");
+    std::string wider = scratch.File("wider.jpg");
     WriteJpeg(wider, GreyStripes(33, 8));
-    std::string taller = scratch.Path("taller.jpg");
+    std::string taller = scratch.File("taller.jpg");
     WriteJpeg(taller, GreyStripes(32, 9));
-    std::string damaged = scratch.Path("damaged.jpg");
+    std::string damaged = scratch.File("damaged.jpg");
     std::vector<std::uint8_t> bytes = EncodeJpeg(DetailedPicture(32, 32));
     bytes.resize(bytes.size() / 2);
     WriteFileBytes(damaged, bytes);
-    std::string oversized = scratch.Path("oversized.jpg");
+    std::string oversized = scratch.File("oversized.jpg");
     WriteFileBytes(oversized, WithFrameSize(EncodeJpeg(SolidPicture(8, 8, {1, 2, 3})), 65000, 8));
-    std::string missing = scratch.Path("missing.jpg");
+    std::string missing = scratch.File("missing.jpg");
 
     const std::pair<std::string, std::string> loads[] = {
         {missing, ""},        {damaged, ""},         {oversized, ""},       {colourPath, wider},
@@ -152,7 +152,7 @@ TEST_F(TextureTest, NoColourPathMakesNothing) {
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(bound, 0);
-    ASSERT_FALSE(texture.Load(scratch.Path("missing.jpg").c_str(), nullptr));
+    ASSERT_FALSE(texture.Load(scratch.File("missing.jpg").c_str(), nullptr));
     const std::uint32_t held = texture.glName;
     EXPECT_FALSE(texture.Load(nullptr, nullptr));
     EXPECT_EQ(texture.glName, held);
@@ -160,10 +160,10 @@ TEST_F(TextureTest, NoColourPathMakesNothing) {
 
 TEST_F(TextureTest, LoadingTwiceLeavesOneGlTexture) {
     Texture texture;
-    texture.Load(scratch.Path("missing.jpg").c_str(), nullptr);
+    texture.Load(scratch.File("missing.jpg").c_str(), nullptr);
     const GLuint first = texture.glName - 1;
     ASSERT_TRUE(glIsTexture(first));
-    texture.Load(scratch.Path("missing.jpg").c_str(), nullptr);
+    texture.Load(scratch.File("missing.jpg").c_str(), nullptr);
     EXPECT_FALSE(glIsTexture(first));
     EXPECT_TRUE(glIsTexture(texture.glName - 1));
 }
@@ -171,12 +171,12 @@ TEST_F(TextureTest, LoadingTwiceLeavesOneGlTexture) {
 TEST_F(TextureTest, DeleteTwiceDeletesOnce) {
     Texture first;
     first.Delete();  // empty: nothing happens
-    first.Load(scratch.Path("missing.jpg").c_str(), nullptr);
+    first.Load(scratch.File("missing.jpg").c_str(), nullptr);
     first.Delete();
     EXPECT_EQ(first.glName, 0u);
     // The freed name may go to the next texture, which a second Delete must not touch.
     Texture second;
-    second.Load(scratch.Path("missing.jpg").c_str(), nullptr);
+    second.Load(scratch.File("missing.jpg").c_str(), nullptr);
     first.Delete();
     EXPECT_TRUE(glIsTexture(second.glName - 1));
 }
@@ -190,7 +190,7 @@ TEST_F(TextureTest, LongPathIsStoredTruncated) {
 
 TEST_F(TextureTest, DeleteAfterTheContextIsGoneOnlyForgetsTheName) {
     Texture texture;
-    texture.Load(scratch.Path("missing.jpg").c_str(), nullptr);
+    texture.Load(scratch.File("missing.jpg").c_str(), nullptr);
     ReleaseTestContext();
     texture.Delete();
     EXPECT_EQ(texture.glName, 0u);
@@ -199,8 +199,8 @@ TEST_F(TextureTest, DeleteAfterTheContextIsGoneOnlyForgetsTheName) {
 TEST_F(TextureTest, LoadWithoutAContextFailsInsteadOfCrashing) {
     ReleaseTestContext();
     Texture texture;
-    EXPECT_FALSE(texture.Load(scratch.Path("missing.jpg").c_str(), nullptr));
-    const std::string picture = scratch.Path("picture.jpg");
+    EXPECT_FALSE(texture.Load(scratch.File("missing.jpg").c_str(), nullptr));
+    const std::string picture = scratch.File("picture.jpg");
     WriteJpeg(picture, QuadrantPicture(8, 8));
     EXPECT_FALSE(texture.Load(picture.c_str(), nullptr));
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
 #include "platform/message_box.h"

@@ -2,7 +2,7 @@
 // layer underneath (the pointer is the X server's; tests that need it skip without one).
 #include <gtest/gtest.h>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
 #include "display/saver_window_proc.h"

@@ -10,6 +10,7 @@
 
 #include "platform/registry.h"
 #include "temp_folder.h"
+#include "user_root.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 namespace {
 
 int CursorCount() {
-    const int count = ShowCursor(true) - 1;
-    ShowCursor(false);
+    const int count = ChangeCursorCount(true) - 1;
+    ChangeCursorCount(false);
     return count;
 }
 
@@ -24,7 +24,7 @@ class InstallFolderTest : public ::testing::Test {
         installFolderFound = false;
         SetMachineRootForTests(machineRoot_.path().c_str());
         LookUpDataFolder();  // no key yet: forgets any folder an earlier test found
-        ShowCursor(false);
+        ChangeCursorCount(false);
     }
     void TearDown() override { SetMachineRootForTests(nullptr); }
 

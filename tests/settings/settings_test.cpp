@@ -9,6 +9,7 @@
 #include "platform/registry.h"
 #include "settings/mode_size.h"
 #include "temp_folder.h"
+#include "user_root.h"
 
 namespace {
 

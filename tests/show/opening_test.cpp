@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "gl_test_context.h"
 #include "show/show_state.h"
 #include "show_test_state.h"

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "gl_test_context.h"
 #include "platform/outline_font.h"
 #include "settings/settings.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/run_state.h"
 #include "assets/textures.h"
+#include "base/run_flags.h"
 #include "gl_test_context.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"

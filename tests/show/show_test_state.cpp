@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/run_state.h"
-#include "display/run_flags.h"
+#include "base/run_flags.h"
 #include "platform/registry.h"
 #include "scratch_install.h"
 #include "settings/install_folder.h"

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/report_page.h"
+#include "base/report_page.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
@@ -64,10 +64,10 @@ std::string PageWithReport(const std::string& report) {
 class DebugReportTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        WriteMachineKey(install.File("machine"), install.Path());
+        WriteMachineKey(install.File("machine"), install.path());
         SetMachineRootForTests(install.File("machine").c_str());
-        WriteBytes(PagePath(), kHead + "<!--begin-->installed report<!--end-->" +
-                                   kTail.substr(std::strlen("<!--end-->")));
+        WriteWholeFile(PagePath(), kHead + "<!--begin-->installed report<!--end-->" +
+                                       kTail.substr(std::strlen("<!--end-->")));
         settings = Settings{};
         settings.debug = 1;
         SetMessageBoxSpy([this](const MessageBoxRequest& request) {
@@ -83,7 +83,7 @@ class DebugReportTest : public ::testing::Test {
     }
 
     std::string PagePath() const { return install.File("debug.htm"); }
-    std::string Page() const { return ReadBytes(PagePath()); }
+    std::string Page() const { return ReadWholeFile(PagePath()); }
 
     void ExpectOneErrorBox(const std::string& text) {
         ASSERT_EQ(boxes.size(), 1u);
@@ -194,7 +194,7 @@ TEST_F(DebugReportTest, PageWithoutMarkersInOrderIsRefusedAndLeftAsItWas) {
                                    "<html><!--end--> reversed <!--begin--></html>"s,
                                    "<!--end--> end first <!--begin--> <!--end-->"s}) {
         boxes.clear();
-        WriteBytes(PagePath(), bad);
+        WriteWholeFile(PagePath(), bad);
         EXPECT_FALSE(OpenDebugReport()) << bad;
         ExpectOneErrorBox(kNoMarkers);
         LogLine("WM_CREATE\n");
@@ -222,7 +222,7 @@ TEST_F(DebugReportTest, PageThatIsNoReadableFileIsReportedAndLeftAlone) {
          [&] { return std::filesystem::is_directory(PagePath()); }},
         {"FIFO", [&] { ASSERT_EQ(mkfifo(PagePath().c_str(), 0644), 0); },
          [&] { return std::filesystem::is_fifo(PagePath()); }},
-        {"page far larger than a report page", [&] { WriteBytes(PagePath(), huge); },
+        {"page far larger than a report page", [&] { WriteWholeFile(PagePath(), huge); },
          [&] { return Page() == huge; }},
     };
     for (const auto& page : cases) {
@@ -255,8 +255,8 @@ TEST_F(DebugReportTest, TemporariesOfKilledRunsAreRemovedAtTheNextStart) {
                                  ".debug.htm.Zz09yY"};
     const std::string kept[] = {".debug.htm." + std::to_string(getpid()) + ".Ab12Cd",
                                 ".other.htm.Ab12Cd", ".debug.htm.notours"};
-    for (const auto& name : stale) WriteBytes(folder + "/" + name, "stale");
-    for (const auto& name : kept) WriteBytes(folder + "/" + name, "kept");
+    for (const auto& name : stale) WriteWholeFile(folder + "/" + name, "stale");
+    for (const auto& name : kept) WriteWholeFile(folder + "/" + name, "kept");
     ASSERT_TRUE(OpenDebugReport());
     for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(folder + "/" + name));
     for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(folder + "/" + name));
@@ -264,11 +264,11 @@ TEST_F(DebugReportTest, TemporariesOfKilledRunsAreRemovedAtTheNextStart) {
 
 TEST_F(DebugReportTest, LostFolderFailsTheClose) {
     ASSERT_TRUE(OpenDebugReport());
-    std::filesystem::remove_all(install.Path());
+    std::filesystem::remove_all(install.path());
     EXPECT_FALSE(CloseDebugReport());
     ExpectOneErrorBox("Can't close HTM Debug File");
     EXPECT_TRUE(CloseDebugReport());
-    std::filesystem::create_directory(install.Path());
+    std::filesystem::create_directory(install.path());
 }
 
 TEST_F(DebugReportTest, DebugOffTouchesNoFileAndAsksNothing) {
@@ -289,7 +289,7 @@ class FakeOpener {
     explicit FakeOpener(const TempFolder& folder) : log_(folder.File("opened.txt")) {
         const std::string bin = folder.File("bin");
         std::filesystem::create_directory(bin);
-        WriteBytes(bin + "/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + log_ + "'\n");
+        WriteWholeFile(bin + "/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + log_ + "'\n");
         std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
         const char* path = std::getenv("PATH");
         oldPath_ = path != nullptr ? path : "";
@@ -301,11 +301,11 @@ class FakeOpener {
     std::string Opened(std::chrono::milliseconds wait) const {
         const auto deadline = std::chrono::steady_clock::now() + wait;
         while (std::chrono::steady_clock::now() < deadline) {
-            const std::string opened = ReadBytes(log_);
+            const std::string opened = ReadWholeFile(log_);
             if (!opened.empty()) return opened;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        return ReadBytes(log_);
+        return ReadWholeFile(log_);
     }
 
   private:
@@ -342,7 +342,7 @@ TEST_F(DebugReportTest, OfferAsksOverTheDesktopAndOpensThePageOnlyOnYes) {
 // when negative), and checks that the page holds the head, the banner, whole lines and the tail.
 void KillRunAndCheckPage(const std::string& path, int delayMicros) {
     const std::string line = "WM_MOUSEMOVE\n";
-    const std::string before = ReadBytes(path);
+    const std::string before = ReadWholeFile(path);
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t child = fork();
@@ -363,7 +363,7 @@ void KillRunAndCheckPage(const std::string& path, int delayMicros) {
     close(ready[1]);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the run stopped by itself, status " << status;
 
-    const std::string page = ReadBytes(path);
+    const std::string page = ReadWholeFile(path);
     if (page == before) return;  // killed before the report opened
     const std::string start = kHead + kTextAreaStart + kBanner;
     const std::string end = kTextAreaEnd + kTail;

@@ -7,7 +7,7 @@
 #include "display/letterbox.h"
 #include "display/projection.h"
 #include "display/virtual_mode.h"
-#include "offscreen_fixture.h"
+#include "gl_test_context.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "temp_folder.h"
+#include "user_root.h"
 
 using namespace std::string_literals;
 

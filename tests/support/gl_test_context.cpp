@@ -3,18 +3,12 @@
 #include "display/virtual_mode.h"
 #include "platform/offscreen_gl.h"
 
-namespace {
-
-// One context for the whole test process, never destroyed: unloading the GL driver with the
-// last context would leave its allocations unattributable for the leak checker.
-OffscreenGlContext* ProcessContext() {
+OffscreenGlContext* TestGlContext() {
     static OffscreenGlContext* const context = CreateOffscreenGlContext();
     return context;
 }
 
-}  // namespace
-
-GlTestContext::GlTestContext() : context_(ProcessContext()) {
+GlTestContext::GlTestContext() : context_(TestGlContext()) {
     if (context_ == nullptr || !EnterVirtualMode(kWidth, kHeight, kColourDepth)) return;
     ready_ = true;
     // Each test starts from GL's defaults, whatever the test before it left behind.

@@ -13,17 +13,17 @@ namespace {
 TEST(WriteFileAtomically, KeepsPermissionsFollowsLinksAndLeavesNoTemporaryFile) {
     TempFolder folder;
     const std::string page = folder.File("page.htm");
-    WriteBytes(page, "old");
+    WriteWholeFile(page, "old");
     chmod(page.c_str(), 0640);
     std::filesystem::create_symlink(page, folder.File("link.htm"));
 
     ASSERT_TRUE(WriteFileAtomically(folder.File("link.htm"), "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.htm")));
-    EXPECT_EQ(ReadBytes(page), "new");
+    EXPECT_EQ(ReadWholeFile(page), "new");
     struct stat info {};
     ASSERT_EQ(stat(page.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                             std::filesystem::directory_iterator()),
               2);
 }
@@ -31,7 +31,7 @@ TEST(WriteFileAtomically, KeepsPermissionsFollowsLinksAndLeavesNoTemporaryFile) 
 TEST(WriteFileAtomically, FailsWithoutTouchingAnythingWhenTheFolderIsMissing) {
     TempFolder folder;
     EXPECT_FALSE(WriteFileAtomically(folder.File("missing/page.htm"), "text"));
-    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
 }  // namespace

@@ -24,10 +24,10 @@ class OnlyOnPath {
 
 TEST(ShellOpen, ReportsWhetherTheHandlerCouldBeStarted) {
     TempFolder bin;
-    OnlyOnPath path(bin.Path());
+    OnlyOnPath path(bin.path());
     EXPECT_FALSE(ShellOpen("https://example.invalid/"));
 
-    WriteBytes(bin.File("xdg-open"), "#!/bin/sh\nexit 3\n");
+    WriteWholeFile(bin.File("xdg-open"), "#!/bin/sh\nexit 3\n");
     std::filesystem::permissions(bin.File("xdg-open"), std::filesystem::perms::owner_all);
     // Started is what counts; how the handler itself fares is not waited for.
     EXPECT_TRUE(ShellOpen("https://example.invalid/"));

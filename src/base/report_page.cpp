@@ -1,4 +1,4 @@
-#include "app/report_page.h"
+#include "base/report_page.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-// A fresh folder for one test, removed with everything in it when the test ends, plus small
-// file helpers the store tests share.
+// A fresh private folder for one test, removed with everything in it when the test ends, plus
+// the whole-file helpers the tests share.
 #pragma once
+#include <stdlib.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,18 +11,28 @@
 class TempFolder {
   public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vostrel-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        // Memory-backed when the system offers it: the JPEG fuzz run writes ten thousand files.
+        for (const std::filesystem::path& base :
+             {std::filesystem::path("/dev/shm"), std::filesystem::temp_directory_path()}) {
+            std::string pattern = (base / "vostrel-XXXXXX").string();
+            if (mkdtemp(pattern.data()) != nullptr) {
+                path_ = pattern;
+                return;
+            }
+        }
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder() {
+        if (path_.empty()) return;
+        // A test may have taken the owner's rights away to make a write fail.
         std::error_code ignored;
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
     const std::string& path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
 
   private:
     std::string path_;
@@ -37,21 +47,3 @@ inline void WriteWholeFile(const std::string& path, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
-
-// Points the user root at a test folder for the life of the object.
-class UserRootForTest {
-  public:
-    UserRootForTest() { setenv("XDG_CONFIG_HOME", folder_.path().c_str(), 1); }
-    ~UserRootForTest() { unsetenv("XDG_CONFIG_HOME"); }
-    // Where the store keeps a key such as "Software\VostrelSaver".
-    std::string KeyFile(const std::string& keyPath) const {
-        std::string file = folder_.path() + "/vostrel/" + keyPath + ".reg";
-        for (char& c : file) {
-            if (c == '\\') c = '/';
-        }
-        return file;
-    }
-
-  private:
-    TempFolder folder_;
-};

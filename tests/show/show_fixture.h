@@ -16,10 +16,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/run_state.h"
+#include "base/run_flags.h"
 #include "display/projection.h"
 #include "display/virtual_mode.h"
-#include "offscreen_fixture.h"
+#include "gl_test_context.h"
 #include "platform/sound.h"
 #include "scratch_install.h"
 #include "settings/install_folder.h"

@@ -1,0 +1,11 @@
+// The product's facts: its name as the system shows it and the team's own addresses, shown in
+// the credits and the dialog and used by the mail links.
+#pragma once
+
+inline constexpr const char* kProductName = "Vostrel ScreenSaver";
+// Every box of the saver, the entry point and the install check carries the product's name.
+inline constexpr const char* kBoxTitle = kProductName;
+
+inline constexpr const char* kTeamName = "THE VOSTREL TEAM";
+inline constexpr const char* kHomePage = "https://vostrel.example.org/";
+inline constexpr const char* kContactAddress = "team@vostrel.example.org";

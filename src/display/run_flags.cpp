@@ -1,3 +1,0 @@
-#include "display/run_flags.h"
-
-std::uint8_t hardwareTest = 0;
