@@ -90,8 +90,9 @@ void ScalePicture(Display* display, const PreviewPresent& present, int windowWid
 }
 
 bool MakePixmap(Display* display, PreviewPresent& present) {
+    if (!HasRender(display)) return false;
     const XRenderPictFormat* format = XRenderFindStandardFormat(display, PictStandardRGB24);
-    if (!HasRender(display) || format == nullptr) return false;
+    if (format == nullptr) return false;
     XErrorTrap trap(display);
     const Window root = DefaultRootWindow(display);
     present.pixmap = XCreatePixmap(display, root, static_cast<unsigned>(present.width),
@@ -109,8 +110,12 @@ void PreviewDrawingSize(Display* display, GLXFBConfig config, int windowWidth, i
     glXGetFBConfigAttrib(display, config, GLX_MAX_PBUFFER_WIDTH, &pbufferWidth);
     glXGetFBConfigAttrib(display, config, GLX_MAX_PBUFFER_HEIGHT, &pbufferHeight);
     const int screen = DefaultScreen(display);
-    const double limitWidth = std::min(pbufferWidth, DisplayWidth(display, screen));
-    const double limitHeight = std::min(pbufferHeight, DisplayHeight(display, screen));
+    // A driver that states no pbuffer limit leaves the screen's.
+    const auto limit = [](int pbuffer, int screenSize) {
+        return static_cast<double>(pbuffer > 0 ? std::min(pbuffer, screenSize) : screenSize);
+    };
+    const double limitWidth = limit(pbufferWidth, DisplayWidth(display, screen));
+    const double limitHeight = limit(pbufferHeight, DisplayHeight(display, screen));
     windowWidth = std::max(windowWidth, 1);
     windowHeight = std::max(windowHeight, 1);
     const double scale = std::min({1.0, limitWidth / windowWidth, limitHeight / windowHeight});
