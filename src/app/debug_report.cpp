@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "app/report_location.h"
 #include "base/product.h"
 #include "base/report_log.h"
 #include "platform/desktop.h"
@@ -59,7 +60,7 @@ void ShowReportError(const char* text) {
 
 std::string ReportPagePath() {
     LookUpDataFolder();
-    return DataPath(kReportPagePath);
+    return ReportPageLocation(DataPath(kReportPagePath));
 }
 
 }  // namespace
@@ -106,5 +107,5 @@ void OfferDebugReport() {
     if (!DebugModeOn()) return;
     const BoxAnswer answer = ShowMessageBox(
         {DesktopWindow(), kBoxTitle, kOfferQuestion, BoxIcon::Question, BoxButtons::YesNo});
-    if (answer == BoxAnswer::Yes) ShellOpen(DataPath(kReportPagePath));
+    if (answer == BoxAnswer::Yes) ShellOpen(ReportPageLocation(DataPath(kReportPagePath)));
 }

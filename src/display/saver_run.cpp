@@ -6,13 +6,16 @@
 #include "base/report_log.h"
 #include "base/run_flags.h"
 #include "display/display_mode.h"
+#include "display/frame_pacer.h"
 #include "display/projection.h"
 #include "display/saver_state.h"
 #include "display/saver_window_proc.h"
 #include "display/step_log.h"
 #include "platform/cursor.h"
+#include "platform/frame_clock.h"
 #include "platform/message_box.h"
 #include "platform/screensaver_notice.h"
+#include "platform/stop_signal.h"
 #include "settings/install_folder.h"
 #include "settings/install_messages.h"
 #include "settings/mode_size.h"
@@ -41,6 +44,11 @@ bool FullScreenRun() {
     return runMode == RunMode::Saver || hardwareTest != 0;
 }
 
+// The preview and a host's window show the picture at the window's own size.
+bool ShowsAtWindowSize() {
+    return previewFlag != 0 || runMode == RunMode::Host;
+}
+
 void ShowBox(WindowId owner, BoxIcon icon, const char* text) {
     ShowMessageBox({owner, kSaverTitle, text, icon, BoxButtons::Ok});
 }
@@ -59,7 +67,7 @@ void TakeDesktopSize(WindowId given) {
 
 void ChooseScreenSize() {
     const ModeSize size = ModeSizeFromResolution(settings.resolution, {desktopWidth, desktopHeight},
-                                                 {screenWidth, screenHeight}, previewFlag != 0);
+                                                 {screenWidth, screenHeight}, ShowsAtWindowSize());
     screenWidth = size.width;
     screenHeight = size.height;
     LogLine("Selected Resolution\n===================\n");
@@ -134,12 +142,15 @@ void ShowSaver() {
     LogLine("OK.\n\n");
 }
 
-// One frame and at most one message per pass, with no timer: the show advances once per
-// swap. Only quitRequested ends it; WM_QUIT is not watched for.
+// One frame and at most one message per pass: the show advances once per swap, and once per
+// refresh where the swap does not wait for it (frame_pacer.h). Only quitRequested or a stop
+// signal (a host ending its hack) ends it; WM_QUIT is not watched for.
 void RunMainLoop() {
-    while (quitRequested == 0) {
+    FramePacer pacer = StartFramePacer(DisplayRefreshRate(), MonotonicSeconds());
+    while (quitRequested == 0 && !StopSignalled()) {
         RenderShowFrame();
         SwapDisplayBuffers(saverDC);
+        SleepUntilSeconds(NextFrameTime(&pacer, MonotonicSeconds()));
         WindowMessage message;
         if (PeekWindowMessage()) {
             TakeWindowMessage(&message);

@@ -16,3 +16,7 @@
 
 bool WriteFileAtomically(const std::string& path, std::string_view content);
 void RemoveStaleReplacements(const std::string& path);
+// True when WriteFileAtomically could replace the file: it exists and this process may write
+// both the file and the folder it is in (after following a link). An installed copy's files
+// usually fail this for everyone but the administrator.
+bool FileReplaceable(const std::string& path);

@@ -169,6 +169,15 @@ class XConnection:
             _xtst.XTestFakeKeyEvent(self._display, code, 0, _CURRENT_TIME)
         _xlib.XSync(self._display, 0)
 
+    def keyboard_grabbable(self):
+        """Whether this client can take the keyboard, that is no other client holds it."""
+        root = _xlib.XDefaultRootWindow(self._display)
+        status = _xlib.XGrabKeyboard(self._display, root, 0, _GRAB_MODE_ASYNC, _GRAB_MODE_ASYNC,
+                                     _CURRENT_TIME)
+        _xlib.XUngrabKeyboard(self._display, _CURRENT_TIME)
+        _xlib.XSync(self._display, 0)
+        return status == _GRAB_SUCCESS
+
     def destroy(self, window):
         _xlib.XDestroyWindow(self._display, window)
         _xlib.XSync(self._display, 0)
