@@ -1,6 +1,7 @@
 // bench_saver_present: what a frame costs the saver window beyond the show itself, the
-// virtual mode's present (a scaled blit) plus the buffer swap, for a few modes. Needs an X
-// display with GLX; prints the median time per frame and the rate it allows.
+// virtual mode's present (a scaled blit) plus the buffer swap, for a few modes, and a preview's
+// present (read back, copied and scaled into its window by the X server) for a few window
+// sizes. Needs an X display with GLX; prints the median time per frame and the rate it allows.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "display/display_mode.h"
+#include "platform/desktop.h"
 #include "platform/saver_window.h"
 
 namespace {
@@ -35,6 +37,26 @@ double MedianFrameMilliseconds(DrawingContext context) {
     }
     std::nth_element(times.begin(), times.begin() + kFrames / 2, times.end());
     return times[kFrames / 2];
+}
+
+// A preview window of the given size inside the root window, drawn as the saver draws one.
+void MeasurePreview(int width, int height) {
+    const WindowId window = CreateChildWindow(kClassName, "bench", DesktopWindow(), width, height);
+    const DrawingContext context = GetDrawingContext(window);
+    GlContext* gl = nullptr;
+    if (window != 0 && SetSaverPixelFormat(context, ChooseSaverPixelFormat(context, {})) &&
+        (gl = CreateGlContext(context)) != nullptr && MakeGlContextCurrent(context, gl)) {
+        int drawnWidth = 0, drawnHeight = 0;
+        GetDrawingSize(context, &drawnWidth, &drawnHeight);
+        if (EnterDisplayMode(drawnWidth, drawnHeight, 32)) {
+            const double milliseconds = MedianFrameMilliseconds(context);
+            std::printf("preview %5d x %5d (drawn %4d x %4d): median %.3f ms per frame\n", width,
+                        height, drawnWidth, drawnHeight, milliseconds);
+            RestoreDisplayMode();
+        }
+    }
+    if (gl != nullptr) DeleteGlContext(gl);
+    if (window != 0) DestroySaverWindow(window);
 }
 
 }  // namespace
@@ -65,6 +87,10 @@ int main() {
     }
     DeleteGlContext(gl);
     DestroySaverWindow(window);
+    const struct {
+        int width, height;
+    } previews[] = {{152, 112}, {640, 480}, {1280, 1024}, {32767, 32767}};
+    for (const auto& preview : previews) MeasurePreview(preview.width, preview.height);
     UnregisterSaverWindowClass(kClassName);
     return 0;
 }

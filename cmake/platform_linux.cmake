@@ -2,7 +2,7 @@
 # GTK for the boxes and the dialog, and the font, picture and audio libraries.
 find_package(PkgConfig REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL EGL GLX)
-pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xrandr xscrnsaver)
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xrandr xrender xscrnsaver)
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(FONTS REQUIRED IMPORTED_TARGET fontconfig freetype2)

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config clang-format
   libgtest-dev libgmock-dev
-  libx11-dev libxrandr-dev libxss-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  libx11-dev libxrandr-dev libxrender-dev libxss-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
   libsdl2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev
   xvfb xauth xdotool x11-utils libxfixes3 xscreensaver

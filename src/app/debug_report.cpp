@@ -9,6 +9,7 @@
 #include "base/product.h"
 #include "base/report_log.h"
 #include "platform/desktop.h"
+#include "platform/file_replace.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "settings/install_folder.h"
@@ -67,9 +68,12 @@ std::string ReportPagePath() {
 bool OpenDebugReport() {
     if (!DebugModeOn()) return true;
 
+    // A run killed while it saved the page left its temporary copy behind.
+    RemoveStaleReplacements(ReportPagePath());
     std::string page;
     switch (ReadPage(ReportPagePath(), page)) {
         case PageRead::NotOpened:
+        case PageRead::TooLarge:
             ShowReportError(kCannotOpenPage);
             return false;
         case PageRead::NotClosed:

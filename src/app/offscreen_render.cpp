@@ -90,6 +90,11 @@ int RenderShow(const RenderRequest& request) {
                             request.statePath.empty() ? nullptr : &stateFile)) {
         return kRenderFailed;
     }
+    // The lines wait in the stream's buffer; a full disk only shows when they are flushed.
+    if (!request.statePath.empty()) {
+        stateFile.close();
+        if (stateFile.fail()) return Fail(kRenderFailed, "cannot write " + request.statePath);
+    }
     return kRenderOk;
 }
 

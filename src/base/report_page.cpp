@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/data_files.h"
 #include "platform/file_replace.h"
 
 namespace {
@@ -26,14 +27,21 @@ std::string ComposePage(const PageFrame& frame, std::string_view report) {
 }  // namespace
 
 PageRead ReadPage(const std::string& path, std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenRegularFileForReading(path);
     if (file == nullptr) return PageRead::NotOpened;
     text.clear();
     char block[kReadBlock];
     std::size_t count = 0;
-    while ((count = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, count);
+    while (text.size() <= kLargestReportPage &&
+           (count = std::fread(block, 1, sizeof block, file)) > 0) {
+        text.append(block, count);
+    }
     const bool readToEnd = std::ferror(file) == 0;
     const bool closed = std::fclose(file) == 0;
+    if (text.size() > kLargestReportPage) {
+        text.clear();
+        return PageRead::TooLarge;
+    }
     return readToEnd && closed ? PageRead::Read : PageRead::NotClosed;
 }
 

@@ -6,6 +6,7 @@
 // any point leaves a page with the head, both markers, the report up to its last saved line and
 // the tail, ready for the next run.
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,10 +14,15 @@
 inline constexpr std::string_view kBeginMarker = "<!--begin-->";
 inline constexpr std::string_view kEndMarker = "<!--end-->";
 
-enum class PageRead { Read, NotOpened, NotClosed };
+enum class PageRead { Read, NotOpened, NotClosed, TooLarge };
+
+// Every report line rewrites the whole page, so a page's size multiplies the cost of a run's
+// report; a page far larger than any report template is refused before it costs gigabytes of
+// writes.
+inline constexpr std::size_t kLargestReportPage = std::size_t{1} << 20;
 
 // Reads the whole page into `text`; NotClosed when the page opened but could not be read to its
-// end or closed.
+// end or closed, TooLarge (nothing kept) when it holds more than kLargestReportPage bytes.
 PageRead ReadPage(const std::string& path, std::string& text);
 
 // The parts of a page that survive every run: `head` is the text before the first begin marker,

@@ -24,16 +24,9 @@ bool EnterDisplayMode(int width, int height, int colorDepth) {
     return EnterVirtualMode(width, height, colorDepth);
 }
 
-// The window is checked and drawn into while it cannot go away: a preview's host can destroy
-// the window between any two calls otherwise.
 bool SwapDisplayBuffers(DrawingContext context) {
-    BeginWindowPresent(context);
     int width = 0, height = 0;
-    bool swapped = DrawingContextValid(context) && GetDrawingSize(context, &width, &height);
-    if (swapped) {
-        PresentVirtualMode(width, height);
-        swapped = SwapSaverBuffers(context);
-    }
-    EndWindowPresent(context);
-    return swapped;
+    if (!DrawingContextValid(context) || !GetDrawingSize(context, &width, &height)) return false;
+    PresentVirtualMode(width, height);
+    return SwapSaverBuffers(context);
 }

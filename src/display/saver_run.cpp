@@ -41,6 +41,10 @@ constexpr int kTestHeight = 480;
 constexpr int kDepthBits = 16;
 constexpr int kShowStartFrame = 0;
 
+bool FullScreenRun() {
+    return runMode == RunMode::Saver || hardwareTest != 0;
+}
+
 // The preview and a host's window show the picture at the window's own size.
 bool ShowsAtWindowSize() {
     return previewFlag != 0 || runMode == RunMode::Host;
@@ -112,8 +116,20 @@ void MakeRenderingContext() {
     LogOutcome(saverContext != nullptr);
 }
 
+// A host may give the preview a window larger than any buffer can be (X allows 32767 x 32767);
+// the show is then drawn at the size the window layer draws for, which it scales up.
+void FitPreviewToDrawingSize() {
+    int width = 0, height = 0;
+    if (FullScreenRun() || !GetDrawingSize(saverDC, &width, &height)) return;
+    if (width < screenWidth || height < screenHeight) {
+        screenWidth = width;
+        screenHeight = height;
+    }
+}
+
 void ShowSaver() {
     LogLine("Showing Window... ");
+    FitPreviewToDrawingSize();
     if (MakeGlContextCurrent(saverDC, saverContext)) {
         EnterDisplayMode(screenWidth, screenHeight, colorDepth);
     }
@@ -165,7 +181,7 @@ void RunSaver(WindowId given) {
     TakeDesktopSize(given);
     ChooseScreenSize();
 
-    const bool fullScreen = runMode == RunMode::Saver || hardwareTest != 0;
+    const bool fullScreen = FullScreenRun();
     if (fullScreen) {
         if (!OpenFullScreenWindow(given)) return;
     } else {

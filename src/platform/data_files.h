@@ -4,12 +4,18 @@
 // Linux: backslashes become slashes, and where a name is missing in the exact letter case
 // each name is matched without regard to case, so "\data\front.jpg" finds data/Front.jpg.
 #pragma once
+#include <cstdio>
 #include <string>
 
 // The path of the file on this system. When no file matches, the literal joined path, so that
 // opening it fails in the usual way.
 std::string NativeDataPath(const std::string& folder, const char* relative);
 
-// True when the path names a regular file this process can open for reading; nothing stays
-// open. A FIFO or a folder does not count as a file.
+// Every file the program reads is opened through here, because the open itself must never wait:
+// a FIFO in a file's place would hold the process for ever, and a full-screen run holds the
+// keyboard and the pointer meanwhile. The stream of a regular file opened for reading (close it
+// with fclose); null, as for a missing file, for anything else: a FIFO, a device, a folder.
+std::FILE* OpenRegularFileForReading(const std::string& path);
+
+// True when OpenRegularFileForReading would succeed; nothing stays open.
 bool FileOpensForReading(const std::string& path);

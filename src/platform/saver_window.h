@@ -16,9 +16,10 @@
 // fills it. X errors never end the process: a call that meets one fails. Events become
 // messages: KeyPress -> WM_KEYDOWN, or WM_SYSKEYDOWN with Alt held (wParam is the X keysym);
 // ButtonPress 1/2/3 -> WM_LBUTTONDOWN/WM_MBUTTONDOWN/WM_RBUTTONDOWN (the wheel gives nothing);
-// MotionNotify -> WM_MOUSEMOVE; losing the input focus -> WM_ACTIVATE with WA_INACTIVE;
-// WM_DELETE_WINDOW -> WM_SYSCOMMAND with SC_CLOSE; the window destroyed from outside (also
-// when a parent goes) -> WM_DESTROY; the pointer entering -> WM_SETCURSOR.
+// MotionNotify -> WM_MOUSEMOVE (one pending move stands for all, as on Windows); losing the input
+// focus -> WM_ACTIVATE with WA_INACTIVE; WM_DELETE_WINDOW -> WM_SYSCOMMAND with SC_CLOSE; the
+// window destroyed from outside (also when a parent goes) -> WM_DESTROY; the pointer entering ->
+// WM_SETCURSOR.
 #pragma once
 #include <cstdint>
 
@@ -116,19 +117,17 @@ GlContext* CreateGlContext(DrawingContext context);
 // Waits for the display's refresh at each swap where the driver offers it.
 bool MakeGlContextCurrent(DrawingContext context, GlContext* glContext);
 bool DeleteGlContext(GlContext* glContext);
+// A child window's picture is drawn offscreen and copied into the window here; false when the
+// window has gone, which a host may do at any moment without harm.
 bool SwapSaverBuffers(DrawingContext context);
-// The size of the area the picture is shown in.
+// The size of the area the picture is drawn for: a child window's own size, or for a child
+// larger than the screen can show, the largest size within the screen with the window's aspect,
+// which the swap scales up to the window.
 bool GetDrawingSize(DrawingContext context, int* width, int* height);
 // Catches up with what the window system has reported and answers whether the context's
 // window still exists. A host may destroy a preview at any moment, and drawing into a window
 // that has gone can bring the GL down, so a frame asks this before it touches the window.
 bool DrawingContextValid(DrawingContext context);
-// Holds every other client of the window system still from here to EndWindowPresent, which
-// first waits for the present to be drawn, so that a host cannot destroy a preview while the
-// software rasteriser still writes into its buffers. Only a window inside another client's
-// window needs it; for the full-screen window both do nothing.
-void BeginWindowPresent(DrawingContext context);
-void EndWindowPresent(DrawingContext context);
 
 // A context like the saver window's, current on no window, for what must be asked of the GL
 // before the window exists; null when none can be made. Destroying it leaves none current.

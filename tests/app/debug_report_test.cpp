@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,9 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <thread>
 #include <vector>
 
+#include "base/report_page.h"
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
@@ -207,12 +210,56 @@ TEST_F(DebugReportTest, MissingPageIsReportedAndNotCreated) {
     EXPECT_FALSE(std::filesystem::exists(PagePath()));
 }
 
-TEST_F(DebugReportTest, UnreadablePageIsReportedAndLeftAlone) {
-    std::filesystem::remove(PagePath());
-    std::filesystem::create_directory(PagePath());
+// None of these may hang the run or be replaced; each is a page that cannot be opened.
+TEST_F(DebugReportTest, PageThatIsNoReadableFileIsReportedAndLeftAlone) {
+    const std::string huge = PageWithReport(std::string(kLargestReportPage, 'x'));
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        std::function<bool()> leftAlone;
+    } cases[] = {
+        {"folder", [&] { std::filesystem::create_directory(PagePath()); },
+         [&] { return std::filesystem::is_directory(PagePath()); }},
+        {"FIFO", [&] { ASSERT_EQ(mkfifo(PagePath().c_str(), 0644), 0); },
+         [&] { return std::filesystem::is_fifo(PagePath()); }},
+        {"page far larger than a report page", [&] { WriteWholeFile(PagePath(), huge); },
+         [&] { return Page() == huge; }},
+    };
+    for (const auto& page : cases) {
+        boxes.clear();
+        std::filesystem::remove(PagePath());
+        page.make();
+        EXPECT_FALSE(OpenDebugReport()) << page.what;
+        ExpectOneErrorBox(kCannotOpen);
+        EXPECT_TRUE(page.leftAlone()) << page.what;
+    }
+}
+
+TEST_F(DebugReportTest, ReadOnlyPageIsNotOverwritten) {
+    const std::string before = Page();
+    std::filesystem::permissions(PagePath(), std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::group_read |
+                                                 std::filesystem::perms::others_read);
     EXPECT_FALSE(OpenDebugReport());
-    ExpectOneErrorBox("Can't close HTM common structure.");
-    EXPECT_TRUE(std::filesystem::is_directory(PagePath()));
+    ExpectOneErrorBox("Can't overwrite HTM file for debug report.");
+    EXPECT_EQ(Page(), before);
+}
+
+TEST_F(DebugReportTest, TemporariesOfKilledRunsAreRemovedAtTheNextStart) {
+    const std::string folder = std::filesystem::path(PagePath()).parent_path().string();
+    pid_t gone = fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string stale[] = {".debug.htm." + std::to_string(gone) + ".Ab12Cd",
+                                 ".debug.htm.Zz09yY"};
+    const std::string kept[] = {".debug.htm." + std::to_string(getpid()) + ".Ab12Cd",
+                                ".other.htm.Ab12Cd", ".debug.htm.notours"};
+    for (const auto& name : stale) WriteWholeFile(folder + "/" + name, "stale");
+    for (const auto& name : kept) WriteWholeFile(folder + "/" + name, "kept");
+    ASSERT_TRUE(OpenDebugReport());
+    for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(folder + "/" + name));
+    for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(folder + "/" + name));
 }
 
 TEST_F(DebugReportTest, LostFolderFailsTheClose) {

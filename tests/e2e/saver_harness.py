@@ -146,14 +146,15 @@ def xdotool(*args):
                           stderr=subprocess.DEVNULL, text=True).stdout.split()
 
 
-def wait_for(predicate, what, timeout=WAIT):
-    """The first true value of `predicate`, polled until `timeout` runs out."""
+def wait_for(predicate, what, timeout=WAIT, poll=0.1):
+    """The first true value of `predicate`, polled every `poll` seconds until `timeout` runs
+    out."""
     deadline = time.time() + timeout
     while time.time() < deadline:
         value = predicate()
         if value:
             return value
-        time.sleep(0.1)
+        time.sleep(poll)
     raise AssertionError("timed out waiting for " + what)
 
 

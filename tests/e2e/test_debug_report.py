@@ -167,6 +167,8 @@ def test_killed_runs_leave_a_page_the_next_run_rewrites():
         kill_and_check(install, delay, after_travel)
     run_to_the_end(install, "no")
     check_complete_page(install.read_page())
+    left = [name for name in os.listdir(install.folder) if name.startswith(".debug.htm.")]
+    check(not left, "killed runs' temporary pages are still there: %r" % left)
     install.close()
 
 

@@ -150,6 +150,14 @@ def check_variants(env, root):
                                       f"exit {result.returncode}")
 
 
+def check_unwritable_state(env, root):
+    """A state file that cannot take the lines (a full disk) is a failure, not a success."""
+    result = run(["--frames", "0", "--size", "64x48", "--out", os.path.join(root, "full"),
+                  "--state", "/dev/full"], env)
+    check(result.returncode == 1 and "cannot write /dev/full" in result.stderr,
+          f"--state /dev/full: exit {result.returncode} {result.stderr.strip()}")
+
+
 def main():
     global renderer
     sandbox = Sandbox()
@@ -158,6 +166,7 @@ def main():
     check_argument_errors(env)
     check_cycle(env, os.path.join(sandbox.root, "cycle"))
     check_variants(env, sandbox.root)
+    check_unwritable_state(env, sandbox.root)
     if failures:
         sys.exit(f"{len(failures)} check(s) failed")
     print("ok")

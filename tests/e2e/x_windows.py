@@ -23,9 +23,38 @@ _xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 _xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                              ctypes.c_void_p]
 
+_xlib.XGetImage.restype = ctypes.c_void_p
+_xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                            ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+_xlib.XGetPixel.restype = ctypes.c_ulong
+_xlib.XGetPixel.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]
+_xlib.XDestroyImage.argtypes = [ctypes.c_void_p]
+_ALL_PLANES = 0xFFFFFFFF
+_Z_PIXMAP = 2
+
 _xlib.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                              ctypes.c_int, ctypes.c_ulong]
-_xlib.XUngrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+                                ctypes.c_int, ctypes.c_ulong]
+_xlib.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint,
+                               ctypes.c_int, ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong,
+                               ctypes.c_ulong]
+for _name in ("XUngrabKeyboard", "XUngrabPointer"):
+    getattr(_xlib, _name).argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_GRAB_MODE_ASYNC = 1
+_GRAB_SUCCESS = 0
+
+_xlib.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+                             ctypes.POINTER(ctypes.c_ulong),
+                             ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)),
+                             ctypes.POINTER(ctypes.c_uint)]
+
+_xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
+_xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
+                                       ctypes.c_ulong]
+_xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+_xlib.XKeysymToKeycode.restype = ctypes.c_ubyte
+_xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+_xlib.XFlush.argtypes = [ctypes.c_void_p]
+_XK_X = 0x78
 
 _xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
 
@@ -42,8 +71,6 @@ _xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
 _xlib.XFree.argtypes = [ctypes.c_void_p]
 
 _REVERT_TO_PARENT = 2
-_GRAB_MODE_ASYNC = 1
-_GRAB_SUCCESS = 0
 _CURRENT_TIME = 0
 _CLIENT_MESSAGE = 33
 
@@ -95,6 +122,52 @@ class XConnection:
         visible = any((image.contents.pixels[i] >> 24) & 0xFF for i in range(count))
         _xlib.XFree(image)
         return visible
+
+    def lit_share(self, x, y, width, height, step=8):
+        """The share of sampled screen pixels in the rectangle that are not black."""
+        root = _xlib.XDefaultRootWindow(self._display)
+        image = _xlib.XGetImage(self._display, root, x, y, width, height, _ALL_PLANES, _Z_PIXMAP)
+        if not image:
+            raise RuntimeError("no screen image")
+        samples = [_xlib.XGetPixel(image, i, j)
+                   for j in range(0, height, step) for i in range(0, width, step)]
+        _xlib.XDestroyImage(image)
+        return sum(1 for pixel in samples if pixel & 0xFFFFFF) / len(samples)
+
+    def input_free(self):
+        """Whether this client can take the keyboard and the pointer (nobody holds them)."""
+        root = _xlib.XDefaultRootWindow(self._display)
+        keyboard = _xlib.XGrabKeyboard(self._display, root, 0, _GRAB_MODE_ASYNC,
+                                       _GRAB_MODE_ASYNC, _CURRENT_TIME)
+        pointer = _xlib.XGrabPointer(self._display, root, 0, 0, _GRAB_MODE_ASYNC,
+                                     _GRAB_MODE_ASYNC, 0, 0, _CURRENT_TIME)
+        _xlib.XUngrabKeyboard(self._display, _CURRENT_TIME)
+        _xlib.XUngrabPointer(self._display, _CURRENT_TIME)
+        _xlib.XSync(self._display, 0)
+        return keyboard == _GRAB_SUCCESS and pointer == _GRAB_SUCCESS
+
+    def has_child(self, window):
+        """Whether the window has a child window yet (one round trip, no process start)."""
+        root, parent = ctypes.c_ulong(), ctypes.c_ulong()
+        children = ctypes.POINTER(ctypes.c_ulong)()
+        count = ctypes.c_uint()
+        if not _xlib.XQueryTree(self._display, window, ctypes.byref(root), ctypes.byref(parent),
+                                ctypes.byref(children), ctypes.byref(count)):
+            return False
+        if children:
+            _xlib.XFree(children)
+        return count.value > 0
+
+    def storm(self, points, then_key=True):
+        """Sends the pointer through `points` as fast as the server takes it, then presses
+        and releases x, all as real input (XTest), in one burst."""
+        for x, y in points:
+            _xtst.XTestFakeMotionEvent(self._display, -1, x, y, _CURRENT_TIME)
+        if then_key:
+            code = _xlib.XKeysymToKeycode(self._display, _XK_X)
+            _xtst.XTestFakeKeyEvent(self._display, code, 1, _CURRENT_TIME)
+            _xtst.XTestFakeKeyEvent(self._display, code, 0, _CURRENT_TIME)
+        _xlib.XSync(self._display, 0)
 
     def keyboard_grabbable(self):
         """Whether this client can take the keyboard, that is no other client holds it."""

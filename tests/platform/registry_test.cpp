@@ -219,19 +219,39 @@ TEST_F(RegistryTest, KeyFileThatIsNoRegularFileNeitherHangsNorCrashes) {
     EXPECT_EQ(key, nullptr);
     std::filesystem::remove(KeyFile());
 
+    const std::filesystem::path folder = std::filesystem::path(KeyFile()).parent_path();
+    const auto entries = [&] {
+        return std::distance(std::filesystem::directory_iterator(folder),
+                             std::filesystem::directory_iterator());
+    };
     std::filesystem::create_directories(KeyFile());
     EXPECT_EQ(Create(), nullptr);
+    EXPECT_EQ(entries(), 1) << "a temporary file was left beside the folder";
+    std::filesystem::remove(KeyFile());
+
+    // A key file replaced by something unreadable while the key is open: the write is refused
+    // rather than replacing values it cannot see.
+    key = Create();
+    ASSERT_NE(key, nullptr);
+    std::filesystem::remove(KeyFile());
+    ASSERT_EQ(mkfifo(KeyFile().c_str(), 0600), 0);
+    EXPECT_FALSE(SetRegistryDword(key, "keep", 2));
+    EXPECT_TRUE(std::filesystem::is_fifo(KeyFile()));
+    EXPECT_EQ(entries(), 1);
+    CloseRegistryKey(key);
     std::filesystem::remove(KeyFile());
 
     if (geteuid() != 0) {  // permissions do not stop root
-        WriteWholeFile(KeyFile(), "\"keep\"=dword:1\n");
+        WriteWholeFile(KeyFile(), "\"keep\"=dword:1\n\"other\"=dword:7\n");
         chmod(KeyFile().c_str(), 0);
         key = Create();
         ASSERT_NE(key, nullptr);
         std::uint32_t value = 0;
         EXPECT_FALSE(QueryRegistryDword(key, "keep", &value));
-        EXPECT_TRUE(SetRegistryDword(key, "keep", 2));
-        EXPECT_TRUE(QueryRegistryDword(key, "keep", &value));
+        EXPECT_FALSE(SetRegistryDword(key, "keep", 2));
+        chmod(KeyFile().c_str(), 0600);
+        EXPECT_TRUE(QueryRegistryDword(key, "other", &value));
+        EXPECT_EQ(value, 7u);
         CloseRegistryKey(key);
     }
 }

@@ -1,7 +1,7 @@
-// LeakSanitizer settings for every test program. With this toolchain (GCC 12, glibc 2.36) the
-// leak checker sometimes finds a garbage dynamic-TLS range of a GL driver library when it
-// stops the program at exit, and crashes; whether it does depends only on how the program
-// happens to lie in memory. Not scanning thread-local storage avoids that. It can only add
+// LeakSanitizer settings for every test program and every sanitized program. With this toolchain
+// (GCC 12, glibc 2.36) the leak checker sometimes finds a garbage dynamic-TLS range of a GL driver
+// library when it stops the program at exit, and crashes; whether it does depends only on how the
+// program happens to lie in memory. Not scanning thread-local storage avoids that. It can only add
 // false leak reports, never hide one: the system libraries that keep their lifetime data
 // reachable only from thread-local storage are suppressed here, as the shared suppression
 // file does for the others (test discovery runs without that file).

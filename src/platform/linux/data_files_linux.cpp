@@ -70,11 +70,25 @@ std::string NativeDataPath(const std::string& folder, const char* relative) {
     return path;
 }
 
-bool FileOpensForReading(const std::string& path) {
+std::FILE* OpenRegularFileForReading(const std::string& path) {
+    // O_NONBLOCK only matters to the open: a FIFO without a writer would block in it.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
+    if (fd < 0) return nullptr;
     struct stat info {};
-    const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    close(fd);
-    return regular;
+    const int flags = fcntl(fd, F_GETFL);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) close(fd);
+    return file;
+}
+
+bool FileOpensForReading(const std::string& path) {
+    std::FILE* file = OpenRegularFileForReading(path);
+    if (file == nullptr) return false;
+    std::fclose(file);
+    return true;
 }

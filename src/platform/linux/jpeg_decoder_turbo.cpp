@@ -18,6 +18,7 @@
 // After jpeglib.h, as it expects.
 #include <jerror.h>
 
+#include "platform/data_files.h"
 #include "platform/jpeg_decoder.h"
 
 namespace {
@@ -84,7 +85,7 @@ bool ReadHeader(JpegDecoderState& state, const char* path) {
     CloseFile(state);
     jpeg_abort_decompress(&state.decompress);
     if (path == nullptr) return false;
-    state.file = std::fopen(path, "rb");
+    state.file = OpenRegularFileForReading(path);
     if (state.file == nullptr) return false;
     return Guarded(state, [&] {
         jpeg_stdio_src(&state.decompress, state.file);

@@ -9,18 +9,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "platform/data_files.h"
 #include "platform/outline_font.h"
 
 struct OutlineFont {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     std::string family;
+    std::vector<unsigned char> fileBytes;  // the face reads its outlines from here
 };
 
 namespace {
+
+constexpr std::size_t kReadBlock = 65536;
 
 // fontconfig can only forget all application fonts at once, so the registered files are
 // kept here and the survivors are added again after a clear. Every registration of this
@@ -175,6 +180,20 @@ FcPattern* MatchLogicalFont(const LogicalFont& request) {
     return match;
 }
 
+// FreeType would open the file itself, blocking on a FIFO put in the font's place.
+bool ReadFontFile(const char* path, std::vector<unsigned char>& bytes) {
+    std::FILE* file = OpenRegularFileForReading(path);
+    if (file == nullptr) return false;
+    unsigned char block[kReadBlock];
+    std::size_t count = 0;
+    while ((count = std::fread(block, 1, sizeof block, file)) > 0) {
+        bytes.insert(bytes.end(), block, block + count);
+    }
+    const bool read = std::ferror(file) == 0;
+    std::fclose(file);
+    return read && !bytes.empty();
+}
+
 bool OpenFace(OutlineFont& font, FcPattern* match) {
     FcChar8* file = nullptr;
     int index = 0;
@@ -185,7 +204,9 @@ bool OpenFace(OutlineFont& font, FcPattern* match) {
         font.family = reinterpret_cast<const char*>(family);
     }
     if (FT_Init_FreeType(&font.library)) return false;
-    if (FT_New_Face(font.library, reinterpret_cast<const char*>(file), index, &font.face)) {
+    if (!ReadFontFile(reinterpret_cast<const char*>(file), font.fileBytes)) return false;
+    if (FT_New_Memory_Face(font.library, font.fileBytes.data(),
+                           static_cast<FT_Long>(font.fileBytes.size()), index, &font.face)) {
         return false;
     }
     FT_Select_Charmap(font.face, FT_ENCODING_UNICODE);
@@ -195,6 +216,8 @@ bool OpenFace(OutlineFont& font, FcPattern* match) {
 }  // namespace
 
 bool RegisterFontFile(const std::string& path) {
+    // fontconfig opens the file to read its names; only a regular file may get that far.
+    if (!FileOpensForReading(path)) return false;
     if (!FcConfigAppFontAddFile(nullptr, FcText(path.c_str()))) return false;
     RegisteredFiles().push_back(path);
     return true;

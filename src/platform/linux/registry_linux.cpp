@@ -170,27 +170,46 @@ bool MakeFolders(const std::string& folder) {
     return IsFolder(folder);
 }
 
-// The key file's text, or nothing when it is missing, not a regular file, unreadable or
-// larger than kMaxKeyFileSize.
-std::optional<std::string> ReadKeyFile(const std::string& file) {
+// A file too large is damaged like one of garbage: it reads as no values, and a write replaces
+// it. A file that is there but cannot be read (no permission, a folder, a FIFO) may hold values
+// this process cannot see, so a write must not replace it.
+enum class KeyFileRead { Read, Missing, TooLarge, Unreadable };
+
+KeyFileRead ReadKeyFile(const std::string& file, std::string& text) {
     FileDescriptor fd(open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!fd.valid()) return errno == ENOENT ? KeyFileRead::Missing : KeyFileRead::Unreadable;
     struct stat info {};
-    if (!fd.valid() || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
-    std::string text;
+    if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return KeyFileRead::Unreadable;
     char chunk[16384];
     while (text.size() <= kMaxKeyFileSize) {
         const ssize_t got = read(fd.get(), chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return {};
-        if (got == 0) return text;
+        if (got < 0) return KeyFileRead::Unreadable;
+        if (got == 0) return KeyFileRead::Read;
         text.append(chunk, static_cast<std::size_t>(got));
     }
-    return {};
+    return KeyFileRead::TooLarge;
 }
 
+// The key's values; none when the file is missing, damaged or cannot be read.
 RegText ReadKey(const RegistryKey* key) {
-    const std::optional<std::string> text = ReadKeyFile(key->file);
-    return text ? ParseRegText(*text) : RegText{};
+    std::string text;
+    return ReadKeyFile(key->file, text) == KeyFileRead::Read ? ParseRegText(text) : RegText{};
+}
+
+// The values a write starts from; nothing when the file is there but cannot be read.
+std::optional<RegText> ReadKeyForUpdate(const RegistryKey* key) {
+    std::string text;
+    switch (ReadKeyFile(key->file, text)) {
+        case KeyFileRead::Read:
+            return ParseRegText(text);
+        case KeyFileRead::Missing:
+        case KeyFileRead::TooLarge:
+            return RegText{};
+        case KeyFileRead::Unreadable:
+            break;
+    }
+    return std::nullopt;
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -238,13 +257,19 @@ bool UpdateKey(const RegistryKey* key, Edit edit) {
     if (!folder.valid()) return false;
     FileDescriptor locked(LockTempFile(temp));
     if (!locked.valid()) return false;
-    RegText regText = ReadKey(key);
-    edit(regText);
-    const std::string text = FormatRegText(regText, key->keyName);
+    std::optional<RegText> regText = ReadKeyForUpdate(key);
+    std::string text;
+    if (regText) {
+        edit(*regText);
+        text = FormatRegText(*regText, key->keyName);
+    }
     // A file the reader would refuse must never be written: it would lose every value.
-    if (text.size() > kMaxKeyFileSize) return false;
-    if (ftruncate(locked.get(), 0) != 0 || !WriteAll(locked.get(), text) ||
-        fsync(locked.get()) != 0 || rename(temp.c_str(), key->file.c_str()) != 0) {
+    const bool written = regText && text.size() <= kMaxKeyFileSize &&
+                         ftruncate(locked.get(), 0) == 0 && WriteAll(locked.get(), text) &&
+                         fsync(locked.get()) == 0 && rename(temp.c_str(), key->file.c_str()) == 0;
+    if (!written) {
+        // Writers that wait for the lock notice the name has gone and make it afresh.
+        unlink(temp.c_str());
         return false;
     }
     return fsync(folder.get()) == 0;

@@ -2,6 +2,8 @@
 // configurations, numbered from 1; setting one makes the window's surface with its visual.
 // Making the surface only then keeps the Win32 order of the saver run (window first, pixel
 // format afterwards) although X fixes a window's visual when the window is created.
+// A child window's context draws into a pbuffer instead, and its picture reaches the window
+// through preview_present_x11.cpp, so no GL ever touches a window that its host can destroy.
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -11,6 +13,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/linux/preview_present.h"
 #include "platform/linux/saver_window_records.h"
 #include "platform/linux/x_connection.h"
 #include "platform/saver_window.h"
@@ -23,6 +26,7 @@ struct GlProbe {
 struct GlContext {
     GLXContext context = nullptr;
     bool swapIntervalSet = false;
+    PreviewPresent* preview = nullptr;  // a child window's offscreen drawing, made when current
 };
 
 namespace {
@@ -30,6 +34,8 @@ namespace {
 constexpr int kMinChannelBits16 = 5;
 constexpr int kMinChannelBits32 = 8;
 constexpr int kColorBits32 = 32;
+
+GlContext* currentContext = nullptr;
 
 GLXFBConfig ConfigAt(Display* display, int format) {
     int count = 0;
@@ -109,13 +115,15 @@ bool ReleaseDrawingContext(WindowId window, DrawingContext context) {
 
 int ChooseSaverPixelFormat(DrawingContext context, const PixelFormatRequest& request) {
     Display* display = OpenedSaverDisplay();
-    if (display == nullptr || FindLiveWindow(context) == nullptr) return 0;
+    const WindowRecord* record = FindLiveWindow(context);
+    if (display == nullptr || record == nullptr) return 0;
     const int channelBits =
         request.colorBits >= kColorBits32 ? kMinChannelBits32 : kMinChannelBits16;
+    const int drawables = record->topLevel ? GLX_WINDOW_BIT : GLX_WINDOW_BIT | GLX_PBUFFER_BIT;
     const int attributes[] = {GLX_X_RENDERABLE,
                               True,
                               GLX_DRAWABLE_TYPE,
-                              GLX_WINDOW_BIT,
+                              drawables,
                               GLX_RENDER_TYPE,
                               GLX_RGBA_BIT,
                               GLX_X_VISUAL_TYPE,
@@ -159,12 +167,14 @@ bool SetSaverPixelFormat(DrawingContext context, int format) {
                       static_cast<unsigned>(rect.height), 0, visual->depth, InputOutput,
                       visual->visual, CWColormap | CWBackPixel | CWBorderPixel, &attributes);
     XMapWindow(display, surface);
+    Visual* const surfaceVisual = visual->visual;
     XFree(visual);
     if (!trap.Passed()) {
         XFreeColormap(display, colormap);
         return false;
     }
     record->surface = surface;
+    record->visual = surfaceVisual;
     record->colormap = colormap;
     record->config = config;
     return true;
@@ -196,6 +206,22 @@ GlContext* CreateGlContext(DrawingContext context) {
     return new GlContext{glx};
 }
 
+namespace {
+
+bool MakeCurrentOnPreview(Display* display, const WindowRecord& record, GlContext* glContext) {
+    if (glContext->preview == nullptr) {
+        int width = 0, height = 0;
+        PreviewDrawingSize(display, record.config, record.surfaceRect.width,
+                           record.surfaceRect.height, &width, &height);
+        glContext->preview = CreatePreviewPresent(display, record.config, width, height);
+        if (glContext->preview == nullptr) return false;
+    }
+    const GLXDrawable pbuffer = PreviewDrawable(glContext->preview);
+    return glXMakeContextCurrent(display, pbuffer, pbuffer, glContext->context);
+}
+
+}  // namespace
+
 bool MakeGlContextCurrent(DrawingContext context, GlContext* glContext) {
     Display* display = OpenedSaverDisplay();
     WindowRecord* record = FindLiveWindow(context);
@@ -203,10 +229,19 @@ bool MakeGlContextCurrent(DrawingContext context, GlContext* glContext) {
         return false;
     }
     XErrorTrap trap(display);
-    if (!glXMakeCurrent(display, record->surface, glContext->context) || !trap.Passed()) {
+    const bool made = record->topLevel
+                          ? glXMakeCurrent(display, record->surface, glContext->context)
+                          : MakeCurrentOnPreview(display, *record, glContext);
+    if (!made || !trap.Passed()) {
+        // A window that went away meanwhile can leave the context bound to it on the client
+        // side; nothing may draw there, so the thread is left with no context at all.
+        glXMakeCurrent(display, None, nullptr);
+        trap.Passed();
+        currentContext = nullptr;
         return false;
     }
-    if (!glContext->swapIntervalSet) {
+    currentContext = glContext;
+    if (record->topLevel && !glContext->swapIntervalSet) {
         glContext->swapIntervalSet = true;
         RequestSwapInterval(display, record->surface);
     }
@@ -217,8 +252,10 @@ bool DeleteGlContext(GlContext* glContext) {
     Display* display = OpenedSaverDisplay();
     if (display == nullptr || glContext == nullptr) return false;
     if (glXGetCurrentContext() == glContext->context) glXMakeCurrent(display, None, nullptr);
+    if (currentContext == glContext) currentContext = nullptr;
     XErrorTrap trap(display);
     glXDestroyContext(display, glContext->context);
+    DestroyPreviewPresent(display, glContext->preview);
     delete glContext;
     return trap.Passed();
 }
@@ -227,40 +264,27 @@ bool SwapSaverBuffers(DrawingContext context) {
     Display* display = OpenedSaverDisplay();
     WindowRecord* record = FindLiveWindow(context);
     if (display == nullptr || record == nullptr || record->surface == 0) return false;
-    glXSwapBuffers(display, record->surface);
-    return true;
-}
-
-namespace {
-bool serverHeld = false;
-}
-
-void BeginWindowPresent(DrawingContext context) {
-    Display* display = OpenedSaverDisplay();
-    WindowRecord* record = FindLiveWindow(context);
-    if (display == nullptr || record == nullptr || record->topLevel || serverHeld) return;
-    // The frame is drawn offscreen and can finish while the host still runs: only the
-    // present itself needs the hold, and a software rasteriser would otherwise keep every
-    // other client (the host among them) waiting for a whole frame.
-    glFinish();
-    XGrabServer(display);
-    serverHeld = true;
-}
-
-void EndWindowPresent(DrawingContext) {
-    Display* display = OpenedSaverDisplay();
-    if (!serverHeld || display == nullptr) return;
-    glFinish();
-    XUngrabServer(display);
-    XFlush(display);
-    serverHeld = false;
+    if (record->topLevel) {
+        glXSwapBuffers(display, record->surface);
+        return true;
+    }
+    if (currentContext == nullptr || currentContext->preview == nullptr ||
+        glXGetCurrentContext() != currentContext->context) {
+        return false;
+    }
+    return PresentPreview(display, currentContext->preview, record->surface, record->visual,
+                          record->surfaceRect.width, record->surfaceRect.height);
 }
 
 bool GetDrawingSize(DrawingContext context, int* width, int* height) {
     WindowRecord* record = FindLiveWindow(context);
-    if (record == nullptr) return false;
+    Display* display = OpenedSaverDisplay();
+    if (record == nullptr || display == nullptr) return false;
     *width = record->surfaceRect.width;
     *height = record->surfaceRect.height;
+    if (!record->topLevel && record->config != nullptr) {
+        PreviewDrawingSize(display, record->config, *width, *height, width, height);
+    }
     return true;
 }
 

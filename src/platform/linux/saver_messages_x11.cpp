@@ -53,6 +53,20 @@ void TranslateButton(WindowId window, const XButtonEvent& button) {
     }
 }
 
+// As on Windows, one pending WM_MOUSEMOVE stands for every move since it was queued: the
+// main loop handles one message a frame, so a queued move per motion event would keep a key
+// waiting behind seconds of small movements. The travel test reads the pointer itself, so
+// only the latest point matters.
+void PostMouseMove(WindowId window, MessageData point) {
+    for (WindowMessage& queued : messageQueue) {
+        if (queued.window == window && queued.message == kWmMouseMove) {
+            queued.lParam = point;
+            return;
+        }
+    }
+    PostWindowMessage(window, kWmMouseMove, 0, point);
+}
+
 void TranslateEvent(Display* display, const XEvent& event) {
     if (event.type == DestroyNotify) {
         // Destroyed from outside (by its host, or with its parent): what Windows would say
@@ -73,8 +87,7 @@ void TranslateEvent(Display* display, const XEvent& event) {
             TranslateButton(window, event.xbutton);
             break;
         case MotionNotify:
-            PostWindowMessage(window, kWmMouseMove, 0,
-                              PointParam(event.xmotion.x, event.xmotion.y));
+            PostMouseMove(window, PointParam(event.xmotion.x, event.xmotion.y));
             break;
         case FocusOut:
             if (LosesFocus(event.xfocus)) PostWindowMessage(window, kWmActivate, kWaInactive, 0);
@@ -94,6 +107,16 @@ void TranslateEvent(Display* display, const XEvent& event) {
     }
 }
 
+// Every event that has arrived becomes a message now, so that motion is merged however many
+// events wait behind the first.
+void TranslatePendingEvents(Display* display) {
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        TranslateEvent(display, event);
+    }
+}
+
 }  // namespace
 
 void PostWindowMessage(WindowId window, std::uint32_t message, MessageParam wParam,
@@ -103,11 +126,7 @@ void PostWindowMessage(WindowId window, std::uint32_t message, MessageParam wPar
 
 bool PeekWindowMessage() {
     Display* display = OpenedSaverDisplay();
-    while (display != nullptr && messageQueue.empty() && XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-        TranslateEvent(display, event);
-    }
+    if (display != nullptr) TranslatePendingEvents(display);
     return !messageQueue.empty();
 }
 
@@ -118,6 +137,7 @@ bool TakeWindowMessage(WindowMessage* message) {
         XEvent event;
         XNextEvent(display, &event);
         TranslateEvent(display, event);
+        TranslatePendingEvents(display);
     }
     *message = messageQueue.front();
     messageQueue.pop_front();
@@ -130,11 +150,7 @@ bool DrawingContextValid(DrawingContext context) {
     // After the round trip every event the server sent before it is here, a DestroyNotify
     // included; turning them into messages marks a window that has gone.
     XSync(display, False);
-    while (XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-        TranslateEvent(display, event);
-    }
+    TranslatePendingEvents(display);
     return FindLiveWindow(context) != nullptr;
 }
 

@@ -21,6 +21,7 @@ struct WindowRecord {
     bool destroyed = false;
     Rect surfaceRect;  // where the GL surface goes inside the window
     Window surface = 0;
+    Visual* visual = nullptr;  // the surface's
     Colormap colormap = 0;
     GLXFBConfig config = nullptr;
 };
