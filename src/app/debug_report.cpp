@@ -44,10 +44,6 @@ constexpr const char* kBanner =
     "Saver Mode, starting report.\n============================\n\n";
 constexpr const char* kClosingLines = "==========\nClosing...\n==========";
 
-unsigned LowByte(std::uint32_t value) {
-    return value & 0xFFu;
-}
-
 bool DebugModeOn() {
     return LowByte(settings.debug) != 0;
 }
