@@ -168,7 +168,7 @@ std::optional<std::string> ReadKeyFile(const std::string& file) {
 
 RegText ReadKey(const RegistryKey* key) {
     const std::optional<std::string> text = ReadKeyFile(key->file);
-    return text ? ParseRegText(*text) : RegText{};
+    return text ? ParseRegText(*text, key->keyName) : RegText{};
 }
 
 bool WriteAll(int fd, const std::string& text) {
