@@ -6,11 +6,13 @@
 #include "base/report_log.h"
 #include "base/run_flags.h"
 #include "display/display_mode.h"
+#include "display/frame_pacer.h"
 #include "display/projection.h"
 #include "display/saver_state.h"
 #include "display/saver_window_proc.h"
 #include "display/step_log.h"
 #include "platform/cursor.h"
+#include "platform/frame_clock.h"
 #include "platform/message_box.h"
 #include "platform/screensaver_notice.h"
 #include "settings/install_folder.h"
@@ -118,12 +120,15 @@ void ShowSaver() {
     LogLine("OK.\n\n");
 }
 
-// One frame and at most one message per pass, with no timer: the show advances once per
-// swap. Only quitRequested ends it; WM_QUIT is not watched for.
+// One frame and at most one message per pass: the show advances once per swap, and once per
+// refresh where the swap does not wait for it (frame_pacer.h). Only quitRequested ends it;
+// WM_QUIT is not watched for.
 void RunMainLoop() {
+    FramePacer pacer = StartFramePacer(DisplayRefreshRate(), MonotonicSeconds());
     while (quitRequested == 0) {
         RenderShowFrame();
         SwapDisplayBuffers(saverDC);
+        SleepUntilSeconds(NextFrameTime(&pacer, MonotonicSeconds()));
         WindowMessage message;
         if (PeekWindowMessage()) {
             TakeWindowMessage(&message);

@@ -1,0 +1,210 @@
+// What a frame of the offscreen show costs over one whole cycle (frames 0 to 9499), per
+// detail level at 640 x 480 and 1024 x 768 with blur on: the median and the worst frame, each
+// scene's share of the cycle, and how much of it is the show's own code.
+//
+// Method: the cycle is drawn twice from the same starting state. The GL pass times
+// RenderShowFrame plus glFinish per frame (everything: our code, GLU, the driver's command
+// handling and llvmpipe's rasterisation). The GL-less pass releases the context, so every GL
+// call returns at once, and times RenderShowFrame alone: that is the show's own CPU work (our
+// code and GLU's tessellation). Figures are from one run; nothing is asserted. The table is
+// printed in Markdown, as docs/frame-cost.md shows it.
+//
+// Usage: bench_frame_cost [install folder]. Without an argument: the recorded install folder,
+// else the one the build makes (VOSTREL_BUILD_DIR/data, or data beside the bench's folder).
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "display/projection.h"
+#include "display/virtual_mode.h"
+#include "platform/offscreen_gl.h"
+#include "scratch_install.h"
+#include "settings/install_folder.h"
+#include "settings/settings.h"
+#include "show/frame_driver.h"
+#include "show/random.h"
+#include "show/show_setup.h"
+#include "show/show_state.h"
+
+namespace {
+
+struct DetailChoice {
+    const char* name;
+    std::uint32_t part;
+};
+constexpr DetailChoice kDetails[] = {
+    {"low", kPartLow}, {"medium", kPartMedium}, {"high", kPartHigh}};
+
+// Everything a frame changes, so that a stretch can be drawn again from the same start.
+struct Snapshot {
+    ShowState state;
+    std::uint32_t random = 0;
+    std::vector<RingParticle> ring;
+    std::vector<Comet> comets;
+    std::vector<Debris> debris;
+    std::vector<float> creditY;
+};
+
+template <typename T>
+std::vector<T> Copy(const T* table, int count) {
+    return table != nullptr ? std::vector<T>(table, table + count) : std::vector<T>{};
+}
+
+template <typename T>
+void Restore(const std::vector<T>& saved, T* table) {
+    if (table != nullptr) std::copy(saved.begin(), saved.end(), table);
+}
+
+Snapshot Take() {
+    const ShowState& s = showState;
+    return {s,
+            RandomState(),
+            Copy(s.ringParticles, s.ringArmCount * 3),
+            Copy(s.comets, s.cometCount),
+            Copy(s.debris, s.debrisCount),
+            Copy(s.creditY, kCreditLineCount)};
+}
+
+void Put(const Snapshot& snapshot) {
+    showState = snapshot.state;
+    SetRandomState(snapshot.random);
+    Restore(snapshot.ring, showState.ringParticles);
+    Restore(snapshot.comets, showState.comets);
+    Restore(snapshot.debris, showState.debris);
+    Restore(snapshot.creditY, showState.creditY);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// The scenes a frame belongs to, as the frame driver draws them.
+enum Scene { kOpening, kSun, kBlast, kBlastWithCredits, kSceneCount };
+constexpr const char* kSceneNames[kSceneCount] = {"opening", "sun", "blast", "blast + credits"};
+constexpr int kSceneStartFrame = 5000;
+constexpr int kCreditsAfterFrame = 7000;
+constexpr int kCreditsBeforeFrame = 9200;
+
+Scene SceneOf(int frame, bool sunPhase) {
+    if (frame < kSceneStartFrame) return kOpening;
+    if (sunPhase) return kSun;
+    const bool credits = frame > kCreditsAfterFrame && frame < kCreditsBeforeFrame;
+    return credits && settings.showcred != 0 ? kBlastWithCredits : kBlast;
+}
+
+struct FrameTime {
+    Scene scene;
+    double milliseconds;
+};
+
+// One whole cycle; with `finish` the GPU work is waited for.
+std::vector<FrameTime> TimeCycle(bool finish) {
+    std::vector<FrameTime> times;
+    times.reserve(kCycleEndFrame);
+    for (int i = 0; i < kCycleEndFrame; ++i) {
+        const Scene scene = SceneOf(showState.showFrame, showState.sunPhase);
+        const auto start = std::chrono::steady_clock::now();
+        RenderShowFrame();
+        if (finish) glFinish();
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        times.push_back({scene, took.count()});
+    }
+    return times;
+}
+
+struct SceneFigures {
+    int frames = 0;
+    double total = 0.0;
+    double ownTotal = 0.0;
+    std::vector<double> times;
+};
+
+void Report(const char* size, const char* detail, const std::vector<FrameTime>& withGl,
+            const std::vector<FrameTime>& withoutGl) {
+    SceneFigures scenes[kSceneCount];
+    std::vector<double> all;
+    double cycleTotal = 0.0;
+    double ownCycleTotal = 0.0;
+    for (std::size_t i = 0; i < withGl.size(); ++i) {
+        SceneFigures& figures = scenes[withGl[i].scene];
+        figures.frames += 1;
+        figures.total += withGl[i].milliseconds;
+        figures.ownTotal += withoutGl[i].milliseconds;
+        figures.times.push_back(withGl[i].milliseconds);
+        all.push_back(withGl[i].milliseconds);
+        cycleTotal += withGl[i].milliseconds;
+        ownCycleTotal += withoutGl[i].milliseconds;
+    }
+    std::printf("| %s | %s | whole cycle | %zu | %.2f | %.2f | 100 %% | %.1f %% |\n", size, detail,
+                all.size(), Median(all), *std::max_element(all.begin(), all.end()),
+                100.0 * ownCycleTotal / cycleTotal);
+    for (int scene = 0; scene < kSceneCount; ++scene) {
+        const SceneFigures& f = scenes[scene];
+        if (f.frames == 0) continue;
+        std::printf("| %s | %s | %s | %d | %.2f | %.2f | %.1f %% | %.1f %% |\n", size, detail,
+                    kSceneNames[scene], f.frames, Median(f.times),
+                    *std::max_element(f.times.begin(), f.times.end()), 100.0 * f.total / cycleTotal,
+                    100.0 * f.ownTotal / f.total);
+    }
+}
+
+void BenchDetail(const char* size, const DetailChoice& detail, OffscreenGlContext* context) {
+    settings.part = detail.part;
+    showState = ShowState{};
+    SetupShow(0);
+    const Snapshot start = Take();
+    SetOffscreenGlContextCurrent(context, false);
+    const std::vector<FrameTime> withoutGl = TimeCycle(false);
+    SetOffscreenGlContextCurrent(context, true);
+    Put(start);
+    const std::vector<FrameTime> withGl = TimeCycle(true);
+    Report(size, detail.name, withGl, withoutGl);
+    std::fflush(stdout);  // a whole cycle takes a while: show each table row as it comes
+    ShutdownShow();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        LookUpInstallFolderAt(argv[1]);
+    } else {
+        LookUpDataFolder();
+        if (!installFolderFound) LookUpInstallFolderAt(BuildInstallFolder());
+    }
+    if (!installFolderFound) {
+        std::fputs("bench_frame_cost: no install folder, so the show has no data\n", stderr);
+        return 1;
+    }
+    LoadSaverSettings();
+    settings.useblur = 1;
+    settings.pmusic = settings.pmp3 = settings.pcd = settings.psound = 0;
+    OffscreenGlContext* context = CreateOffscreenGlContext();
+    if (context == nullptr) {
+        std::fputs("bench_frame_cost: no offscreen OpenGL context\n", stderr);
+        return 1;
+    }
+    std::printf("install folder: %s; renderer: %s\n\n", InstallFolder(),
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    std::printf(
+        "| size | detail | scene | frames | median ms | worst ms | share of cycle | "
+        "own code |\n|---|---|---|---|---|---|---|---|\n");
+    const struct {
+        const char* name;
+        int width, height;
+    } sizes[] = {{"640x480", 640, 480}, {"1024x768", 1024, 768}};
+    for (const auto& size : sizes) {
+        if (!EnterVirtualMode(size.width, size.height, 32)) continue;
+        SetProjection(size.width, size.height);
+        for (const DetailChoice& detail : kDetails) BenchDetail(size.name, detail, context);
+        LeaveVirtualMode();
+    }
+    DestroyOffscreenGlContext(context);
+    return 0;
+}

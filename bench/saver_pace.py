@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+"""Frame pace and CPU use of a live full-screen saver run.
+
+Runs `vostrel /s` for a while on the current X display (use xvfb-run), counts its buffer
+swaps with the preloaded bench_swap_counter library and reads its CPU time from /proc.
+Prints one line per driver kind: swaps that return at once (as on Xvfb) and, emulated by the
+preload, swaps that wait for a 60 Hz refresh.
+
+    xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX" python3 bench/saver_pace.py build [seconds] [saver]
+
+`saver` defaults to build/vostrel; pass another build's executable to compare two builds.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 20.0
+saver = os.path.abspath(sys.argv[3] if len(sys.argv) > 3 else os.path.join(build, "vostrel"))
+preload = os.path.join(build, "bench", "libbench_swap_counter.so")
+ticks_per_second = os.sysconf("SC_CLK_TCK")
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / ticks_per_second  # utime + stime
+
+
+def measure(wait_hz):
+    with tempfile.TemporaryDirectory() as home:
+        count_file = os.path.join(home, "swaps")
+        env = dict(os.environ, XDG_CONFIG_HOME=home, LD_PRELOAD=preload,
+                   SWAP_COUNT_FILE=count_file, SWAP_WAIT_HZ=str(wait_hz),
+                   VOSTREL_TEST_BOXES=os.path.join(home, "boxes"))
+        process = subprocess.Popen([saver, "/s"], env=env)
+        start = time.monotonic()
+        time.sleep(seconds)
+        cpu = cpu_seconds(process.pid)
+        elapsed = time.monotonic() - start
+        subprocess.run(["xdotool", "key", "x"], check=False)
+        process.wait(timeout=30)
+        with open(count_file) as f:
+            swaps = int(f.read())
+        return cpu / elapsed * 100.0, swaps
+
+
+print(f"{saver}, {seconds:.0f} s runs from start to the ending key")
+for label, wait_hz in (("swaps return at once", 0), ("swaps wait for 60 Hz", 60)):
+    cpu, swaps = measure(wait_hz)
+    print(f"{label:22s}: CPU {cpu:5.1f} %, {swaps} frames "
+          f"({swaps / seconds:.0f} per second)")
