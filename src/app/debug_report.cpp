@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "base/data_manifest.h"
 #include "base/product.h"
 #include "base/report_log.h"
 #include "platform/desktop.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr const char* kReportPagePath = "\\debug.htm";
+constexpr const char* kReportPagePath = DataName(DataRole::ReportPage);
 
 constexpr const char* kCannotOpenPage =
     "Can't open HTM file for debug report.\nPlease disable \"Debug Mode\"\n"

@@ -92,7 +92,9 @@ TEST(DataFolder, HoldsExactlyTheManifestsFilesUnderNamesTheProgramFinds) {
         // The program's spelling finds the made file only if they differ in letter case alone.
         std::string spelled = file.name;
         std::replace(spelled.begin(), spelled.end(), '\\', '/');
-        EXPECT_TRUE(EqualIgnoringAsciiCase(spelled, "/" + std::string(file.madeFile))) << spelled;
+        std::string made = "/";
+        made += file.madeFile;
+        EXPECT_TRUE(EqualIgnoringAsciiCase(spelled, made)) << spelled;
     }
     std::set<std::string> found;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(InstallFolder())) {
