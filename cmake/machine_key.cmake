@@ -4,7 +4,7 @@
 #   - the build tree gets a key at configure time naming the build's data folder, and
 #     build/vostrel runs without installing;
 #   - `cmake --install` (any --prefix, DESTDIR honoured) writes <prefix>/etc/vostrel/... naming
-#     <prefix>/share/vostrel, where the data folder is installed;
+#     <prefix>/share/vostrel, where the data folder is installed; /etc/vostrel/... for /usr;
 #   - the `uninstall` target removes what install_manifest.txt lists, this key included.
 include(${CMAKE_CURRENT_LIST_DIR}/machine_key_file.cmake)
 
@@ -12,11 +12,16 @@ set(VOSTREL_MACHINE_KEY_DIR etc/vostrel/Software/Calimor)
 vostrel_write_machine_key(${PROJECT_BINARY_DIR}/${VOSTREL_MACHINE_KEY_DIR}/VostrelSaver1.1.reg
                           ${VOSTREL_DATA_DIR})
 
+# The /usr prefix keeps its configuration in /etc (the Debian package's layout).
 install(CODE "
     include(\"${CMAKE_CURRENT_LIST_DIR}/machine_key_file.cmake\")
     set(key_file \"${PROJECT_BINARY_DIR}/install-machine-key/VostrelSaver1.1.reg\")
     vostrel_write_machine_key(\"\${key_file}\" \"\${CMAKE_INSTALL_PREFIX}/share/vostrel\")
-    file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${VOSTREL_MACHINE_KEY_DIR}\"
+    set(config_root \"\${CMAKE_INSTALL_PREFIX}\")
+    if(config_root STREQUAL \"/usr\")
+        set(config_root \"\")
+    endif()
+    file(INSTALL DESTINATION \"\${config_root}/${VOSTREL_MACHINE_KEY_DIR}\"
          TYPE FILE FILES \"\${key_file}\")
 ")
 

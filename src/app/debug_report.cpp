@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "app/report_location.h"
 #include "base/data_manifest.h"
 #include "base/product.h"
 #include "base/report_log.h"
@@ -55,7 +56,7 @@ void ShowReportError(const char* text) {
 
 std::string ReportPagePath() {
     LookUpDataFolder();
-    return DataPath(kReportPagePath);
+    return ReportPageLocation(DataPath(kReportPagePath));
 }
 
 }  // namespace
@@ -99,5 +100,5 @@ void OfferDebugReport() {
     if (!DebugModeOn()) return;
     const BoxAnswer answer = ShowMessageBox(
         {DesktopWindow(), kBoxTitle, kOfferQuestion, BoxIcon::Question, BoxButtons::YesNo});
-    if (answer == BoxAnswer::Yes) ShellOpen(DataPath(kReportPagePath));
+    if (answer == BoxAnswer::Yes) ShellOpen(ReportPageLocation(DataPath(kReportPagePath)));
 }

@@ -109,6 +109,8 @@ int RunProgram(std::string_view commandLineText) {
         case RunMode::Password:
             RunPasswordMode(parent);
             break;
+        case RunMode::Host:  // the hack program's mode; no switch of this program gives it
+            break;
     }
     return 0;
 }

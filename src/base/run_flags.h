@@ -3,10 +3,15 @@
 #pragma once
 #include <cstdint>
 
-enum class RunMode : int { Config = 0, Preview = 1, Saver = 2, Password = 3 };
+// Host is never chosen by the command line: it is the mode of the separate program that a
+// screen-saver host starts, which plays the full show in the host's window until it is ended.
+enum class RunMode : int { Config = 0, Preview = 1, Saver = 2, Password = 3, Host = 4 };
 
 extern RunMode runMode;
 // 1 exactly when the mode is Preview; the show and the window read it.
 extern std::uint8_t previewFlag;
 // 1 while the dialog's 3D hardware test runs the window instead of the show.
 extern std::uint8_t hardwareTest;
+// 1 when another copy already plays the background audio: a host may run one copy per
+// monitor, and several copies of the music out of step would be noise.
+extern std::uint8_t quietBackground;

@@ -15,6 +15,7 @@
 #include "platform/frame_clock.h"
 #include "platform/message_box.h"
 #include "platform/screensaver_notice.h"
+#include "platform/stop_signal.h"
 #include "settings/install_folder.h"
 #include "settings/install_messages.h"
 #include "settings/mode_size.h"
@@ -39,6 +40,11 @@ constexpr int kTestHeight = 480;
 constexpr int kDepthBits = 16;
 constexpr int kShowStartFrame = 0;
 
+// The preview and a host's window show the picture at the window's own size.
+bool ShowsAtWindowSize() {
+    return previewFlag != 0 || runMode == RunMode::Host;
+}
+
 void ShowBox(WindowId owner, BoxIcon icon, const char* text) {
     ShowMessageBox({owner, kSaverTitle, text, icon, BoxButtons::Ok});
 }
@@ -57,7 +63,7 @@ void TakeDesktopSize(WindowId given) {
 
 void ChooseScreenSize() {
     const ModeSize size = ModeSizeFromResolution(settings.resolution, {desktopWidth, desktopHeight},
-                                                 {screenWidth, screenHeight}, previewFlag != 0);
+                                                 {screenWidth, screenHeight}, ShowsAtWindowSize());
     screenWidth = size.width;
     screenHeight = size.height;
     LogLine("Selected Resolution\n===================\n");
@@ -121,11 +127,11 @@ void ShowSaver() {
 }
 
 // One frame and at most one message per pass: the show advances once per swap, and once per
-// refresh where the swap does not wait for it (frame_pacer.h). Only quitRequested ends it;
-// WM_QUIT is not watched for.
+// refresh where the swap does not wait for it (frame_pacer.h). Only quitRequested or a stop
+// signal (a host ending its hack) ends it; WM_QUIT is not watched for.
 void RunMainLoop() {
     FramePacer pacer = StartFramePacer(DisplayRefreshRate(), MonotonicSeconds());
-    while (quitRequested == 0) {
+    while (quitRequested == 0 && !StopSignalled()) {
         RenderShowFrame();
         SwapDisplayBuffers(saverDC);
         SleepUntilSeconds(NextFrameTime(&pacer, MonotonicSeconds()));

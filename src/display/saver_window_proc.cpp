@@ -17,6 +17,11 @@ bool SaverMode() {
     return runMode == RunMode::Saver;
 }
 
+// The preview and a host's window end only with their window or their host.
+bool EndsOnInput() {
+    return previewFlag == 0 && runMode != RunMode::Host;
+}
+
 void EndSaver() {
     quitRequested = 1;
     CloseSaverWindow();
@@ -87,19 +92,21 @@ bool HandleMessage(WindowId window, std::uint32_t message, MessageParam wParam) 
             quitRequested = 1;
             return true;
         case kWmSetCursor:
+            // A host's window keeps the host's own pointer (usually none) over our picture.
+            if (runMode == RunMode::Host) return false;
             SetSaverWindowCursor(window, SaverMode() ? PointerShape::Hidden : PointerShape::Arrow);
             return false;
         case kWmKeyDown:
         case kWmLButtonDown:
         case kWmRButtonDown:
         case kWmMButtonDown:
-            if (previewFlag == 0) {
+            if (EndsOnInput()) {
                 LogLine("WM_MOUSEBTN-KEY_DOWN\n");
                 EndSaver();
             }
             return false;
         case kWmMouseMove:
-            if (previewFlag == 0) TestMouseTravel();
+            if (EndsOnInput()) TestMouseTravel();
             return false;
         case kWmSysCommand:
             return OnSystemCommand(wParam);

@@ -10,3 +10,7 @@
 #include <string_view>
 
 bool WriteFileAtomically(const std::string& path, std::string_view content);
+// True when WriteFileAtomically could replace the file: it exists and this process may write
+// both the file and the folder it is in (after following a link). An installed copy's files
+// usually fail this for everyone but the administrator.
+bool FileReplaceable(const std::string& path);

@@ -10,6 +10,8 @@
 
 namespace {
 
+bool boxesOnStandardError = false;
+
 MessageBoxSpy& Spy() {
     static MessageBoxSpy spy;
     return spy;
@@ -115,11 +117,19 @@ BoxAnswer AnswerWithoutPerson(BoxButtons buttons) {
     return buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
 }
 
+void ShowMessageBoxesOnStandardError() {
+    boxesOnStandardError = true;
+}
+
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
     PrepareForMessageBox();
     if (Spy()) return Spy()(request);
     if (const char* logPath = std::getenv("VOSTREL_TEST_BOXES")) {
         return RecordForTest(logPath, request);
+    }
+    if (boxesOnStandardError) {
+        std::fprintf(stderr, "%s: %s\n", request.title.c_str(), request.text.c_str());
+        return AnswerWithoutPerson(request.buttons);
     }
     return ShowSystemMessageBox(request);
 }

@@ -31,6 +31,10 @@ struct MessageBoxRequest {
 };
 
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request);
+// From here on every box goes to standard error and answers as without a display: a process
+// drawing inside a screen-saver host's window has no one to answer a dialog, which would only
+// wait hidden under the host's window. The test seam still sees the boxes.
+void ShowMessageBoxesOnStandardError();
 
 using MessageBoxSpy = std::function<BoxAnswer(const MessageBoxRequest&)>;
 // Installs (or, with an empty function, removes) the in-process test spy.

@@ -16,10 +16,12 @@
 //
 // Linux: one REGEDIT4 text file per key, <root>/<key path with slashes>.reg. The user root is
 // $XDG_CONFIG_HOME/vostrel (~/.config/vostrel by default); the machine root is etc/vostrel
-// beside the executable (the build tree) or one folder above it (an installed tree).
+// beside the executable (the build tree) or one folder above it (an installed tree), and
+// /etc/vostrel for an executable in /usr/bin.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 enum class RegistryRoot { User, Machine };
 
@@ -37,6 +39,11 @@ bool QueryRegistryString(RegistryKey* key, const char* name, char* buffer, std::
 bool SetRegistryDword(RegistryKey* key, const char* name, std::uint32_t value);
 // Stores the text in buffer up to its terminating zero, looking no further than size bytes.
 bool SetRegistryString(RegistryKey* key, const char* name, const char* buffer, std::size_t size);
+
+// The folder an installed tree was unpacked under, "" when it is installed in place (and
+// always for the build tree): folder paths stored in machine keys are read below it, so a
+// package unpacked anywhere finds its own files.
+std::string MachineInstallRoot();
 
 // Tests only: use this folder as the machine root (nullptr returns to the real one).
 void SetMachineRootForTests(const char* folder);

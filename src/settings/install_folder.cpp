@@ -28,7 +28,7 @@ void LookUpDataFolder() {
         key != nullptr && QueryRegistryString(key, kInstallPathValue, path, sizeof path);
     CloseRegistryKey(key);
     if (read) {
-        installFolder = path;
+        installFolder = path[0] == '/' ? MachineInstallRoot() + path : std::string(path);
         installFolderFound = true;
     } else if (!installFolderFound) {
         ChangeCursorCount(true);

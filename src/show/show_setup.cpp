@@ -103,6 +103,12 @@ void SwitchOffPreviewAudio() {
     settings.pcd = 0;
 }
 
+void SwitchOffBackgroundAudio() {
+    settings.pmusic = 0;
+    settings.pmp3 = 0;
+    settings.pcd = 0;
+}
+
 void CreateQuadric() {
     if (showState.quadric == nullptr) showState.quadric = gluNewQuadric();
     if (showState.quadric == nullptr) return;
@@ -145,6 +151,7 @@ void SetupShow(int startFrame) {
     }
     if (!AllocateTables()) return;
     if (previewFlag != 0) SwitchOffPreviewAudio();
+    if (quietBackground != 0) SwitchOffBackgroundAudio();
     if (hardwareTest == 0) {
         StartBackgroundAudio();
         audioStarted = true;

@@ -23,6 +23,10 @@ _xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 _xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                              ctypes.c_void_p]
 
+_xlib.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                              ctypes.c_int, ctypes.c_ulong]
+_xlib.XUngrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+
 _xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
 
 
@@ -38,6 +42,8 @@ _xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
 _xlib.XFree.argtypes = [ctypes.c_void_p]
 
 _REVERT_TO_PARENT = 2
+_GRAB_MODE_ASYNC = 1
+_GRAB_SUCCESS = 0
 _CURRENT_TIME = 0
 _CLIENT_MESSAGE = 33
 
@@ -89,6 +95,15 @@ class XConnection:
         visible = any((image.contents.pixels[i] >> 24) & 0xFF for i in range(count))
         _xlib.XFree(image)
         return visible
+
+    def keyboard_grabbable(self):
+        """Whether this client can take the keyboard, that is no other client holds it."""
+        root = _xlib.XDefaultRootWindow(self._display)
+        status = _xlib.XGrabKeyboard(self._display, root, 0, _GRAB_MODE_ASYNC, _GRAB_MODE_ASYNC,
+                                     _CURRENT_TIME)
+        _xlib.XUngrabKeyboard(self._display, _CURRENT_TIME)
+        _xlib.XSync(self._display, 0)
+        return status == _GRAB_SUCCESS
 
     def destroy(self, window):
         _xlib.XDestroyWindow(self._display, window)

@@ -58,3 +58,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
     if (!ok) unlink(temporary.c_str());
     return ok;
 }
+
+bool FileReplaceable(const std::string& path) {
+    const std::string target = ResolvedPath(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    return access(target.c_str(), W_OK) == 0 && access(folder.c_str(), W_OK | X_OK) == 0;
+}

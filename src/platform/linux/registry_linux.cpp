@@ -23,6 +23,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/linux/reg_text.h"
@@ -68,25 +69,46 @@ bool IsFolder(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::string ParentFolder(const std::string& folder) {
+    return folder.substr(0, folder.rfind('/'));
+}
+
 std::string ExecutableFolder() {
     char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
     if (length <= 0) return {};
     const std::string exe(path, static_cast<std::size_t>(length));
-    return exe.substr(0, exe.rfind('/'));
+    return ParentFolder(exe);
 }
 
+struct MachineRootPlace {
+    std::string folder;
+    std::string installRoot;  // what the stored folder paths are relative to
+};
+
 // The build tree keeps the machine root beside the executable, an installed tree in
-// <prefix>/etc/vostrel with the executable in <prefix>/bin.
-std::string MachineRoot() {
-    if (machineRootForTests) return *machineRootForTests;
+// <prefix>/etc/vostrel with the executable in <prefix>/bin. The /usr prefix keeps its
+// configuration in /etc, as the file system hierarchy has it; a package tree unpacked under
+// <root> (<root>/usr/bin, <root>/etc) finds its key in <root>/etc and reads the paths stored
+// there below <root>, so it runs where it was unpacked.
+MachineRootPlace FindMachineRoot() {
+    if (machineRootForTests) return {*machineRootForTests, {}};
     const std::string exeFolder = ExecutableFolder();
     if (exeFolder.empty()) return {};
-    for (const std::string& candidate :
-         {exeFolder + "/etc/vostrel", exeFolder.substr(0, exeFolder.rfind('/')) + "/etc/vostrel"}) {
-        if (IsFolder(candidate)) return candidate;
+    const std::string prefix = ParentFolder(exeFolder);
+    for (const std::string& candidate : {exeFolder + "/etc/vostrel", prefix + "/etc/vostrel"}) {
+        if (IsFolder(candidate)) return {candidate, {}};
+    }
+    constexpr std::string_view kUsr = "/usr";
+    if (prefix.ends_with(kUsr)) {
+        const std::string root = prefix.substr(0, prefix.size() - kUsr.size());
+        if (IsFolder(root + "/etc/vostrel")) return {root + "/etc/vostrel", root};
     }
     return {};
+}
+
+std::string MachineRoot() {
+    return FindMachineRoot().folder;
 }
 
 std::string UserRoot() {
@@ -302,6 +324,10 @@ bool SetRegistryString(RegistryKey* key, const char* name, const char* buffer, s
     if (buffer == nullptr) return false;
     const std::string text(buffer, strnlen(buffer, size));
     return SetValue(key, name, EncodeRegString(text));
+}
+
+std::string MachineInstallRoot() {
+    return FindMachineRoot().installRoot;
 }
 
 void SetMachineRootForTests(const char* folder) {

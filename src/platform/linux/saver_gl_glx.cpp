@@ -205,6 +205,10 @@ void BeginWindowPresent(DrawingContext context) {
     Display* display = OpenedSaverDisplay();
     WindowRecord* record = FindLiveWindow(context);
     if (display == nullptr || record == nullptr || record->topLevel || serverHeld) return;
+    // The frame is drawn offscreen and can finish while the host still runs: only the
+    // present itself needs the hold, and a software rasteriser would otherwise keep every
+    // other client (the host among them) waiting for a whole frame.
+    glFinish();
     XGrabServer(display);
     serverHeld = true;
 }

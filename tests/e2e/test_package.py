@@ -1,0 +1,160 @@
+"""The Debian package as a user gets it: made from the build by CPack, unpacked into a private
+root (dpkg-deb -x) and run from there. Its programs find their data folder and machine key in
+that root, the hack too through its link in the hosts' hack folder, and a debug run, whose
+install folder the user cannot write, writes the user's own copy of the report page."""
+import configparser
+import glob
+import os
+import pwd
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(__file__))
+from saver_harness import (BUILD_DIR, START, WAIT, Sandbox, check, run_tests,  # noqa: E402
+                           saver_windows, wait_for, wait_for_exit, wait_for_focused_saver,
+                           xdotool)
+
+UNPRIVILEGED = "nobody"
+PACKAGE = None  # the unpacked package the tests share, made once by main
+MACHINE_KEY = "etc/vostrel/Software/Calimor/VostrelSaver1.1.reg"
+LAYOUT = [
+    "usr/bin/vostrel", "usr/bin/vostrel-hack", "usr/bin/vostrel-render",
+    "usr/libexec/xscreensaver/vostrel-hack", "usr/share/xscreensaver/config/vostrel-hack.xml",
+    "usr/share/applications/screensavers/vostrel-hack.desktop",
+    "usr/share/applications/vostrel-settings.desktop",
+    "usr/share/icons/hicolor/48x48/apps/vostrel.png", "usr/share/man/man6/vostrel.6.gz",
+    "usr/share/doc/vostrel/copyright", "usr/share/vostrel/debug.htm",
+    "usr/share/vostrel/data/Vostrel.ttf", MACHINE_KEY,
+]
+REPORT_BANNER = "DEBUG FILE FOR VOSTREL SAVER"
+
+
+def build_package(folder):
+    """The .deb that CPack makes from the build, written into `folder`."""
+    subprocess.run(["cpack", "-G", "DEB", "--config", os.path.join(BUILD_DIR, "CPackConfig.cmake"),
+                    "-B", folder], check=True, stdout=subprocess.DEVNULL, timeout=600)
+    packages = glob.glob(os.path.join(folder, "*.deb"))
+    check(len(packages) == 1, "packages made: %r" % packages)
+    return packages[0]
+
+
+def as_user(command):
+    """`command` run as a user who cannot write the unpacked tree (as root: nobody)."""
+    if os.geteuid() != 0:
+        return command
+    return ["setpriv", "--reuid=" + UNPRIVILEGED, "--regid=nogroup", "--clear-groups"] + command
+
+
+def give_to_user(path):
+    if os.geteuid() != 0:
+        return
+    for folder, folders, files in os.walk(path):
+        for name in [folder] + [os.path.join(folder, n) for n in folders + files]:
+            os.lchown(name, pwd.getpwnam(UNPRIVILEGED).pw_uid, -1)
+
+
+class Unpacked:
+    def __init__(self):
+        self._dir = tempfile.TemporaryDirectory(prefix="vostrel-deb-")
+        os.chmod(self._dir.name, 0o755)
+        self.package = build_package(os.path.join(self._dir.name, "out"))
+        self.root = os.path.join(self._dir.name, "root")
+        subprocess.run(["dpkg-deb", "-x", self.package, self.root], check=True)
+
+    def path(self, relative):
+        return os.path.join(self.root, relative)
+
+    def close(self):
+        self._dir.cleanup()
+
+
+def user_sandbox(answers=""):
+    """A sandbox the unprivileged user owns, with a private state folder and X access."""
+    sandbox = Sandbox()
+    state = os.path.join(sandbox.root, "state")
+    os.makedirs(state)
+    env = sandbox.env(answers)
+    env["XDG_STATE_HOME"] = state
+    env["HOME"] = sandbox.root
+    if os.environ.get("XAUTHORITY"):
+        authority = os.path.join(sandbox.root, "Xauthority")
+        shutil.copy(os.environ["XAUTHORITY"], authority)
+        env["XAUTHORITY"] = authority
+    os.chmod(sandbox.root, 0o755)
+    give_to_user(sandbox.root)
+    return sandbox, env, state
+
+
+def test_layout_and_entries():
+    unpacked = PACKAGE
+    missing = [p for p in LAYOUT if not os.path.exists(unpacked.path(p))]
+    check(not missing, "missing from the package: %r" % missing)
+    check(os.path.realpath(unpacked.path("usr/libexec/xscreensaver/vostrel-hack")) ==
+          os.path.realpath(unpacked.path("usr/bin/vostrel-hack")), "the hack link is broken")
+    entry = configparser.ConfigParser(interpolation=None)
+    entry.read(unpacked.path("usr/share/applications/vostrel-settings.desktop"))
+    section = entry["Desktop Entry"]
+    check((section["Name"], section["Exec"], section["Icon"]) ==
+          ("Vostrel ScreenSaver Settings", "vostrel /c", "vostrel"), dict(section))
+    with open(unpacked.path(MACHINE_KEY)) as f:
+        check('"Path"="/usr/share/vostrel"' in f.read(), "the key does not name /usr/share/vostrel")
+
+
+def test_programs_find_data_and_key():
+    unpacked = PACKAGE
+    """The renderer and the hack run from the unpacked root without a box."""
+    sandbox, env, _ = user_sandbox()
+    frames = os.path.join(sandbox.root, "frames")
+    result = subprocess.run(as_user([unpacked.path("usr/bin/vostrel-render"), "--frames", "0",
+                                     "--size", "64x48", "--out", frames]),
+                            env=env, stderr=subprocess.PIPE, text=True, timeout=WAIT)
+    check(result.returncode == 0 and os.path.exists(os.path.join(frames, "frame-00000.png")),
+          "renderer: %d %s" % (result.returncode, result.stderr))
+    hack = subprocess.Popen(as_user([unpacked.path("usr/libexec/xscreensaver/vostrel-hack"),
+                                     "-root"]), env=env, stderr=subprocess.PIPE)
+    try:
+        wait_for(saver_windows, "the hack's window")
+    finally:
+        hack.terminate()
+    wait_for_exit(hack)
+    check(sandbox.boxes() == [], "boxes: %r" % sandbox.boxes())
+    sandbox.close()
+
+
+def test_debug_run_writes_the_users_copy():
+    unpacked = PACKAGE
+    sandbox, env, state = user_sandbox(answers="yes")
+    os.makedirs(os.path.dirname(sandbox.user_key))
+    with open(sandbox.user_key, "w") as f:
+        f.write('REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\n"debug"=dword:00000001\n')
+    give_to_user(sandbox.root)
+    installed = unpacked.path("usr/share/vostrel/debug.htm")
+    with open(installed) as f:
+        template = f.read()
+    xdotool("mousemove", *START)
+    saver = subprocess.Popen(as_user([unpacked.path("usr/bin/vostrel"), "/s"]), env=env,
+                             stderr=subprocess.PIPE)
+    wait_for_focused_saver()
+    xdotool("key", "x")
+    wait_for_exit(saver)
+    copy = os.path.join(state, "vostrel", "debug.htm")
+    check(os.path.exists(copy), "no copy of the report page in %s" % state)
+    with open(copy) as f:
+        check(REPORT_BANNER in f.read(), "the copy holds no report")
+    with open(installed) as f:
+        check(f.read() == template, "the installed page was changed")
+    check([b["icon"] for b in sandbox.boxes()] == ["question"], "boxes: %r" % sandbox.boxes())
+    check(sandbox.opened(wait=WAIT) == [copy], "opened: %r" % sandbox.opened())
+    sandbox.close()
+
+
+if __name__ == "__main__":
+    PACKAGE = Unpacked()
+    try:
+        status = run_tests([test_layout_and_entries, test_programs_find_data_and_key,
+                            test_debug_run_writes_the_users_copy])
+    finally:
+        PACKAGE.close()
+    sys.exit(status)

@@ -1,0 +1,174 @@
+"""The hack under the real XScreenSaver daemon, as a user who chose it: listed from the
+package's hack entry, shown on -activate (the screen is not black and changes from one second
+to the next), ended on -deactivate, and nothing of ours left running. It prints how long the
+screen stayed black and how long the hack outlived -deactivate.
+
+The daemon refuses to launch hacks as root, so as root the test runs the daemon (and with it
+the hack) as the user nobody. It uses an X server of its own: the daemon grabs the keyboard
+and the pointer, and a small screen keeps the software renderer quick."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import xml.etree.ElementTree as ElementTree
+
+sys.path.insert(0, os.path.dirname(__file__))
+from saver_harness import BUILD_DIR, WAIT, check, run_tests, wait_for  # noqa: E402
+
+SOURCE_DIR = os.environ.get("VOSTREL_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "../.."))
+HACK_ENTRY = os.path.join(SOURCE_DIR, "packaging", "vostrel-hack.xml")
+SCREEN = "640x480x24"
+UNPRIVILEGED = "nobody"
+
+
+def hack_program_line():
+    """The daemon's `programs` line for the package's hack entry, run from the build."""
+    entry = ElementTree.parse(HACK_ENTRY).getroot()
+    command = entry.find("command").get("arg")
+    program = os.path.realpath(os.path.join(BUILD_DIR, entry.get("name")))
+    return '"%s" %s %s' % (entry.get("_label"), program, command), program
+
+
+def user_prefix():
+    """The command prefix that runs a program as the user the daemon accepts."""
+    if os.geteuid() != 0:
+        return []
+    return ["setpriv", "--reuid=" + UNPRIVILEGED, "--regid=nogroup", "--clear-groups"]
+
+
+class Desktop:
+    """A private X server and home with the daemon running on it."""
+
+    def __init__(self, program_line):
+        self.home = tempfile.mkdtemp(prefix="vostrel-xss-")
+        os.chmod(self.home, 0o755)
+        with open(os.path.join(self.home, ".xscreensaver"), "w") as f:
+            # nice 0: the daemon nices its hacks by default, which a busy test machine starves.
+            f.write("timeout: 0:30:00\ncycle: 0:00:00\nlock: False\nfade: False\n"
+                    "unfade: False\nsplash: False\ndpmsEnabled: False\nnice: 0\n"
+                    "mode: one\nselected: 0\nprograms: %s \\n\n" % program_line)
+        if os.geteuid() == 0:
+            shutil.chown(self.home, UNPRIVILEGED)
+            for name in os.listdir(self.home):
+                shutil.chown(os.path.join(self.home, name), UNPRIVILEGED)
+        read, write = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", SCREEN, "-nolisten", "tcp",
+             "+extension", "GLX", "+render"], pass_fds=[write], stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            self.display = ":" + f.readline().strip()
+        self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home,
+                        XDG_CONFIG_HOME=os.path.join(self.home, ".config"))
+        for name in ("XAUTHORITY", "XSCREENSAVER_WINDOW", "XDG_RUNTIME_DIR"):
+            self.env.pop(name, None)
+        self.log = open(os.path.join(self.home, "daemon.log"), "w")
+        try:
+            self.start_daemon()
+        except AssertionError:
+            print(self.daemon_log())
+            self.close()
+            raise
+
+    def start_daemon(self, attempts=2):
+        """Starts the daemon and waits until it answers. On a busy machine it has been seen to
+        end during its own start-up, before any hack runs; it then gets one more try."""
+        for attempt in range(attempts):
+            self.daemon = subprocess.Popen(user_prefix() + ["xscreensaver", "-no-splash",
+                                                            "-verbose"],
+                                           env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
+            if wait_for(lambda: self.daemon.poll() is not None or
+                        self.command("-version").returncode == 0, "the daemon to answer"):
+                if self.daemon.poll() is None:
+                    return
+            print("the daemon ended during its start-up (status %s)" % self.daemon.returncode)
+        raise AssertionError("the daemon did not start")
+
+    def command(self, *args):
+        return subprocess.run(user_prefix() + ["xscreensaver-command"] + list(args), env=self.env,
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                              timeout=WAIT)
+
+    def screenshot(self):
+        from PIL import ImageGrab
+        return ImageGrab.grab(xdisplay=self.display)
+
+    def daemon_log(self):
+        with open(self.log.name) as f:
+            return f.read()
+
+    def close(self):
+        for process in (self.daemon, self.server):
+            if process.poll() is None:
+                process.terminate()
+                process.wait()
+        self.log.close()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+def our_processes(program):
+    """Pids of running processes whose executable is `program`."""
+    found = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            if os.readlink("/proc/%s/exe" % pid) == program:
+                with open("/proc/%s/stat" % pid) as f:
+                    if f.read().rsplit(")", 1)[1].split()[0] != "Z":
+                        found.append(int(pid))
+        except OSError:
+            continue
+    return found
+
+
+def is_black(picture):
+    return all(high == 0 for _, high in picture.getextrema())
+
+
+def changed_seconds(desktop, picture, seconds=5):
+    """For each of the next `seconds`, whether the screen changed during it. A busy machine
+    may draw no frame in some second; a show that has stopped changes in none."""
+    changes = []
+    for _ in range(seconds):
+        time.sleep(1.0)
+        following = desktop.screenshot()
+        changes.append(following.tobytes() != picture.tobytes())
+        picture = following
+    print("changed in %d of %d seconds" % (sum(changes), seconds))
+    return any(changes)
+
+
+def test_activate_and_deactivate():
+    program_line, program = hack_program_line()
+    desktop = Desktop(program_line)
+    try:
+        activated = time.time()
+        result = desktop.command("-activate")
+        check(result.returncode == 0, "-activate: " + result.stdout)
+        wait_for(lambda: our_processes(program), "the daemon to start the hack")
+        first = wait_for(lambda: (lambda p: None if is_black(p) else p)(desktop.screenshot()),
+                         "a picture that is not black", timeout=WAIT)
+        shown_after = time.time() - activated
+        changes = changed_seconds(desktop, first)
+        check(changes, "the picture did not change from one second to the next")
+        check(desktop.command("-deactivate").returncode == 0, "-deactivate failed")
+        deactivated = time.time()
+        wait_for(lambda: not our_processes(program), "the hack to end", timeout=WAIT)
+        ended_after = time.time() - deactivated
+        # Figures, not limits: on a loaded machine the times say more about the load.
+        print("shown after %.2f s, ended after %.2f s" % (shown_after, ended_after))
+        # Listed: the daemon runs the package's entry as the selected hack, and ends it itself.
+        log = desktop.daemon_log()
+        check('forked "%s --root"' % program in log, "the daemon did not run our hack")
+        check("killing pid" in log, "the daemon did not end the hack")
+    except AssertionError:
+        print(desktop.daemon_log())
+        raise
+    finally:
+        desktop.close()
+    check(not our_processes(program), "a process of ours is left")
+
+
+if __name__ == "__main__":
+    sys.exit(run_tests([test_activate_and_deactivate]))
