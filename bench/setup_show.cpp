@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "assets/textures.h"
+#include "base/data_manifest.h"
 #include "platform/offscreen_gl.h"
 #include "scratch_install.h"
 #include "settings/install_folder.h"
@@ -46,14 +47,14 @@ double MedianMs(const std::function<void()>& run, const std::function<void()>& u
 }
 
 void LoadTextures() {
-    for (auto [texture, file] : {std::pair{&texStar, kStarFile},
-                                 {&texFire, kFireFile},
-                                 {&texStelle, kStelleFile},
-                                 {&texStelle2, kStelle2File},
-                                 {&texEnv, kEnvFile},
-                                 {&texSun, kSunFile},
-                                 {&texFont, kFontFile},
-                                 {&texFront, kFrontFile}}) {
+    for (auto [texture, file] : {std::pair{&texStar, DataName(DataRole::StarTexture)},
+                                 {&texFire, DataName(DataRole::FireTexture)},
+                                 {&texStelle, DataName(DataRole::StelleTexture)},
+                                 {&texStelle2, DataName(DataRole::Stelle2Texture)},
+                                 {&texEnv, DataName(DataRole::EnvTexture)},
+                                 {&texSun, DataName(DataRole::SunTexture)},
+                                 {&texFont, DataName(DataRole::FontTexture)},
+                                 {&texFront, DataName(DataRole::FrontTexture)}}) {
         texture->Load(DataPath(file).c_str(), nullptr);
     }
 }

@@ -15,6 +15,7 @@
 
 #include "assets/jpeg_image.h"
 #include "assets/textures.h"
+#include "base/data_manifest.h"
 #include "platform/data_files.h"
 #include "platform/offscreen_gl.h"
 #include "scratch_install.h"
@@ -31,11 +32,14 @@ struct ShowTexture {
 };
 
 // In the order the show set-up loads them.
-const ShowTexture kShowTextures[] = {
-    {"star", &texStar, kStarFile},       {"fire", &texFire, kFireFile},
-    {"stelle", &texStelle, kStelleFile}, {"stelle2", &texStelle2, kStelle2File},
-    {"env", &texEnv, kEnvFile},          {"sun", &texSun, kSunFile},
-    {"font", &texFont, kFontFile},       {"front", &texFront, kFrontFile}};
+const ShowTexture kShowTextures[] = {{"star", &texStar, DataName(DataRole::StarTexture)},
+                                     {"fire", &texFire, DataName(DataRole::FireTexture)},
+                                     {"stelle", &texStelle, DataName(DataRole::StelleTexture)},
+                                     {"stelle2", &texStelle2, DataName(DataRole::Stelle2Texture)},
+                                     {"env", &texEnv, DataName(DataRole::EnvTexture)},
+                                     {"sun", &texSun, DataName(DataRole::SunTexture)},
+                                     {"font", &texFont, DataName(DataRole::FontTexture)},
+                                     {"front", &texFront, DataName(DataRole::FrontTexture)}};
 
 double Milliseconds(std::chrono::steady_clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();

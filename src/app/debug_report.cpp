@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/report_location.h"
+#include "base/data_manifest.h"
 #include "base/product.h"
 #include "base/report_log.h"
 #include "platform/desktop.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr const char* kReportPagePath = "\\debug.htm";
+constexpr const char* kReportPagePath = DataName(DataRole::ReportPage);
 
 constexpr const char* kCannotOpenPage =
     "Can't open HTM file for debug report.\nPlease disable \"Debug Mode\"\n"
@@ -45,10 +46,6 @@ constexpr const char* kBanner =
     "-----------------------------\n\n===========\nStarting...\n===========\n\n"
     "Saver Mode, starting report.\n============================\n\n";
 constexpr const char* kClosingLines = "==========\nClosing...\n==========";
-
-unsigned LowByte(std::uint32_t value) {
-    return value & 0xFFu;
-}
 
 bool DebugModeOn() {
     return LowByte(settings.debug) != 0;

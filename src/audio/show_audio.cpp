@@ -1,5 +1,6 @@
 #include "audio/show_audio.h"
 
+#include "base/data_manifest.h"
 #include "platform/audio_engine.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
@@ -12,7 +13,6 @@ AudioSong* song = nullptr;
 
 namespace {
 
-constexpr const char* kMusicFile = "\\data\\gz2.xm";
 constexpr int kFirstCdTrack = 1;
 
 constexpr const char* kAudioBoxTitle = "SHUTDOWN ERROR";
@@ -32,7 +32,7 @@ void InitialiseOutput(const char* failureText) {
 
 // The module is loaded even when the output failed to open, as a module player would.
 void StartMusic() {
-    const std::string path = DataPath(kMusicFile);
+    const std::string path = DataPath(DataName(DataRole::Music));
     InitialiseOutput(kMusicInitFailedText);
     song = AudioLoadSong(path);
     if (song == nullptr) songLoaded = false;

@@ -74,7 +74,7 @@ void ChooseScreenSize() {
     LogLine("Selected Resolution\n===================\n");
     LogLine("X = %d\n", screenWidth);
     LogLine("Y = %d\n", screenHeight);
-    LogLine("32Bpp = %d\n\n", static_cast<int>(settings.bpp & 0xFF));
+    LogLine("32Bpp = %d\n\n", static_cast<int>(LowByte(settings.bpp)));
     LogSettingsDump();
 }
 

@@ -14,7 +14,8 @@
 // Linux (Xlib + GLX): the full-screen window is an override-redirect window covering the whole
 // screen (black), whose drawing surface fills the primary monitor; a child window's surface
 // fills it. X errors never end the process: a call that meets one fails. Events become
-// messages: KeyPress -> WM_KEYDOWN, or WM_SYSKEYDOWN with Alt held (wParam is the X keysym);
+// messages: KeyPress -> WM_KEYDOWN, or WM_SYSKEYDOWN with Alt held or for F10 alone (wParam is
+// the X keysym; lParam has kKeyAltHeld only when Alt is held);
 // ButtonPress 1/2/3 -> WM_LBUTTONDOWN/WM_MBUTTONDOWN/WM_RBUTTONDOWN (the wheel gives nothing);
 // MotionNotify -> WM_MOUSEMOVE (one pending move stands for all, as on Windows); losing the input
 // focus -> WM_ACTIVATE with WA_INACTIVE; WM_DELETE_WINDOW -> WM_SYSCOMMAND with SC_CLOSE; the

@@ -2,25 +2,14 @@
 
 #include <cstring>
 
+#include "platform/ascii_case.h"
 #include "platform/data_files.h"
 #include "platform/registry.h"
 
 namespace {
 
-void WriteNumber(RegistryKey* key, const char* name, std::uint32_t value) {
-    SetRegistryDword(key, name, value);
-}
-
-void WriteText(RegistryKey* key, const char* name, const char (&field)[kSettingTextSize]) {
-    SetRegistryString(key, name, field, sizeof field);
-}
-
 bool IsCaptionLetter(char c) {
     return (c >= 'A' && c <= 'Z') || c == ' ';
-}
-
-char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 }  // namespace
@@ -56,23 +45,23 @@ bool Mp3PathReadable(const char* path) {
 }
 
 void StoreDialogSettings(RegistryKey* key, const Settings& copy, bool mp3PathValid) {
-    WriteNumber(key, "resolution", copy.resolution);
-    WriteNumber(key, "part", copy.part);
-    WriteNumber(key, "useblur", copy.useblur);
-    WriteText(key, "datapath", copy.datapath);
-    WriteNumber(key, "bpp", copy.bpp);
-    WriteNumber(key, "pmusic", copy.pmusic);
-    WriteNumber(key, "psound", copy.psound);
-    WriteNumber(key, "pcd", copy.pcd);
-    if (mp3PathValid) WriteNumber(key, "pmp3", copy.pmp3);
-    WriteNumber(key, "restart", copy.restart);
-    WriteNumber(key, "showcred", copy.showcred);
-    WriteNumber(key, "text", copy.text);
-    WriteNumber(key, "starfield", copy.starfield);
-    WriteNumber(key, "matrox", copy.matrox);
-    WriteNumber(key, "debug", copy.debug);
+    WriteSetting(key, SettingFor(&Settings::resolution), copy);
+    WriteSetting(key, SettingFor(&Settings::part), copy);
+    WriteSetting(key, SettingFor(&Settings::useblur), copy);
+    WriteSetting(key, SettingFor(&Settings::datapath), copy);
+    WriteSetting(key, SettingFor(&Settings::bpp), copy);
+    WriteSetting(key, SettingFor(&Settings::pmusic), copy);
+    WriteSetting(key, SettingFor(&Settings::psound), copy);
+    WriteSetting(key, SettingFor(&Settings::pcd), copy);
+    if (mp3PathValid) WriteSetting(key, SettingFor(&Settings::pmp3), copy);
+    WriteSetting(key, SettingFor(&Settings::restart), copy);
+    WriteSetting(key, SettingFor(&Settings::showcred), copy);
+    WriteSetting(key, SettingFor(&Settings::text), copy);
+    WriteSetting(key, SettingFor(&Settings::starfield), copy);
+    WriteSetting(key, SettingFor(&Settings::matrox), copy);
+    WriteSetting(key, SettingFor(&Settings::debug), copy);
 }
 
 void StoreCaption(RegistryKey* key, const Settings& copy) {
-    WriteText(key, "vostrel", copy.vostrel);
+    WriteSetting(key, SettingFor(&Settings::vostrel), copy);
 }

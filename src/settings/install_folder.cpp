@@ -37,8 +37,8 @@ void LookUpDataFolder() {
 }
 
 bool CheckDataFiles() {
-    for (const char* relative : kDataFiles) {
-        if (!FileOpensForReading(DataPath(relative))) return false;
+    for (const DataFileEntry& file : kDataManifest) {
+        if (!FileOpensForReading(DataPath(file.name))) return false;
     }
     return true;
 }

@@ -7,23 +7,11 @@
 #pragma once
 #include <string>
 
+#include "base/data_manifest.h"
+
 // The installer's machine key and the value that holds the install folder.
 inline constexpr const char* kInstallKeyPath = "Software\\Calimor\\VostrelSaver1.1";
 inline constexpr const char* kInstallPathValue = "Path";
-
-// Every file the check opens, in the order it opens them.
-inline constexpr const char* kDataFiles[] = {
-    "\\data\\Vostrel.ttf",    "\\data\\Gz2.xm",
-    "\\data\\bang.wav",       "\\data\\bangshrt1.wav",
-    "\\data\\bangshrt2.wav",  "\\data\\bangshrt3.wav",
-    "\\data\\bangshrt4.wav",  "\\data\\env.jpg",
-    "\\data\\fire.jpg",       "\\data\\Font.jpg",
-    "\\data\\Front.jpg",      "\\data\\star.jpg",
-    "\\data\\stelle.jpg",     "\\data\\stelle2.jpg",
-    "\\data\\Sun.jpg",        "\\data\\iconbig.gif",
-    "\\data\\VostrelGS1.gif", "\\data\\shad.gif",
-    "\\data\\title.gif",      "\\debug.htm",
-};
 
 // True once a lookup has succeeded; never set back.
 extern bool installFolderFound;
@@ -35,7 +23,7 @@ const char* InstallFolder();
 // the mouse cursor (one ChangeCursorCount call); after a successful one it changes nothing.
 void LookUpDataFolder();
 
-// Opens each of the data files in order; false at the first that does not open.
+// Opens each file of kDataManifest in order; false at the first that does not open.
 bool CheckDataFiles();
 
 // The file path for a relative data path such as "\data\bang.wav"; empty when no install

@@ -32,5 +32,5 @@ ModeSize ModeSizeFromResolution(std::uint32_t& resolution, ModeSize desktop, Mod
 }
 
 int ColorDepthFromBpp(std::uint32_t bpp) {
-    return (bpp & 0xFF) != 0 ? kColorDepthHigh : kColorDepthLow;
+    return LowByte(bpp) != 0 ? kColorDepthHigh : kColorDepthLow;
 }

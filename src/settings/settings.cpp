@@ -1,44 +1,42 @@
 #include "settings/settings.h"
 
+#include <cstring>
+
 #include "platform/registry.h"
 
 Settings settings;
 
-namespace {
-
-void ReadNumber(RegistryKey* key, const char* name, std::uint32_t& field) {
-    QueryRegistryDword(key, name, &field);
+const SettingEntry* FindSetting(const char* name) {
+    for (const SettingEntry& entry : kSettingTable) {
+        if (std::strcmp(entry.name, name) == 0) return &entry;
+    }
+    return nullptr;
 }
 
-void ReadText(RegistryKey* key, const char* name, char (&field)[kSettingTextSize]) {
-    QueryRegistryString(key, name, field, sizeof field);
+void ReadSetting(RegistryKey* key, const SettingEntry& entry, Settings& record) {
+    if (entry.kind == SettingKind::Number) {
+        QueryRegistryDword(key, entry.name, &(record.*entry.number));
+    } else {
+        QueryRegistryString(key, entry.name, record.*entry.text, kSettingTextSize);
+    }
 }
 
-}  // namespace
+void WriteSetting(RegistryKey* key, const SettingEntry& entry, const Settings& record) {
+    if (entry.kind == SettingKind::Number) {
+        SetRegistryDword(key, entry.name, record.*entry.number);
+    } else {
+        SetRegistryString(key, entry.name, record.*entry.text, kSettingTextSize);
+    }
+}
 
 void ReadSettingsValues(RegistryKey* key, Settings& record) {
-    ReadNumber(key, "resolution", record.resolution);
-    ReadNumber(key, "part", record.part);
-    ReadNumber(key, "useblur", record.useblur);
-    ReadText(key, "datapath", record.datapath);
-    ReadNumber(key, "bpp", record.bpp);
-    ReadNumber(key, "psound", record.psound);
-    ReadNumber(key, "pmusic", record.pmusic);
-    ReadNumber(key, "pcd", record.pcd);
-    ReadNumber(key, "pmp3", record.pmp3);
-    ReadNumber(key, "restart", record.restart);
-    ReadNumber(key, "showcred", record.showcred);
-    ReadNumber(key, "text", record.text);
-    ReadText(key, "vostrel", record.vostrel);
-    ReadNumber(key, "starfield", record.starfield);
-    ReadNumber(key, "matrox", record.matrox);
-    ReadNumber(key, "debug", record.debug);
+    for (const SettingEntry& entry : kSettingTable) ReadSetting(key, entry, record);
 }
 
 void ReadDebugSetting() {
     RegistryKey* key = OpenRegistryKeyReadOnly(RegistryRoot::User, kSettingsKeyPath);
     if (key == nullptr) return;
-    ReadNumber(key, "debug", settings.debug);
+    ReadSetting(key, SettingFor(&Settings::debug), settings);
     CloseRegistryKey(key);
 }
 

@@ -1,4 +1,6 @@
-// The sixteen persisted settings, named by their store value names, with their defaults.
+// The sixteen persisted settings: the record, and one table of their stored names, fields,
+// kinds and defaults that the load, the dialog's store, the renderer's overrides and the
+// settings dump all go through.
 // The saver run reads one process-wide record; the dialog keeps its own copy.
 #pragma once
 #include <cstdint>
@@ -21,24 +23,108 @@ inline constexpr std::uint32_t kPartLow = 1035;
 inline constexpr std::uint32_t kPartMedium = 1036;
 inline constexpr std::uint32_t kPartHigh = 1037;
 
+// Defaults come from kSettingTable below, so that every field's default is written once.
 struct Settings {
-    std::uint32_t resolution = kResolution640;
-    std::uint32_t part = kPartMedium;
-    std::uint32_t useblur = 0;
-    char datapath[kSettingTextSize] = "";
-    std::uint32_t bpp = 0;
-    std::uint32_t psound = 1;
-    std::uint32_t pmusic = 1;
-    std::uint32_t pcd = 0;
-    std::uint32_t pmp3 = 0;
-    std::uint32_t restart = 1;
-    std::uint32_t showcred = 1;
-    std::uint32_t text = 1;
-    char vostrel[kSettingTextSize] = "VOSTREL";
-    std::uint32_t starfield = 1;
-    std::uint32_t matrox = 0;
-    std::uint32_t debug = 0;
+    constexpr Settings();
+
+    std::uint32_t resolution{};
+    std::uint32_t part{};
+    std::uint32_t useblur{};
+    char datapath[kSettingTextSize]{};
+    std::uint32_t bpp{};
+    std::uint32_t psound{};
+    std::uint32_t pmusic{};
+    std::uint32_t pcd{};
+    std::uint32_t pmp3{};
+    std::uint32_t restart{};
+    std::uint32_t showcred{};
+    std::uint32_t text{};
+    char vostrel[kSettingTextSize]{};
+    std::uint32_t starfield{};
+    std::uint32_t matrox{};
+    std::uint32_t debug{};
 };
+
+// A number is stored as a 4-byte DWORD; a text as the whole 256-byte buffer.
+enum class SettingKind { Number, Text };
+
+// One stored setting: its value name in the key, its field, its kind and its default.
+struct SettingEntry {
+    const char* name;
+    SettingKind kind;
+    std::uint32_t Settings::*number;           // Number settings only
+    char (Settings::*text)[kSettingTextSize];  // Text settings only
+    std::uint32_t numberDefault;
+    const char* textDefault;
+};
+
+constexpr SettingEntry NumberSetting(const char* name, std::uint32_t Settings::*field,
+                                     std::uint32_t fallback) {
+    return {name, SettingKind::Number, field, nullptr, fallback, nullptr};
+}
+
+constexpr SettingEntry TextSetting(const char* name, char (Settings::*field)[kSettingTextSize],
+                                   const char* fallback) {
+    return {name, SettingKind::Text, nullptr, field, 0, fallback};
+}
+
+inline constexpr int kSettingCount = 16;
+
+// The sixteen settings in the order the saver reads them. The dialog's OK button writes them
+// in an order of its own, so it picks entries by field (SettingFor) rather than walking this.
+inline constexpr SettingEntry kSettingTable[kSettingCount] = {
+    NumberSetting("resolution", &Settings::resolution, kResolution640),
+    NumberSetting("part", &Settings::part, kPartMedium),
+    NumberSetting("useblur", &Settings::useblur, 0),
+    TextSetting("datapath", &Settings::datapath, ""),
+    NumberSetting("bpp", &Settings::bpp, 0),
+    NumberSetting("psound", &Settings::psound, 1),
+    NumberSetting("pmusic", &Settings::pmusic, 1),
+    NumberSetting("pcd", &Settings::pcd, 0),
+    NumberSetting("pmp3", &Settings::pmp3, 0),
+    NumberSetting("restart", &Settings::restart, 1),
+    NumberSetting("showcred", &Settings::showcred, 1),
+    NumberSetting("text", &Settings::text, 1),
+    TextSetting("vostrel", &Settings::vostrel, "VOSTREL"),
+    NumberSetting("starfield", &Settings::starfield, 1),
+    NumberSetting("matrox", &Settings::matrox, 0),
+    NumberSetting("debug", &Settings::debug, 0),
+};
+
+constexpr Settings::Settings() {
+    for (const SettingEntry& entry : kSettingTable) {
+        if (entry.kind == SettingKind::Number) {
+            this->*entry.number = entry.numberDefault;
+            continue;
+        }
+        char* field = this->*entry.text;
+        for (int i = 0; entry.textDefault[i] != '\0'; ++i) field[i] = entry.textDefault[i];
+    }
+}
+
+// The table's entry of a field, found while compiling: a field without one does not build.
+consteval const SettingEntry& SettingFor(std::uint32_t Settings::*field) {
+    for (const SettingEntry& entry : kSettingTable) {
+        if (entry.number == field) return entry;
+    }
+    throw "every number field has an entry";
+}
+
+consteval const SettingEntry& SettingFor(char (Settings::*field)[kSettingTextSize]) {
+    for (const SettingEntry& entry : kSettingTable) {
+        if (entry.text == field) return entry;
+    }
+    throw "every text field has an entry";
+}
+
+// The entry stored under `name` (exact spelling), or nullptr.
+const SettingEntry* FindSetting(const char* name);
+
+// Reads one value into record; an absent or unreadable value leaves the field as it is.
+void ReadSetting(RegistryKey* key, const SettingEntry& entry, Settings& record);
+
+// Writes one value from record: a DWORD, or the whole 256-byte text buffer.
+void WriteSetting(RegistryKey* key, const SettingEntry& entry, const Settings& record);
 
 // The saver run's record.
 extern Settings settings;
@@ -53,6 +139,12 @@ void ReadDebugSetting();
 // Reads all sixteen values into `settings` (creating an empty key on a first run); absent
 // or unreadable values get their defaults, whatever an earlier run of the process left there.
 void LoadSaverSettings();
+
+// How the saver reads a yes/no setting: only the low byte of the stored DWORD counts, so a
+// hand-typed 0x100 is off.
+constexpr unsigned LowByte(std::uint32_t value) {
+    return value & 0xFFu;
+}
 
 // The show's detail index (`detailLevel`); it scales the particle counts and the effects.
 inline constexpr int kDetailLow = 0;

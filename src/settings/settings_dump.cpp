@@ -9,10 +9,6 @@
 
 namespace {
 
-unsigned LowByte(std::uint32_t value) {
-    return value & 0xFFu;
-}
-
 // A settings text as stored, even if its terminator went missing.
 std::string SettingText(const char (&text)[kSettingTextSize]) {
     return std::string(text, strnlen(text, kSettingTextSize));

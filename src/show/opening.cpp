@@ -26,20 +26,6 @@ float CoWave(double frame, double period) {
     return static_cast<float>(std::cos(frame / period));
 }
 
-void DrawLogoSquare(bool textured) {
-    const float h = kLogoHalfSize;
-    glBegin(GL_QUADS);
-    if (textured) glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-h, -h, 0.0f);
-    if (textured) glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(h, -h, 0.0f);
-    if (textured) glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(h, h, 0.0f);
-    if (textured) glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-h, h, 0.0f);
-    glEnd();
-}
-
 }  // namespace
 
 // The glow's paths take the raw frame number as radians, so it drifts over hundreds of
@@ -80,11 +66,11 @@ void DrawPreviewLogo(int f) {
     glColor4ub(255, 255, 255, 255);
     glPushMatrix();
     glRotatef(180.0f, 1.0f, 0.0f, 0.0f);
-    DrawLogoSquare(true);
+    DrawTexturedSquare(kLogoHalfSize, 1.0f);
     glPopMatrix();
     glDisable(GL_TEXTURE_2D);
     const int white =
         f < kLogoWhiteningStart ? 0 : (f - kLogoWhiteningStart) * 255 / kLogoWhiteningFrames;
     glColor4ub(255, 255, 255, static_cast<GLubyte>(white));
-    DrawLogoSquare(false);
+    DrawTexturedSquare(kLogoHalfSize, 1.0f);  // untextured now: the white veil
 }

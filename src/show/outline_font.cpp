@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/data_manifest.h"
 #include "base/run_flags.h"
 #include "platform/outline_font.h"
 #include "settings/install_folder.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr const char* kOutlineFontFile = "\\data\\Vostrel.ttf";
+constexpr const char* kOutlineFontFile = DataName(DataRole::OutlineFont);
 constexpr LogicalFont kShowFont = {"Vostrel", -24, 900};
 constexpr int kOutlineListCount = 92;
 constexpr int kOutlineGlyphCount = 91;

@@ -8,6 +8,7 @@
 
 #include "assets/textures.h"
 #include "audio/show_audio.h"
+#include "base/data_manifest.h"
 #include "base/run_flags.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
@@ -32,13 +33,14 @@ constexpr DetailCounts kCountsByDetail[] = {{150, 180, 150}, {500, 360, 500}, {8
 
 struct TextureFile {
     Texture* texture;
-    const char* path;
+    DataRole role;
 };
 // Load order; shutdown deletes in the same order.
 const TextureFile kTextureFiles[] = {
-    {&texStar, kStarFile},       {&texFire, kFireFile},   {&texStelle, kStelleFile},
-    {&texStelle2, kStelle2File}, {&texEnv, kEnvFile},     {&texSun, kSunFile},
-    {&texFont, kFontFile},       {&texFront, kFrontFile},
+    {&texStar, DataRole::StarTexture},     {&texFire, DataRole::FireTexture},
+    {&texStelle, DataRole::StelleTexture}, {&texStelle2, DataRole::Stelle2Texture},
+    {&texEnv, DataRole::EnvTexture},       {&texSun, DataRole::SunTexture},
+    {&texFont, DataRole::FontTexture},     {&texFront, DataRole::FrontTexture},
 };
 
 // The tables live until the process ends; a later set-up in the same process replaces them.
@@ -117,7 +119,7 @@ void CreateQuadric() {
 
 void LoadTextures() {
     for (const TextureFile& file : kTextureFiles) {
-        file.texture->Load(DataPath(file.path).c_str(), nullptr);
+        file.texture->Load(DataPath(DataName(file.role)).c_str(), nullptr);
     }
     texturesLoaded = true;
 }
@@ -157,9 +159,10 @@ void SetupShow(int startFrame) {
     }
     ArmMusicNotice();
     CreateQuadric();
-    bangPath = DataPath("\\data\\bang.wav");
-    shortBangPaths = {DataPath("\\data\\bangshrt1.wav"), DataPath("\\data\\bangshrt2.wav"),
-                      DataPath("\\data\\bangshrt3.wav"), DataPath("\\data\\bangshrt4.wav")};
+    bangPath = DataPath(DataName(DataRole::LongBang));
+    shortBangPaths = {
+        DataPath(DataName(DataRole::ShortBang1)), DataPath(DataName(DataRole::ShortBang2)),
+        DataPath(DataName(DataRole::ShortBang3)), DataPath(DataName(DataRole::ShortBang4))};
     LoadTextures();
     BuildOutlineFont();
     BuildBitmapFont();

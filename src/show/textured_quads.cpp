@@ -8,7 +8,9 @@ namespace {
 
 constexpr float kRingQuadHalfSize = 0.2f;
 
-void DrawSquare(float h, float m) {
+}  // namespace
+
+void DrawTexturedSquare(float h, float m) {
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex3f(-h, -h, 0.0f);
@@ -21,25 +23,23 @@ void DrawSquare(float h, float m) {
     glEnd();
 }
 
-}  // namespace
-
 void DrawRingQuad() {
-    DrawSquare(kRingQuadHalfSize, 1.0f);
+    DrawTexturedSquare(kRingQuadHalfSize, 1.0f);
 }
 
 void DrawSunQuad(float halfSize) {
     texSun.Bind();
-    DrawSquare(halfSize, 1.0f);
+    DrawTexturedSquare(halfSize, 1.0f);
 }
 
 void DrawStarfield(float halfSize, float repeats) {
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
     texStelle.Bind();
-    DrawSquare(halfSize, repeats);
+    DrawTexturedSquare(halfSize, repeats);
 }
 
 void DrawStarQuad(float halfSize) {
     texStar.Bind();
-    DrawSquare(halfSize, 1.0f);
+    DrawTexturedSquare(halfSize, 1.0f);
 }

@@ -40,8 +40,8 @@ class InstallFolderTest : public ::testing::Test {
 
     // Every data file, spelled as in the check or in lower case.
     static void FillDataFolder(const std::string& folder, bool lowerCase) {
-        for (const char* relative : kDataFiles) {
-            std::string name = relative;
+        for (const DataFileEntry& file : kDataManifest) {
+            std::string name = file.name;
             for (char& c : name) {
                 if (c == '\\') c = '/';
                 if (lowerCase) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -98,12 +98,12 @@ TEST_F(InstallFolderTest, CheckPassesOnlyWithEveryFileAndIgnoresLetterCase) {
     FillDataFolder(install_.path(), true);
     EXPECT_TRUE(CheckDataFiles());
 
-    for (const char* relative : kDataFiles) {
-        const std::string path = DataPath(relative);
+    for (const DataFileEntry& file : kDataManifest) {
+        const std::string path = DataPath(file.name);
         std::filesystem::rename(path, path + ".away");
-        EXPECT_FALSE(CheckDataFiles()) << relative;
+        EXPECT_FALSE(CheckDataFiles()) << file.name;
         std::filesystem::create_directory(path);  // a folder of that name is no file either
-        EXPECT_FALSE(CheckDataFiles()) << relative;
+        EXPECT_FALSE(CheckDataFiles()) << file.name;
         std::filesystem::remove(path);
         std::filesystem::rename(path + ".away", path);
     }

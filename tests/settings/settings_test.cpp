@@ -101,6 +101,28 @@ TEST_F(SettingsTest, DebugAloneIsReadWithoutCreatingTheKey) {
     EXPECT_EQ(settings.part, kPartMedium);
 }
 
+// A hand-edited file may hold the sections of other keys; only this key's values count.
+TEST_F(SettingsTest, ValuesUnderAnotherKeysSectionAreNotRead) {
+    const struct {
+        const char* text;
+        std::uint32_t part;
+    } cases[] = {
+        {"[HKEY_CURRENT_USER\\Software\\VostrelSaver\\Other]\n\"part\"=dword:0000040b\n",
+         kPartMedium},
+        {"[-HKEY_CURRENT_USER\\Software\\VostrelSaver]\n\"part\"=dword:0000040b\n", kPartMedium},
+        {"\"part\"=dword:0000040b\n[HKEY_LOCAL_MACHINE\\Software]\n\"part\"=dword:0000040d\n",
+         kPartLow},
+        {"[HKEY_CURRENT_USER\\Other]\n\"part\"=dword:0000040b\n"
+         "[hkey_current_user\\software\\vostrelsaver]\n\"part\"=dword:0000040d\n",
+         kPartHigh},
+    };
+    for (const auto& c : cases) {
+        WriteWholeFile(KeyFile(), std::string("REGEDIT4\n\n") + c.text);
+        LoadSaverSettings();
+        EXPECT_EQ(settings.part, c.part) << c.text;
+    }
+}
+
 TEST(DerivedSettingsTest, DetailLevelIsHighForAnyPartButLowAndMedium) {
     EXPECT_EQ(DetailLevelFromPart(kPartLow), 0);
     EXPECT_EQ(DetailLevelFromPart(kPartMedium), 1);

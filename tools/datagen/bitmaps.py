@@ -8,6 +8,7 @@ import numpy as np
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 import emblem
+from manifest import made_path
 from noise import smoothstep
 from pictures import save_jpeg, save_png
 from textures import make_starfield, make_sun
@@ -144,22 +145,22 @@ def save_gif(image, path):
     image.convert("P", palette=Image.ADAPTIVE, colors=255, dither=Image.NONE).save(path, "GIF")
 
 
-def write_gifs(data_dir, font_path):
+def write_gifs(install_dir, font_path):
     emblem_icon = make_icon(64)
     icon = Image.new("RGB", emblem_icon.size, (0, 0, 0))
     icon.paste(emblem_icon, mask=emblem_icon)
-    save_gif(icon, data_dir / "iconbig.gif")
-    logo_banner(font_path, (256, 64), grey=True).save(data_dir / "VostrelGS1.gif", "GIF")
-    make_shadow().save(data_dir / "shad.gif", "GIF")
-    save_gif(logo_banner(font_path, (320, 48), grey=False), data_dir / "title.gif")
+    save_gif(icon, made_path(install_dir, "Icon"))
+    logo_banner(font_path, (256, 64), grey=True).save(made_path(install_dir, "GreyLogo"), "GIF")
+    make_shadow().save(made_path(install_dir, "Shadow"), "GIF")
+    save_gif(logo_banner(font_path, (320, 48), grey=False), made_path(install_dir, "Title"))
 
 
-def write_pictures(data_dir, font_path):
-    save_jpeg(make_font_sheet(font_path), data_dir / "Font.jpg")
+def write_pictures(install_dir, font_path):
+    save_jpeg(make_font_sheet(font_path), made_path(install_dir, "FontTexture"))
     # The preview draws the logo turned over about x, and the loader hands rows over
     # bottom-up, so the file holds the logo upside down to appear upright on screen.
-    save_jpeg(make_front(font_path)[::-1], data_dir / "Front.jpg")
-    write_gifs(data_dir, font_path)
+    save_jpeg(make_front(font_path)[::-1], made_path(install_dir, "FrontTexture"))
+    write_gifs(install_dir, font_path)
 
 
 def make_dialog_picture(font_path):

@@ -11,6 +11,7 @@ from shapely.geometry.polygon import orient
 
 import emblem
 from glyphs import CAP_HEIGHT, glyph_shape
+from manifest import made_path
 
 UNITS_PER_EM = 1000
 SIDE_BEARING = 55
@@ -155,8 +156,8 @@ def build_font():
     return font
 
 
-def write_font(data_dir):
-    path = data_dir / "Vostrel.ttf"
+def write_font(install_dir):
+    path = made_path(install_dir, "OutlineFont")
     build_font().save(str(path))
     return path
 

@@ -20,13 +20,11 @@ from textures import write_textures  # noqa: E402
 
 
 def make_data(install_dir):
-    data_dir = install_dir / "data"
-    data_dir.mkdir(parents=True, exist_ok=True)
-    font_path = write_font(data_dir)
-    write_pictures(data_dir, font_path)
-    write_textures(data_dir)
-    write_sounds(data_dir)
-    write_music(data_dir)
+    font_path = write_font(install_dir)
+    write_pictures(install_dir, font_path)
+    write_textures(install_dir)
+    write_sounds(install_dir)
+    write_music(install_dir)
     write_page(install_dir)
 
 

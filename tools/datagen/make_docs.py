@@ -22,6 +22,7 @@ from PIL import Image, ImageChops, ImageDraw, ImageFont  # noqa: E402
 
 import emblem  # noqa: E402
 from make_data import make_data  # noqa: E402
+from manifest import made_path  # noqa: E402
 from pictures import save_png  # noqa: E402
 
 EXTRUSION = 0.1
@@ -184,18 +185,20 @@ def main():
     with tempfile.TemporaryDirectory() as scratch:
         install = pathlib.Path(scratch)
         make_data(install)
-        data = install / "data"
-        font_path = data / "Vostrel.ttf"
+        font_path = made_path(install, "OutlineFont")
         font = TTFont(str(font_path))
-        names = ["star.jpg", "Sun.jpg", "fire.jpg", "stelle.jpg", "stelle2.jpg", "env.jpg",
-                 "Front.jpg", "Font.jpg"]
-        shown = [Image.open(data / n) for n in names]
-        shown[names.index("Front.jpg")] = shown[names.index("Front.jpg")].transpose(
-            Image.FLIP_TOP_BOTTOM)
-        labels = [n if n != "Front.jpg" else "Front.jpg (as the preview shows it)" for n in names]
+        roles = ["StarTexture", "SunTexture", "FireTexture", "StelleTexture", "Stelle2Texture",
+                 "EnvTexture", "FrontTexture", "FontTexture"]
+        paths = [made_path(install, role) for role in roles]
+        shown = [Image.open(path) for path in paths]
+        labels = [path.name for path in paths]
+        front = roles.index("FrontTexture")
+        shown[front] = shown[front].transpose(Image.FLIP_TOP_BOTTOM)
+        labels[front] += " (as the preview shows it)"
         save_png(contact_sheet(shown, 4, 256, labels), args.docs_dir / "textures.png")
-        gifs = ["iconbig.gif", "VostrelGS1.gif", "shad.gif", "title.gif"]
-        save_png(contact_sheet([Image.open(data / n) for n in gifs], 4, 256, gifs),
+        gifs = [made_path(install, role) for role in ("Icon", "GreyLogo", "Shadow", "Title")]
+        save_png(contact_sheet([Image.open(path) for path in gifs], 4, 256,
+                               [path.name for path in gifs]),
                  args.docs_dir / "gifs.png")
         wires = [emblem_wireframe(font, 0), emblem_wireframe(font, 75, caption="VOSTREL")]
         save_png(contact_sheet([emblem_filled(font_path)] + wires, 3, 480,
@@ -203,7 +206,7 @@ def main():
                                 "wire-frame, angle 75, with VOSTREL"]),
                  args.docs_dir / "emblem.png")
         save_png(specimen(font_path), args.docs_dir / "font.png")
-        save_png(credits_preview(data / "Font.jpg"), args.docs_dir / "credits.png")
+        save_png(credits_preview(made_path(install, "FontTexture")), args.docs_dir / "credits.png")
 
 
 if __name__ == "__main__":

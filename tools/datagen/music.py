@@ -8,6 +8,7 @@ three channels so that each chord swells in while the previous one releases.
 """
 import numpy as np
 
+from manifest import made_path
 from xm import KEY_OFF, Cell, Instrument, Sample, module_bytes
 
 SAMPLE_RATE = 33452
@@ -306,7 +307,7 @@ def compose():
     return patterns
 
 
-def write_music(data_dir):
+def write_music(install_dir):
     data = module_bytes("Gz2: solar collapse", CHANNELS, TEMPO, BPM, ORDER, RESTART, compose(),
                         instruments())
-    (data_dir / "Gz2.xm").write_bytes(data)
+    made_path(install_dir, "Music").write_bytes(data)

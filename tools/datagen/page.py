@@ -1,6 +1,8 @@
 """The debug report page. The saver splices its report between the two markers
 and keeps everything around them, so the page explains itself to whoever opens it."""
 
+from manifest import made_path
+
 PAGE = """<!DOCTYPE html>
 <html lang="en">
 <head>
@@ -37,4 +39,4 @@ Turn "Debug Mode" off in the configuration dialog when you no longer need it.</p
 
 
 def write_page(install_dir):
-    (install_dir / "debug.htm").write_text(PAGE, encoding="ascii", newline="\n")
+    made_path(install_dir, "ReportPage").write_text(PAGE, encoding="ascii", newline="\n")

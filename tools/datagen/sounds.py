@@ -7,6 +7,8 @@ import wave
 
 import numpy as np
 
+from manifest import made_path
+
 RATE = 44100
 
 
@@ -67,8 +69,8 @@ def write_wav(samples, path, peak=0.89):
 SHORT_BANGS = ((0.55, 55, 1.0), (0.7, 45, 1.4), (0.5, 70, 0.8), (0.85, 38, 1.8))
 
 
-def write_sounds(data_dir):
-    write_wav(long_bang(61), data_dir / "bang.wav")
+def write_sounds(install_dir):
+    write_wav(long_bang(61), made_path(install_dir, "LongBang"))
     for index, (seconds, pitch, brightness) in enumerate(SHORT_BANGS, start=1):
         write_wav(short_thud(70 + index, seconds, pitch, brightness),
-                  data_dir / f"bangshrt{index}.wav")
+                  made_path(install_dir, f"ShortBang{index}"))

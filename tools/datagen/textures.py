@@ -6,6 +6,7 @@ edge of the square.
 """
 import numpy as np
 
+from manifest import made_path
 from noise import palette, sample_wrapped, smoothstep, spectral_noise
 from pictures import save_jpeg
 
@@ -141,10 +142,10 @@ def make_plasma(size=512):
                            (0.75, (240, 140, 50)), (1.0, (255, 240, 190))])
 
 
-def write_textures(data_dir):
-    save_jpeg(make_star(), data_dir / "star.jpg")
-    save_jpeg(make_sun(), data_dir / "Sun.jpg")
-    save_jpeg(make_fire(), data_dir / "fire.jpg")
-    save_jpeg(make_starfield(), data_dir / "stelle.jpg")
-    save_jpeg(make_chrome(), data_dir / "stelle2.jpg")
-    save_jpeg(make_plasma(), data_dir / "env.jpg")
+def write_textures(install_dir):
+    save_jpeg(make_star(), made_path(install_dir, "StarTexture"))
+    save_jpeg(make_sun(), made_path(install_dir, "SunTexture"))
+    save_jpeg(make_fire(), made_path(install_dir, "FireTexture"))
+    save_jpeg(make_starfield(), made_path(install_dir, "StelleTexture"))
+    save_jpeg(make_chrome(), made_path(install_dir, "Stelle2Texture"))
+    save_jpeg(make_plasma(), made_path(install_dir, "EnvTexture"))

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ascii_case.h"
 #include "platform/data_files.h"
 
 namespace {
@@ -16,18 +17,6 @@ bool Exists(const std::string& path) {
     return lstat(path.c_str(), &info) == 0;
 }
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
-
 // The entry of folder whose name equals name without regard to case; the smallest such name
 // when several differ only in case, so the choice does not depend on the directory order.
 std::optional<std::string> FindNoCase(const std::string& folder, const std::string& name) {
@@ -35,7 +24,7 @@ std::optional<std::string> FindNoCase(const std::string& folder, const std::stri
     if (dir == nullptr) return std::nullopt;
     std::optional<std::string> match;
     while (const dirent* entry = readdir(dir)) {
-        if (EqualNoCase(name, entry->d_name) && (!match || *match > entry->d_name)) {
+        if (EqualIgnoringAsciiCase(name, entry->d_name) && (!match || *match > entry->d_name)) {
             match = entry->d_name;
         }
     }

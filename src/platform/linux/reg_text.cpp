@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/ascii_case.h"
+
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -21,18 +23,8 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
-
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && EqualNoCase(s.substr(0, prefix.size()), prefix);
+    return s.size() >= prefix.size() && EqualIgnoringAsciiCase(s.substr(0, prefix.size()), prefix);
 }
 
 int HexDigit(char c) {
@@ -88,6 +80,13 @@ bool ReadHexBytes(std::string_view list, std::string* bytes) {
     return true;
 }
 
+// A section header `[name]` (trimmed) that names keyName; `[-name]` deletes a key, so it never
+// names this one.
+bool NamesKey(std::string_view header, std::string_view keyName) {
+    if (header.back() != ']') return false;
+    return EqualIgnoringAsciiCase(Trim(header.substr(1, header.size() - 2)), keyName);
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
@@ -122,20 +121,27 @@ bool ParseValueLine(const std::vector<std::string_view>& lines, std::size_t* ind
 }
 
 void EraseValues(RegText& regText, std::string_view name) {
-    std::erase_if(regText.entries,
-                  [&](const RegEntry& e) { return e.isValue && EqualNoCase(e.name, name); });
+    std::erase_if(regText.entries, [&](const RegEntry& e) {
+        return e.isValue && EqualIgnoringAsciiCase(e.name, name);
+    });
 }
 
 }  // namespace
 
-RegText ParseRegText(std::string_view text) {
+RegText ParseRegText(std::string_view text, std::string_view keyName) {
     RegText regText;
     if (text.find('\0') != std::string_view::npos) return regText;
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     const std::vector<std::string_view> lines = SplitLines(text);
+    bool inThisKey = true;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         if (line.empty()) continue;
+        if (line.front() == '[') {
+            inThisKey = NamesKey(line, keyName);
+            continue;
+        }
+        if (!inThisKey) continue;
         if (line.front() == ';') {
             regText.entries.push_back({false, {}, std::string(line)});
             continue;
@@ -220,16 +226,16 @@ std::string EncodeRegString(std::string_view text) {
 }
 
 const RegEntry* FindRegValue(const RegText& regText, std::string_view name) {
-    const auto found =
-        std::find_if(regText.entries.rbegin(), regText.entries.rend(),
-                     [&](const RegEntry& e) { return e.isValue && EqualNoCase(e.name, name); });
+    const auto found = std::find_if(
+        regText.entries.rbegin(), regText.entries.rend(),
+        [&](const RegEntry& e) { return e.isValue && EqualIgnoringAsciiCase(e.name, name); });
     return found == regText.entries.rend() ? nullptr : &*found;
 }
 
 void PutRegValue(RegText& regText, std::string_view name, std::string data) {
     auto& entries = regText.entries;
     const auto first = std::find_if(entries.begin(), entries.end(), [&](const RegEntry& e) {
-        return e.isValue && EqualNoCase(e.name, name);
+        return e.isValue && EqualIgnoringAsciiCase(e.name, name);
     });
     if (first == entries.end()) {
         entries.push_back({true, std::string(name), std::move(data)});

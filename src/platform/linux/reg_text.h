@@ -10,6 +10,11 @@
 // A value of any other form (hex:, a malformed dword) is kept as written and reads as a value
 // of another type. Comment lines (;) are kept; other lines (headers, garbage) are dropped when
 // the text is written back. Text with a zero byte is binary, not a key: it has no values.
+//
+// Values after a section header of another key (`[HKEY_...\Other]`, `[-HKEY_...]`) belong to
+// that key, not to this one: they are neither read nor written back. Values before the first
+// header, as a person may type them, and after a header naming this key (in any letter case)
+// are this key's.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +32,7 @@ struct RegText {
     std::vector<RegEntry> entries;
 };
 
-RegText ParseRegText(std::string_view text);
+RegText ParseRegText(std::string_view text, std::string_view keyName);
 
 // The whole file: the REGEDIT4 header, the key's section line, then the entries.
 std::string FormatRegText(const RegText& regText, std::string_view keyName);

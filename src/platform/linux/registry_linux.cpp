@@ -194,7 +194,8 @@ KeyFileRead ReadKeyFile(const std::string& file, std::string& text) {
 // The key's values; none when the file is missing, damaged or cannot be read.
 RegText ReadKey(const RegistryKey* key) {
     std::string text;
-    return ReadKeyFile(key->file, text) == KeyFileRead::Read ? ParseRegText(text) : RegText{};
+    return ReadKeyFile(key->file, text) == KeyFileRead::Read ? ParseRegText(text, key->keyName)
+                                                             : RegText{};
 }
 
 // The values a write starts from; nothing when the file is there but cannot be read.
@@ -202,7 +203,7 @@ std::optional<RegText> ReadKeyForUpdate(const RegistryKey* key) {
     std::string text;
     switch (ReadKeyFile(key->file, text)) {
         case KeyFileRead::Read:
-            return ParseRegText(text);
+            return ParseRegText(text, key->keyName);
         case KeyFileRead::Missing:
         case KeyFileRead::TooLarge:
             return RegText{};

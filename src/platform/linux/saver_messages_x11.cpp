@@ -33,7 +33,11 @@ bool LosesFocus(const XFocusChangeEvent& event) {
 void TranslateKey(WindowId window, XKeyEvent key) {
     const KeySym symbol = XLookupKeysym(&key, 0);
     const bool alt = (key.state & Mod1Mask) != 0 || IsAltKey(symbol);
-    PostWindowMessage(window, alt ? kWmSysKeyDown : kWmKeyDown, symbol, alt ? kKeyAltHeld : 0);
+    // Windows hands F10 pressed alone over as a system key too (it would open a menu bar), with
+    // the Alt bit clear; the saver ignores system keys, so F10 must not end it.
+    const bool systemKey = alt || symbol == XK_F10;
+    PostWindowMessage(window, systemKey ? kWmSysKeyDown : kWmKeyDown, symbol,
+                      alt ? kKeyAltHeld : 0);
 }
 
 void TranslateButton(WindowId window, const XButtonEvent& button) {
