@@ -1,19 +1,15 @@
 #include "app/report_location.h"
 
+#include "base/data_manifest.h"
 #include "base/report_page.h"
 #include "platform/data_files.h"
 #include "platform/file_replace.h"
 #include "platform/user_state.h"
 
-namespace {
-
-constexpr const char* kUserPageName = "debug.htm";
-
-}  // namespace
-
 std::string ReportPageLocation(const std::string& installedPage) {
     if (installedPage.empty() || FileReplaceable(installedPage)) return installedPage;
-    const std::string copy = UserStatePath(kUserPageName);
+    const std::string copy =
+        UserStatePath(kDataManifest[static_cast<int>(DataRole::ReportPage)].madeFile);
     if (copy.empty()) return installedPage;
     if (FileOpensForReading(copy)) return copy;
     std::string page;
