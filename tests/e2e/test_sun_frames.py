@@ -20,7 +20,7 @@ LEVELS = {1035: "low", 1036: "medium", 1037: "high"}
 # draws: the set-up's particles (5 per ring particle, 6 per comet and per debris) and 404 for
 # the rays; then per sun frame one for the sun's red, one per ray drawn, one for the inner
 # shell's red above low detail, one for every short bang, three for the collapse glow's
-# sprites once it shows.
+# sprites once it shows, and one for the warning caption in each of frames 5900 to 5999.
 PINNED_RANDOM_STATE = {
     1035: {5000: 2744349096, 5500: 2223190394, 6011: 1214027943},
     1036: {5000: 1158863279, 5500: 2378743453, 6011: 2680661807},
