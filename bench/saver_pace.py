@@ -3,7 +3,7 @@
 
 Runs `vostrel /s` for a while on the current X display (use xvfb-run), counts its buffer
 swaps with the preloaded bench_swap_counter library and reads its CPU time from /proc.
-Prints one line per driver kind: swaps that return at once (as on Xvfb) and, emulated by the
+Prints one line per driver kind, with the run's peak resident memory: swaps that return at once (as on Xvfb) and, emulated by the
 preload, swaps that wait for a 60 Hz refresh.
 
     xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX" python3 bench/saver_pace.py build [seconds] [saver]
@@ -29,6 +29,14 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / ticks_per_second  # utime + stime
 
 
+def peak_resident_mib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024.0
+    return 0.0
+
+
 def measure(wait_hz):
     with tempfile.TemporaryDirectory() as home:
         count_file = os.path.join(home, "swaps")
@@ -39,16 +47,17 @@ def measure(wait_hz):
         start = time.monotonic()
         time.sleep(seconds)
         cpu = cpu_seconds(process.pid)
+        peak = peak_resident_mib(process.pid)
         elapsed = time.monotonic() - start
         subprocess.run(["xdotool", "key", "x"], check=False)
         process.wait(timeout=30)
         with open(count_file) as f:
             swaps = int(f.read())
-        return cpu / elapsed * 100.0, swaps
+        return cpu / elapsed * 100.0, swaps, peak
 
 
 print(f"{saver}, {seconds:.0f} s runs from start to the ending key")
 for label, wait_hz in (("swaps return at once", 0), ("swaps wait for 60 Hz", 60)):
-    cpu, swaps = measure(wait_hz)
-    print(f"{label:22s}: CPU {cpu:5.1f} %, {swaps} frames "
-          f"({swaps / seconds:.0f} per second)")
+    cpu, swaps, peak = measure(wait_hz)
+    print(f"{label:22s}: CPU {cpu:5.1f} %, {swaps} frames ({swaps / seconds:.0f} per second), "
+          f"peak resident {peak:.0f} MiB")
