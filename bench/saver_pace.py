@@ -3,8 +3,8 @@
 
 Runs `vostrel /s` for a while on the current X display (use xvfb-run), counts its buffer
 swaps with the preloaded bench_swap_counter library and reads its CPU time from /proc.
-Prints one line per driver kind, with the run's peak resident memory: swaps that return at once (as on Xvfb) and, emulated by the
-preload, swaps that wait for a 60 Hz refresh.
+Prints one line per driver kind, with the run's peak resident memory: swaps that return at
+once (as on Xvfb) and, emulated by the preload, swaps that wait for a 60 Hz refresh.
 
     xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX" python3 bench/saver_pace.py build [seconds] [saver]
 
