@@ -5,23 +5,27 @@
 // driver, virtual X servers, some virtual machines) the loop would run as fast as the
 // processor allows: the timeline would play in a fraction of its time and a core would burn.
 //
-// The pacer watches the first frames. If they came faster than the refresh allows, swaps do
-// not wait, and from then on it names a tick per frame on a fixed grid of refresh periods
-// (no drift: each tick is the previous one plus one period). A frame that falls more than a
-// period behind restarts the grid at its own end instead of rushing frames to catch up. If
-// the first frames came at the refresh pace or slower, the pacer never asks for a wait.
+// The pacer watches the frames in windows of kPacingProbeFrames. A window whose typical
+// (median) frame was busy (drawing and swapping, not counting the pacer's own waits) for
+// clearly less than a refresh cannot have waited for the refresh: the pacer then names a tick
+// per frame on a fixed grid of refresh periods (no drift: each tick is the previous one plus
+// one period). A window whose typical frame is busy for most of a refresh (a driver that
+// waits, or drawing slower than the refresh) turns the waits off. Judging every window, by
+// its median, keeps a slow start (the driver compiling its shaders) or a single stall from
+// deciding for the frames after it. A frame that falls more than a period behind restarts the
+// grid at its own end instead of rushing frames to catch up.
 #pragma once
 
 // Used when the window system does not tell the rate, or tells one no monitor has.
 inline constexpr double kFallbackRefreshRate = 60.0;
-// Frames watched before deciding; enough to look past a driver's first, unqueued swaps.
+// Frames per window the pacer judges; enough to look past a driver's first, unqueued swaps.
 inline constexpr int kPacingProbeFrames = 30;
 
 struct FramePacer {
     double period = 1.0 / kFallbackRefreshRate;  // seconds per refresh
-    double probeStart = 0.0;                     // clock reading when the probe began
-    int framesProbed = 0;
-    bool decided = false;
+    double frameStart = 0.0;                     // clock reading when the current frame began
+    double busy[kPacingProbeFrames] = {};        // seconds each frame of the window was busy
+    int windowFrames = 0;
     bool pacing = false;
     double nextTick = 0.0;
 };

@@ -62,6 +62,13 @@ TEST(FramePacer, PacesOnlyWhereSwapsDoNotWait) {
     }
 }
 
+TEST(FramePacer, ASlowStartDoesNotDecideTheWholeRun) {
+    // The driver compiles its shaders during the first frames, then draws in a millisecond.
+    const PacedRun run = PlayFrames(60.0, 600, [](int i) { return i < 40 ? 0.05 : 0.001; });
+    EXPECT_GT(run.waits, 0);
+    EXPECT_NEAR(FramesPerSecond(run, 3 * kPacingProbeFrames), 60.0, 0.01);
+}
+
 TEST(FramePacer, TicksStayOnTheGridWhateverEachFrameCosts) {
     // Frame costs jitter between 1 and 9 ms; the n-th paced frame still starts exactly n
     // periods after the probe ended, to rounding.
