@@ -34,6 +34,19 @@ def opening(detail):
             for frame, what in frames]
 
 
+def sun(detail):
+    # 16-bit colour would round the white layer's last steps away.
+    return [Row(f"sun-{detail}", frame, detail, {"bpp": 1}, f"{detail}, frame {frame}")
+            for frame in (5050, 5500, 6000)]
+
+
+def blast(name, frame, what):
+    # The first burst comes at frame 6262.
+    return [Row(name, frame, detail, {"useblur": 1},
+                f"{detail}, frame {frame} ({what})" if detail == "high" else f"{detail}")
+            for detail in ("low", "medium", "high")]
+
+
 PICTURES = [
     Row("nebula", 2500, "low", {}, "low, frame 2500"),
     Row("nebula", 2500, "medium", {}, "medium"),
@@ -48,6 +61,11 @@ PICTURES = [
     Row("countdown", 5960, "medium", {}, "frame 5960"),
     Row("credits-roll", 7600, "medium", {}, "frame 7600"),
     Row("credits-roll", 7600, "medium", {"useblur": 1}, "with blur"),
+    *sun("low"), *sun("medium"), *sun("high"),
+    *[Row("flash", frame, "medium", {"bpp": 1}, f"frame {frame}")
+      for frame in (6003, 6006, 6010, 6014, 6017)],
+    *blast("blast-burst", 6266, "4 frames after a burst"),
+    *blast("blast-late", 6480, "late in a ring cycle"),
 ]
 
 
