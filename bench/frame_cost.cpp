@@ -86,9 +86,6 @@ double Median(std::vector<double> values) {
 // The scenes a frame belongs to, as the frame driver draws them.
 enum Scene { kOpening, kSun, kBlast, kBlastWithCredits, kSceneCount };
 constexpr const char* kSceneNames[kSceneCount] = {"opening", "sun", "blast", "blast + credits"};
-constexpr int kSceneStartFrame = 5000;
-constexpr int kCreditsAfterFrame = 7000;
-constexpr int kCreditsBeforeFrame = 9200;
 
 Scene SceneOf(int frame, bool sunPhase) {
     if (frame < kSceneStartFrame) return kOpening;

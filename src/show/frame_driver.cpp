@@ -23,10 +23,7 @@
 namespace {
 
 // The timeline of one cycle, in frames.
-constexpr int kSceneStartFrame = 5000;        // first frame of the 3D scene and of the blur
 constexpr int kSceneCaptionsEndFrame = 6000;  // captions over the 3D scene end before this
-constexpr int kCreditsAfterFrame = 7000;      // credits roll strictly between these two
-constexpr int kCreditsBeforeFrame = 9200;
 constexpr int kFadeStartFrame = 9000;
 constexpr int kFadeFrames = 500;
 

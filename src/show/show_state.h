@@ -19,6 +19,11 @@ inline constexpr float kCreditLineSpacing = 16.0f;
 inline constexpr int kFullCircle = 360;
 inline constexpr int kRingLayers = 3;  // ring particles per arm
 
+// The timeline of one cycle, in frames: the 3D scene (and the blur) from kSceneStartFrame,
+// the credits roll strictly between kCreditsAfterFrame and kCreditsBeforeFrame.
+inline constexpr int kSceneStartFrame = 5000;
+inline constexpr int kCreditsAfterFrame = 7000;
+inline constexpr int kCreditsBeforeFrame = 9200;
 // The timeline's end: with `restart` on, reaching kCycleEndFrame starts the show again;
 // without it the counter stops at kLastShowFrame.
 inline constexpr int kCycleEndFrame = 9500;

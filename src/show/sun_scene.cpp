@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int kSceneStartFrame = 5000;
 constexpr int kWhiteLayerFrames = 50;
 constexpr int kOpaque = 255;
 constexpr GLubyte kFull = 255;
