@@ -51,13 +51,13 @@ class EffectVoice : public MixVoice {
 
 // A WAV file converted to the output's layout; false when SDL cannot read or convert it.
 bool DecodeWav(const std::string& path, Samples& samples) {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec fileFormat{};
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &spec, &data, &length) == nullptr) return false;
+    if (SDL_LoadWAV(path.c_str(), &fileFormat, &data, &length) == nullptr) return false;
     SDL_AudioCVT convert{};
-    const int built = SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq,
-                                        AUDIO_S16SYS, kStereo, kAudioMixRate);
+    const int built = SDL_BuildAudioCVT(&convert, fileFormat.format, fileFormat.channels,
+                                        fileFormat.freq, AUDIO_S16SYS, kStereo, kAudioMixRate);
     bool decoded = built >= 0;
     if (decoded) {
         std::vector<Uint8> buffer(static_cast<size_t>(length) * std::max(convert.len_mult, 1));
