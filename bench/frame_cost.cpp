@@ -29,6 +29,7 @@
 #include "show/random.h"
 #include "show/show_setup.h"
 #include "show/show_state.h"
+#include "show_snapshot.h"
 
 namespace {
 
@@ -38,45 +39,6 @@ struct DetailChoice {
 };
 constexpr DetailChoice kDetails[] = {
     {"low", kPartLow}, {"medium", kPartMedium}, {"high", kPartHigh}};
-
-// Everything a frame changes, so that a stretch can be drawn again from the same start.
-struct Snapshot {
-    ShowState state;
-    std::uint32_t random = 0;
-    std::vector<RingParticle> ring;
-    std::vector<Comet> comets;
-    std::vector<Debris> debris;
-    std::vector<float> creditY;
-};
-
-template <typename T>
-std::vector<T> Copy(const T* table, int count) {
-    return table != nullptr ? std::vector<T>(table, table + count) : std::vector<T>{};
-}
-
-template <typename T>
-void Restore(const std::vector<T>& saved, T* table) {
-    if (table != nullptr) std::copy(saved.begin(), saved.end(), table);
-}
-
-Snapshot Take() {
-    const ShowState& s = showState;
-    return {s,
-            RandomState(),
-            Copy(s.ringParticles, s.ringArmCount * 3),
-            Copy(s.comets, s.cometCount),
-            Copy(s.debris, s.debrisCount),
-            Copy(s.creditY, kCreditLineCount)};
-}
-
-void Put(const Snapshot& snapshot) {
-    showState = snapshot.state;
-    SetRandomState(snapshot.random);
-    Restore(snapshot.ring, showState.ringParticles);
-    Restore(snapshot.comets, showState.comets);
-    Restore(snapshot.debris, showState.debris);
-    Restore(snapshot.creditY, showState.creditY);
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -155,11 +117,11 @@ void BenchDetail(const char* size, const DetailChoice& detail, OffscreenGlContex
     settings.part = detail.part;
     showState = ShowState{};
     SetupShow(0);
-    const Snapshot start = Take();
+    const ShowSnapshot start = ShowSnapshot::Take();
     SetOffscreenGlContextCurrent(context, false);
     const std::vector<FrameTime> withoutGl = TimeCycle(false);
     SetOffscreenGlContextCurrent(context, true);
-    Put(start);
+    start.Put();
     const std::vector<FrameTime> withGl = TimeCycle(true);
     Report(size, detail.name, withGl, withoutGl);
     std::fflush(stdout);  // a whole cycle takes a while: show each table row as it comes

@@ -1,12 +1,15 @@
 // Counts every operator new of this test executable while the show runs: a running frame
-// must not allocate. The GL driver may compile state variants on first use, so every frame
-// range is drawn once before the counted pass.
+// must not allocate. Two passes: the show's turning points drawn by the real driver (which may
+// compile state variants on first use, so every range is drawn before the counted pass), and
+// every frame of a whole cycle at every detail level with no context current.
 #include <atomic>
 #include <cstdlib>
 #include <new>
 #include <vector>
 
+#include "platform/offscreen_gl.h"
 #include "show_fixture.h"
+#include "show_test_state.h"
 
 namespace {
 
@@ -58,6 +61,36 @@ TEST_F(AllocationTest, RunningFramesAllocateNothing) {
 
     EXPECT_EQ(allocationCount.load(), 0);
     EXPECT_GE(bangCount - bangsBefore, 40);  // the counted pass did play its bangs
+}
+
+// Every frame of a whole cycle and the first frames of the next, with the full particle tables
+// of each detail level. No context is current, so GL calls return at once and only the show's
+// own code runs: a cycle takes seconds instead of many minutes.
+TEST(WholeCycleAllocationTest, NoFrameOfACycleAllocatesAtAnyDetailLevel) {
+    constexpr int kNextCycleFrames = 100;
+    GlTestContext gl;
+    if (!gl.ok()) GTEST_SKIP() << "no offscreen GL context";
+    SetSoundEffectSpyForTests(&CountBang);
+    for (const std::uint32_t part : {kPartLow, kPartMedium, kPartHigh}) {
+        SCOPED_TRACE(part);
+        ResetShowForTest();
+        settings.part = part;
+        settings.pmusic = settings.pmp3 = settings.pcd = 0;
+        SetupShow(0);
+        ASSERT_TRUE(showReady);
+        const int bangsBefore = bangCount;
+        allocationCount = 0;
+        ASSERT_TRUE(SetOffscreenGlContextCurrent(TestGlContext(), false));
+        countingAllocations = true;
+        for (int i = 0; i < kCycleEndFrame + kNextCycleFrames; ++i) RenderShowFrame();
+        countingAllocations = false;
+        ASSERT_TRUE(SetOffscreenGlContextCurrent(TestGlContext(), true));
+        EXPECT_EQ(showState.showFrame, kNextCycleFrames);  // restarted once
+        ShutdownShow();
+        EXPECT_EQ(allocationCount.load(), 0);
+        EXPECT_GE(bangCount - bangsBefore, 40);
+    }
+    SetSoundEffectSpyForTests(nullptr);
 }
 
 }  // namespace

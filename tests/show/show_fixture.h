@@ -28,43 +28,7 @@
 #include "show/random.h"
 #include "show/show_setup.h"
 #include "show/show_state.h"
-
-// Everything a frame changes, so that each test can start from the same set-up.
-struct ShowSnapshot {
-    ShowState state;
-    std::uint32_t random = 0;
-    std::vector<RingParticle> ring;
-    std::vector<Comet> comets;
-    std::vector<Debris> debris;
-    std::vector<float> creditY;
-
-    template <typename T>
-    static std::vector<T> Copy(const T* table, int count) {
-        return table != nullptr ? std::vector<T>(table, table + count) : std::vector<T>{};
-    }
-    template <typename T>
-    static void Restore(const std::vector<T>& saved, T* table) {
-        if (table != nullptr) std::copy(saved.begin(), saved.end(), table);
-    }
-
-    static ShowSnapshot Take() {
-        const ShowState& s = showState;
-        return {s,
-                RandomState(),
-                Copy(s.ringParticles, s.ringArmCount * 3),
-                Copy(s.comets, s.cometCount),
-                Copy(s.debris, s.debrisCount),
-                Copy(s.creditY, kCreditLineCount)};
-    }
-    void Put() const {
-        showState = state;
-        SetRandomState(random);
-        Restore(ring, showState.ringParticles);
-        Restore(comets, showState.comets);
-        Restore(debris, showState.debris);
-        Restore(creditY, showState.creditY);
-    }
-};
+#include "show_snapshot.h"
 
 struct PlayedEffect {
     int frame;
