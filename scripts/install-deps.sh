@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils libxfixes3 xscreensaver
   python3 python3-numpy python3-pil python3-fonttools python3-shapely
   fonts-dejavu-core
+  apitrace  # bench/driver_replay.py replays the renderer's GL calls
 )
 
 missing=()
