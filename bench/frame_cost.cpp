@@ -1,6 +1,7 @@
 // What a frame of the offscreen show costs over one whole cycle (frames 0 to 9499), per
-// detail level at 640 x 480 and 1024 x 768 with blur on: the median and the worst frame, each
-// scene's share of the cycle, and how much of it is the show's own code.
+// detail level at 640 x 480 and 1024 x 768 with blur on: the median and the worst frame (and
+// which frame that was), each scene's share of the cycle, and how much of it is the show's own
+// code.
 //
 // Method: the cycle is drawn twice from the same starting state. The GL pass times
 // RenderShowFrame plus glFinish per frame (everything: our code, GLU, the driver's command
@@ -81,35 +82,44 @@ struct SceneFigures {
     int frames = 0;
     double total = 0.0;
     double ownTotal = 0.0;
+    double worst = 0.0;
+    int worstFrame = 0;
     std::vector<double> times;
+
+    void Add(int frame, double milliseconds, double ownMilliseconds) {
+        frames += 1;
+        total += milliseconds;
+        ownTotal += ownMilliseconds;
+        times.push_back(milliseconds);
+        if (milliseconds > worst) {
+            worst = milliseconds;
+            worstFrame = frame;
+        }
+    }
 };
 
+void PrintRow(const char* size, const char* detail, const char* scene, const SceneFigures& f,
+              double cycleTotal) {
+    std::printf("| %s | %s | %s | %d | %.2f | %.2f (%d) | %.1f %% | %.1f %% |\n", size, detail,
+                scene, f.frames, Median(f.times), f.worst, f.worstFrame,
+                100.0 * f.total / cycleTotal, 100.0 * f.ownTotal / f.total);
+}
+
+// The cycle starts at frame 0, so a frame's index in the timings is its number.
 void Report(const char* size, const char* detail, const std::vector<FrameTime>& withGl,
             const std::vector<FrameTime>& withoutGl) {
+    SceneFigures cycle;
     SceneFigures scenes[kSceneCount];
-    std::vector<double> all;
-    double cycleTotal = 0.0;
-    double ownCycleTotal = 0.0;
     for (std::size_t i = 0; i < withGl.size(); ++i) {
-        SceneFigures& figures = scenes[withGl[i].scene];
-        figures.frames += 1;
-        figures.total += withGl[i].milliseconds;
-        figures.ownTotal += withoutGl[i].milliseconds;
-        figures.times.push_back(withGl[i].milliseconds);
-        all.push_back(withGl[i].milliseconds);
-        cycleTotal += withGl[i].milliseconds;
-        ownCycleTotal += withoutGl[i].milliseconds;
+        const int frame = static_cast<int>(i);
+        cycle.Add(frame, withGl[i].milliseconds, withoutGl[i].milliseconds);
+        scenes[withGl[i].scene].Add(frame, withGl[i].milliseconds, withoutGl[i].milliseconds);
     }
-    std::printf("| %s | %s | whole cycle | %zu | %.2f | %.2f | 100 %% | %.1f %% |\n", size, detail,
-                all.size(), Median(all), *std::max_element(all.begin(), all.end()),
-                100.0 * ownCycleTotal / cycleTotal);
+    PrintRow(size, detail, "whole cycle", cycle, cycle.total);
     for (int scene = 0; scene < kSceneCount; ++scene) {
-        const SceneFigures& f = scenes[scene];
-        if (f.frames == 0) continue;
-        std::printf("| %s | %s | %s | %d | %.2f | %.2f | %.1f %% | %.1f %% |\n", size, detail,
-                    kSceneNames[scene], f.frames, Median(f.times),
-                    *std::max_element(f.times.begin(), f.times.end()), 100.0 * f.total / cycleTotal,
-                    100.0 * f.ownTotal / f.total);
+        if (scenes[scene].frames > 0) {
+            PrintRow(size, detail, kSceneNames[scene], scenes[scene], cycle.total);
+        }
     }
 }
 
@@ -152,7 +162,7 @@ int main(int argc, char** argv) {
     std::printf("install folder: %s; renderer: %s\n\n", InstallFolder(),
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     std::printf(
-        "| size | detail | scene | frames | median ms | worst ms | share of cycle | "
+        "| size | detail | scene | frames | median ms | worst ms (frame) | share of cycle | "
         "own code |\n|---|---|---|---|---|---|---|---|\n");
     const struct {
         const char* name;
