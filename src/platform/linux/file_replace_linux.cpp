@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/file_replace.h"
+#include "platform/linux/write_all.h"
 
 namespace {
 
@@ -50,18 +51,6 @@ std::string TemporaryTemplate(const std::string& target) {
     const SplitPath split = Split(target);
     return split.folder + "/" + TemporaryPrefix(split.name) + std::to_string(getpid()) + "." +
            std::string(kUniqueLength, 'X');
-}
-
-bool WriteAll(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t written = write(fd, content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // The process id in "PID.XXXXXX", or 0 when the rest of a name is not of that form.

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "platform/linux/reg_text.h"
+#include "platform/linux/write_all.h"
 #include "platform/registry.h"
 
 struct RegistryKey {
@@ -211,17 +212,6 @@ std::optional<RegText> ReadKeyForUpdate(const RegistryKey* key) {
             break;
     }
     return std::nullopt;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return false;
-        done += static_cast<std::size_t>(wrote);
-    }
-    return true;
 }
 
 bool SameFile(const struct stat& a, const struct stat& b) {
