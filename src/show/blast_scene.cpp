@@ -42,8 +42,6 @@ constexpr double kBobPhase = 12000.0;  // subtracted from twice the frame number
 constexpr double kStarfieldX = -15.0;
 constexpr double kStarfieldY = -1.0;
 constexpr double kStarfieldDistance = -5.0;
-constexpr float kStarfieldHalfSize = 30.0f;
-constexpr float kStarfieldRepeats = 15.0f;
 
 // The caption lies tilted back by about 45 degrees, rocks gently and drifts with the slow
 // angle; the sphere map makes its letters shine.
@@ -96,7 +94,7 @@ void DrawBackdrop() {
     glPushMatrix();
     glTranslated(kStarfieldX, kStarfieldY,
                  std::cos(ShowRadians(showState.spinAngle)) + kStarfieldDistance);
-    if (settings.starfield != 0) DrawStarfield(kStarfieldHalfSize, kStarfieldRepeats);
+    if (settings.starfield != 0) DrawStarfield();
     glPopMatrix();
 }
 

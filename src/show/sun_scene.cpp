@@ -35,9 +35,6 @@ constexpr float kSunOffset[3] = {12.0f, 6.0f, 10.0f};
 constexpr float kQuarterTurn = 90.0f;
 constexpr float kHalfTurn = 180.0f;
 
-constexpr float kStarfieldHalfSize = 30.0f;
-constexpr float kStarfieldRepeats = 15.0f;
-
 constexpr GLint kSphereSlices = 40;
 constexpr GLint kSphereStacks = 20;
 constexpr GLdouble kSunRadius = 1.0;
@@ -244,7 +241,7 @@ void DrawSunScene() {
     SetLighting(false);
     glTranslated(kSceneOffsetX, kSceneOffsetY,
                  std::cos(ShowRadians(showState.spinAngle)) + kSceneOffsetZ);
-    if (settings.starfield != 0) DrawStarfield(kStarfieldHalfSize, kStarfieldRepeats);
+    if (settings.starfield != 0) DrawStarfield();
     SetLighting(true);
     DrawSun();
     if (f < kSceneStartFrame + kWhiteLayerFrames) DrawWhiteLayer(f);

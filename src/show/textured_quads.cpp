@@ -7,6 +7,9 @@
 namespace {
 
 constexpr float kRingQuadHalfSize = 0.2f;
+// The star backdrop of both 3D scenes: 60 units across, the texture 15 times over.
+constexpr float kStarfieldHalfSize = 30.0f;
+constexpr float kStarfieldRepeats = 15.0f;
 
 }  // namespace
 
@@ -32,11 +35,11 @@ void DrawSunQuad(float halfSize) {
     DrawTexturedSquare(halfSize, 1.0f);
 }
 
-void DrawStarfield(float halfSize, float repeats) {
+void DrawStarfield() {
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
     texStelle.Bind();
-    DrawTexturedSquare(halfSize, repeats);
+    DrawTexturedSquare(kStarfieldHalfSize, kStarfieldRepeats);
 }
 
 void DrawStarQuad(float halfSize) {

@@ -11,8 +11,8 @@ void DrawTexturedSquare(float halfSize, float repeats);
 void DrawRingQuad();
 // Binds texSun.
 void DrawSunQuad(float halfSize);
-// Switches texture-coordinate generation off for s and t (and leaves it off), binds
-// texStelle and repeats it `repeats` times across the square.
-void DrawStarfield(float halfSize, float repeats);
+// The scenes' star backdrop, half-size 30: switches texture-coordinate generation off for s
+// and t (and leaves it off), binds texStelle and repeats it 15 times across the square.
+void DrawStarfield();
 // Binds texStar.
 void DrawStarQuad(float halfSize);

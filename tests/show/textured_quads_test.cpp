@@ -61,7 +61,7 @@ TEST_F(TexturedQuadsTest, SquaresAndTheirTextures) {
     // The starfield repeats its texture 15 times across 60 units and leaves generation off.
     glEnable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
-    auto field = CaptureFeedback([] { DrawStarfield(30.0f, 15.0f); });
+    auto field = CaptureFeedback([] { DrawStarfield(); });
     ExpectSquare(field, 30.0f, 15.0f);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_T));
