@@ -27,7 +27,10 @@ import sys
 import tempfile
 import time
 
-DETAILS = {"low": 1035, "medium": 1036, "high": 1037}
+# The end-to-end tests' harness holds the detail levels' stored values.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../tests/e2e"))
+from saver_harness import DETAIL_PARTS  # noqa: E402
+
 
 # name, settings, frame before the stretch, last frame of the stretch. With matrox on the
 # show starts at the white-out, just before the sun, instead of at the opening's first word.
@@ -40,7 +43,7 @@ STRETCHES = [
 
 def renderer_command(build, frame, size, detail, sets, out):
     command = [os.path.join(build, "vostrel-render"), "--frames", str(frame), "--size", size,
-               "--out", out, "--set", f"part={DETAILS[detail]}"]
+               "--out", out, "--set", f"part={DETAIL_PARTS[detail]}"]
     for setting in sets:
         command += ["--set", setting]
     return command
@@ -80,7 +83,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("build", help="the build folder holding vostrel-render")
     parser.add_argument("--size", default="640x480")
-    parser.add_argument("--detail", choices=DETAILS, default="low")
+    parser.add_argument("--detail", choices=DETAIL_PARTS, default="low")
     parser.add_argument("--runs", type=int, default=3)
     args = parser.parse_args()
     if "DISPLAY" not in os.environ:

@@ -20,7 +20,9 @@ import subprocess
 import sys
 import tempfile
 
-DETAILS = {"low": 1035, "medium": 1036, "high": 1037}
+# The end-to-end tests' harness holds the detail levels' stored values.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../tests/e2e"))
+from saver_harness import DETAIL_PARTS  # noqa: E402
 
 
 def frame_list(stretch, every):
@@ -33,7 +35,7 @@ def render(renderer, detail, frames, size, overrides):
     with tempfile.TemporaryDirectory(prefix="vostrel-pixels-") as root:
         out = os.path.join(root, "frames")
         command = [renderer, "--frames", ",".join(map(str, frames)), "--size", size,
-                   "--out", out, "--set", f"part={DETAILS[detail]}"]
+                   "--out", out, "--set", f"part={DETAIL_PARTS[detail]}"]
         for override in overrides:
             command += ["--set", override]
         env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(root, "config"),
@@ -48,7 +50,7 @@ def render(renderer, detail, frames, size, overrides):
 
 def all_hashes(renderer, args):
     frames = frame_list(args.frames, args.every)
-    return {(detail, frame): digest for detail in DETAILS
+    return {(detail, frame): digest for detail in DETAIL_PARTS
             for frame, digest in render(renderer, detail, frames, args.size, args.set).items()}
 
 
@@ -66,7 +68,7 @@ def write_hashes(path, hashes, args):
     with open(path, "w") as f:
         f.write(f"# detail frame sha256 of the PNG: --frames {args.frames} --every {args.every} "
                 f"--size {args.size} {' '.join('--set ' + s for s in args.set)}\n")
-        for (detail, frame), digest in sorted(hashes.items(), key=lambda i: (DETAILS[i[0][0]], i[0][1])):
+        for (detail, frame), digest in sorted(hashes.items(), key=lambda i: (DETAIL_PARTS[i[0][0]], i[0][1])):
             f.write(f"{detail} {frame} {digest}\n")
 
 
@@ -91,7 +93,7 @@ def main():
         return 0
     other = all_hashes(os.path.abspath(args.against), args) if args.against else read_hashes(args.hashes)
     differ = sorted(key for key in mine if other.get(key) != mine[key])
-    print(f"{len(mine)} pictures compared ({', '.join(DETAILS)}; frames {args.frames} every "
+    print(f"{len(mine)} pictures compared ({', '.join(DETAIL_PARTS)}; frames {args.frames} every "
           f"{args.every}, {args.size}): {len(differ)} differ")
     for detail, frame in differ:
         print(f"  differs: {detail} frame {frame}")

@@ -25,6 +25,8 @@ RENDER = os.path.join(BUILD_DIR, "vostrel-render")
 TITLE = "Vostrel ScreenSaver"  # the saver window's name and every box's title
 MACHINE_KEY = os.path.join("etc", "vostrel", "Software", "Calimor", "VostrelSaver1.1.reg")
 USER_KEY = os.path.join("vostrel", "Software", "VostrelSaver.reg")  # below XDG_CONFIG_HOME
+# The stored detail level (`part`) for each name the scripts use.
+DETAIL_PARTS = {"low": 1035, "medium": 1036, "high": 1037}
 WAIT = 30  # seconds; sanitizer builds start slowly
 START = (400, 300)  # where the pointer rests when a full-screen run starts
 

@@ -9,11 +9,11 @@ import subprocess
 
 from PIL import Image
 
-from saver_harness import BUILD_DIR, RENDER, CheckList, Sandbox, install_program
+from saver_harness import BUILD_DIR, DETAIL_PARTS, RENDER, CheckList, Sandbox, install_program
 
 check = CheckList()
 
-LEVELS = {1035: "low", 1036: "medium", 1037: "high"}
+LEVELS = {part: name for name, part in DETAIL_PARTS.items()}
 
 # The generator's state after frames 5000, 5500 and 6011 of a first cycle with the default
 # settings (sound on), by detail level. Worked out apart from the program, by counting the

@@ -17,10 +17,9 @@ from PIL import Image, ImageDraw
 
 # The end-to-end tests' harness lays out the private install: program copy and machine key.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tests/e2e"))
-from saver_harness import install_program  # noqa: E402
+from saver_harness import DETAIL_PARTS, install_program  # noqa: E402
 
 SIZE = "320x240"
-PART = {"low": 1035, "medium": 1036, "high": 1037}
 # A setting that is not a stored value: play the show as the preview window does.
 PREVIEW = "preview"
 
@@ -82,7 +81,7 @@ def render_runs(program, env, root):
     for number, ((detail, settings), frames) in enumerate(runs.items()):
         out = os.path.join(root, f"run-{number}")
         arguments = [program, "--frames", ",".join(map(str, sorted(frames))), "--size", SIZE,
-                     "--out", out, "--set", f"part={PART[detail]}"]
+                     "--out", out, "--set", f"part={DETAIL_PARTS[detail]}"]
         for name, value in settings:
             arguments += ["--preview"] if name == PREVIEW else ["--set", f"{name}={value}"]
         subprocess.run(arguments, env=env, check=True)
