@@ -7,7 +7,7 @@
 #include "platform/user_state.h"
 
 std::string ReportPageLocation(const std::string& installedPage) {
-    if (installedPage.empty() || FileReplaceable(installedPage)) return installedPage;
+    if (installedPage.empty() || FileFolderWritable(installedPage)) return installedPage;
     const std::string copy =
         UserStatePath(kDataManifest[static_cast<int>(DataRole::ReportPage)].madeFile);
     if (copy.empty()) return installedPage;

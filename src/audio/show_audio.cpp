@@ -10,6 +10,7 @@
 bool audioReady = true;
 bool songLoaded = true;
 AudioSong* song = nullptr;
+AudioPlaying audioPlaying;
 
 namespace {
 
@@ -21,7 +22,9 @@ constexpr const char* kMp3InitFailedText = "Error Initializing MP3";
 constexpr const char* kMp3LoadFailedText = "Error Loading MP3 File";
 
 void ShowAudioBox(const char* text, BoxIcon icon) {
-    ShowMessageBox({0, kAudioBoxTitle, text, icon, BoxButtons::Ok});
+    MessageBoxRequest request{0, kAudioBoxTitle, text, icon, BoxButtons::Ok};
+    request.runGoesOn = true;
+    ShowMessageBox(request);
 }
 
 void InitialiseOutput(const char* failureText) {
@@ -36,14 +39,20 @@ void StartMusic() {
     InitialiseOutput(kMusicInitFailedText);
     song = AudioLoadSong(path);
     if (song == nullptr) songLoaded = false;
-    if (audioReady && songLoaded) AudioPlaySong(song);
+    if (audioReady && songLoaded) {
+        AudioPlaySong(song);
+        audioPlaying.music = true;
+    }
 }
 
 void StartMp3() {
     InitialiseOutput(kMp3InitFailedText);
     AudioMp3* mp3 = AudioLoadLoopingMp3(settings.datapath);
     if (mp3 == nullptr) ShowAudioBox(kMp3LoadFailedText, BoxIcon::Error);
-    if (audioReady && mp3 != nullptr) AudioPlayMp3(mp3);
+    if (audioReady && mp3 != nullptr) {
+        AudioPlayMp3(mp3);
+        audioPlaying.mp3 = true;
+    }
 }
 
 }  // namespace

@@ -12,6 +12,14 @@ extern bool songLoaded;
 // The loaded music module, or nullptr.
 extern AudioSong* song;
 
+// What StartAudio got playing of the background sources it was asked for (the CD reports
+// nothing, so it is not here).
+struct AudioPlaying {
+    bool music = false;
+    bool mp3 = false;
+};
+extern AudioPlaying audioPlaying;
+
 // The music, then the MP3 file, then the CD, each when its setting is on; then the effect
 // voice when the sound effects are on.
 void StartAudio();

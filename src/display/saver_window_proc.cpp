@@ -6,6 +6,7 @@
 #include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
+#include "platform/message_box.h"
 #include "show/show_setup.h"
 
 namespace {
@@ -55,8 +56,21 @@ bool OnDestroy() {
     return false;
 }
 
-bool OnDeactivation(MessageParam wParam) {
-    if (!SaverMode() || (wParam & kLowWordMask) != kWaInactive) return false;
+// The travel counts from where the pointer is when the saver takes the activation back after
+// a box the run survives: the user moved it to answer the box.
+void RestartMouseTravel() {
+    int x = 0, y = 0;
+    if (GetCursorPosition(&x, &y)) startCursor = {x, y};
+}
+
+bool OnActivationChange(MessageParam wParam) {
+    if (!SaverMode()) return false;
+    if ((wParam & kLowWordMask) != kWaInactive) {
+        RestartMouseTravel();
+        return false;
+    }
+    // A box the set-up shows takes the activation only for as long as it is up.
+    if (RunGoesOnBoxOpen()) return true;
     LogLine("WM_ACTIVATE-INACTIVE\n");
     if (saverWindowClosed == 0) EndSaver();
     return true;
@@ -85,7 +99,7 @@ bool HandleMessage(WindowId window, std::uint32_t message, MessageParam wParam) 
         case kWmActivate:
         case kWmActivateApp:
         case kWmNcActivate:
-            return OnDeactivation(wParam);
+            return OnActivationChange(wParam);
         case kWmClose:
             if (!SaverMode()) return false;
             LogLine("WM_CLOSE\n");

@@ -16,7 +16,7 @@
 
 bool WriteFileAtomically(const std::string& path, std::string_view content);
 void RemoveStaleReplacements(const std::string& path);
-// True when WriteFileAtomically could replace the file: it exists and this process may write
-// both the file and the folder it is in (after following a link). An installed copy's files
-// usually fail this for everyone but the administrator.
-bool FileReplaceable(const std::string& path);
+// True when this process may write the folder the file is in (after following a link): a
+// user's own copy of the program, not one installed for everybody, whose folders only the
+// administrator may write. Says nothing of the file itself, which may still be read-only.
+bool FileFolderWritable(const std::string& path);

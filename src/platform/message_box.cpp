@@ -11,6 +11,7 @@
 namespace {
 
 bool boxesOnStandardError = false;
+bool runGoesOnBoxOpen = false;
 
 MessageBoxSpy& Spy() {
     static MessageBoxSpy spy;
@@ -89,6 +90,19 @@ BoxAnswer RecordForTest(const char* logPath, const MessageBoxRequest& request) {
     return answer;
 }
 
+// The spy, the recorder, standard error or the system's own box, in that order.
+BoxAnswer AnswerMessageBox(const MessageBoxRequest& request) {
+    if (Spy()) return Spy()(request);
+    if (const char* logPath = std::getenv("VOSTREL_TEST_BOXES")) {
+        return RecordForTest(logPath, request);
+    }
+    if (boxesOnStandardError) {
+        std::fprintf(stderr, "%s: %s\n", request.title.c_str(), request.text.c_str());
+        return AnswerWithoutPerson(request.buttons);
+    }
+    return ShowSystemMessageBox(request);
+}
+
 }  // namespace
 
 const char* BoxIconName(BoxIcon icon) {
@@ -121,15 +135,15 @@ void ShowMessageBoxesOnStandardError() {
     boxesOnStandardError = true;
 }
 
+bool RunGoesOnBoxOpen() {
+    return runGoesOnBoxOpen;
+}
+
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
-    PrepareForMessageBox();
-    if (Spy()) return Spy()(request);
-    if (const char* logPath = std::getenv("VOSTREL_TEST_BOXES")) {
-        return RecordForTest(logPath, request);
-    }
-    if (boxesOnStandardError) {
-        std::fprintf(stderr, "%s: %s\n", request.title.c_str(), request.text.c_str());
-        return AnswerWithoutPerson(request.buttons);
-    }
-    return ShowSystemMessageBox(request);
+    PrepareForMessageBox(request);
+    runGoesOnBoxOpen = request.runGoesOn;
+    const BoxAnswer answer = AnswerMessageBox(request);
+    runGoesOnBoxOpen = false;
+    FinishMessageBox(request);
+    return answer;
 }

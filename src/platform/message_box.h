@@ -1,9 +1,14 @@
 // Message boxes: owner, title, text, icon and buttons, answered modally.
 //
+// Before any box, spied or logged ones included, the saver's top-level windows lose activation,
+// as they do to a box on Windows: a full-screen saver ends instead of hiding the box under it.
+// A box the run survives (`runGoesOn`, the set-up's notices that the show goes on without
+// sound) is the exception: while it is up the saver's windows lend it the keyboard and the
+// pointer and receive no deactivation; when it is answered they take both back, hide the
+// pointer again, and receive WM_ACTIVATE with WA_ACTIVE.
+//
 // Linux: a GTK 3 message dialog when a display can be opened; without one the text goes to
-// standard error and the box answers No (or OK), since no person can have said Yes. Before
-// any box, spied or logged ones included, the saver's top-level windows lose activation, as
-// they do to a box on Windows: a full-screen saver ends instead of hiding the box under it.
+// standard error and the box answers No (or OK), since no person can have said Yes.
 //
 // Test seam: tests must see every box and answer it without a person.
 //   - In-process: SetMessageBoxSpy installs a function that receives each request and gives
@@ -28,6 +33,7 @@ struct MessageBoxRequest {
     std::string text;
     BoxIcon icon = BoxIcon::Information;
     BoxButtons buttons = BoxButtons::Ok;
+    bool runGoesOn = false;
 };
 
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request);
@@ -46,7 +52,12 @@ const char* BoxButtonsName(BoxButtons buttons);
 // The answer when no person can answer: No to a question, OK to a notice.
 BoxAnswer AnswerWithoutPerson(BoxButtons buttons);
 
+// True while a box the run survives is up: a deactivation then is the box's, not the user's.
+bool RunGoesOnBoxOpen();
+
 // Each system's backend; called by ShowMessageBox only. PrepareForMessageBox runs before every
-// box, spied or recorded ones included; ShowSystemMessageBox shows the box and waits.
-void PrepareForMessageBox();
+// box and FinishMessageBox after it, spied or recorded ones included; ShowSystemMessageBox
+// shows the box and waits.
+void PrepareForMessageBox(const MessageBoxRequest& request);
+void FinishMessageBox(const MessageBoxRequest& request);
 BoxAnswer ShowSystemMessageBox(const MessageBoxRequest& request);

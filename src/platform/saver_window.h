@@ -49,6 +49,7 @@ inline constexpr std::uint32_t kWmRButtonDown = 0x0204;
 inline constexpr std::uint32_t kWmMButtonDown = 0x0207;
 
 inline constexpr MessageParam kWaInactive = 0;
+inline constexpr MessageParam kWaActive = 1;
 inline constexpr MessageParam kScClose = 0xF060;
 inline constexpr MessageParam kScScreenSave = 0xF140;
 // lParam bit of a key message: Alt was held.

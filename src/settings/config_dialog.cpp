@@ -24,6 +24,8 @@ constexpr const char* kCaptionNotLetters =
 constexpr const char* kWrongMp3Path =
     "Wrong MP3 File Path.\nPlease insert a correct\npath or disable MP3.";
 constexpr const char* kChooserTitle = "Open MP3 File";
+constexpr const char* kChosenPathTooLong = "The chosen file's full path is longer\nthan ";
+constexpr const char* kChosenPathTooLongEnd = " bytes.\nPlease choose a file\nwith a shorter path.";
 constexpr std::size_t kEditTextMax = kSettingTextSize - 1;
 
 using Field = std::uint32_t Settings::*;
@@ -153,7 +155,15 @@ void ConfigDialog::Browse(DialogView& view) {
     const std::optional<std::string> chosen = view.ChooseFileToOpen(
         {kChooserTitle, {{"MP3 files (*.mp3)", "*.mp3"}, {"All files (*.*)", "*.*"}}, true});
     if (!chosen) return;
-    view.SetText(kIdMp3Path, chosen->substr(0, kEditTextMax));
+    // The chooser's buffer holds kEditTextMax bytes and the zero; a longer path is the
+    // chooser's own error, which changes nothing, rather than a cut path that names no file.
+    if (chosen->size() > kEditTextMax) {
+        const std::string text =
+            std::string(kChosenPathTooLong) + std::to_string(kEditTextMax) + kChosenPathTooLongEnd;
+        Ask(kAudioTitle, BoxIcon::Warning, text.c_str(), BoxButtons::Ok);
+        return;
+    }
+    view.SetText(kIdMp3Path, *chosen);
     copy.pmp3 = 1;
     copy.pmusic = 0;
     copy.pcd = 0;

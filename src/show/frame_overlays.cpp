@@ -6,6 +6,7 @@
 #include <array>
 
 #include "settings/settings.h"
+#include "show/plain_quad.h"
 
 namespace {
 
@@ -19,10 +20,7 @@ constexpr double kOverlayHalfHeight = 0.05;
 constexpr double kOverlayMinHalfWidth = 0.06;
 
 void DrawCoveringRectangle() {
-    GLint viewport[4] = {0, 0, 1, 1};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
-    const double halfWidth = std::max(kOverlayMinHalfWidth, kOverlayHalfHeight * aspect);
+    const double halfWidth = std::max(kOverlayMinHalfWidth, kOverlayHalfHeight * ViewportAspect());
     glTranslatef(0.0f, 0.0f, kOverlayDepth);
     glDisable(GL_TEXTURE_2D);
     glRectd(-halfWidth, -kOverlayHalfHeight, halfWidth, kOverlayHalfHeight);

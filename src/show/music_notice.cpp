@@ -18,6 +18,8 @@ constexpr const char* kModuleLine = "NOW PLAYING MOD #1";
 constexpr const char* kPlayingPrefix = "NOW PLAYING ";
 constexpr const char* kCdLine = "NOW PLAYING AUDIO CD";
 constexpr const char* kMusicOffLine = "MUSIC IS OFF";
+constexpr const char* kMusicUnavailableLine = "MUSIC IS UNAVAILABLE";
+constexpr const char* kMp3UnavailableLine = "MP3 FILE IS UNAVAILABLE";
 constexpr const char* kCutMark = "...";
 
 // The bitmap font has glyphs for the printable ASCII codes only.
@@ -74,10 +76,16 @@ void AddFileLine(MusicNoticeText& text, const char (&path)[kSettingTextSize]) {
 
 }  // namespace
 
-MusicNoticeText MusicNoticeFor(const Settings& record) {
+MusicNoticeText MusicNoticeFor(const Settings& record, const AudioPlaying& playing) {
     MusicNoticeText text;
-    if (record.pmusic != 0) AddLine(text, kModuleLine);
-    if (record.pmp3 != 0) AddFileLine(text, record.datapath);
+    if (record.pmusic != 0) AddLine(text, playing.music ? kModuleLine : kMusicUnavailableLine);
+    if (record.pmp3 != 0) {
+        if (playing.mp3) {
+            AddFileLine(text, record.datapath);
+        } else {
+            AddLine(text, kMp3UnavailableLine);
+        }
+    }
     if (record.pcd != 0) AddLine(text, kCdLine);
     if (text.lineCount == 0) AddLine(text, kMusicOffLine);
     return text;
@@ -85,7 +93,7 @@ MusicNoticeText MusicNoticeFor(const Settings& record) {
 
 void ArmMusicNotice() {
     if (runMode != RunMode::Saver) return;
-    shownText = MusicNoticeFor(settings);
+    shownText = MusicNoticeFor(settings, audioPlaying);
     noticeFrame = 0;
 }
 

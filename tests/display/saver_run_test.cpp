@@ -11,6 +11,7 @@
 #include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
+#include "display/saver_window_proc.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
 #include "scratch_install.h"
@@ -163,6 +164,37 @@ TEST_F(SaverRunTest, BoxDuringTheSaverEndsItBeforeItShows) {
     EXPECT_TRUE(closedBeforeBox_.back());
     EXPECT_EQ(GetDrawingContext(window), 0u);
     EXPECT_EQ(saverContext, nullptr);
+}
+
+// A box the set-up shows when the show goes on without sound (no sound device) leaves the
+// saver running: the deactivation Windows sends while the box is up ends nothing, the pointer's
+// travel counts from where it is once the box is answered, and a later deactivation ends it.
+TEST_F(SaverRunTest, BoxTheRunSurvivesLeavesTheSaverRunning) {
+    Install("");
+    if (!HaveGl()) GTEST_SKIP() << "no GL on an X display";
+    RunHardwareTest();
+    ASSERT_NE(saverWindow, 0u);
+    runMode = RunMode::Saver;
+    hardwareTest = 0;
+    quitRequested = 0;
+    startCursor = {-1000, -1000};
+    SetMessageBoxSpy([](const MessageBoxRequest&) {
+        SaverWindowProc(saverWindow, kWmActivate, kWaInactive, 0);
+        return BoxAnswer::Ok;
+    });
+    MessageBoxRequest box{0, "SHUTDOWN ERROR", "Error Initializing Music", BoxIcon::Information};
+    box.runGoesOn = true;
+    ShowMessageBox(box);
+    EXPECT_EQ(quitRequested, 0);
+    EXPECT_EQ(saverWindowClosed, 0);
+    int x = 0, y = 0;
+    ASSERT_TRUE(GetCursorPosition(&x, &y));
+    EXPECT_EQ(startCursor.x, x);
+    EXPECT_EQ(startCursor.y, y);
+
+    SaverWindowProc(saverWindow, kWmActivate, kWaInactive, 0);
+    EXPECT_EQ(quitRequested, 1);
+    EXPECT_EQ(saverWindowClosed, 1);
 }
 
 }  // namespace

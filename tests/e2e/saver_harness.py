@@ -46,8 +46,11 @@ class Sandbox:
         self.box_log = os.path.join(self.root, "boxes.jsonl")
         self.open_log = os.path.join(self.root, "opened.txt")
         self.app_dir = os.path.join(self.root, "app")  # made by install_program
-        # Sound goes nowhere, whatever the machine has; a test may name another driver.
+        # Sound goes nowhere, whatever the machine has; a test may name another driver, or None
+        # for whatever the machine offers, as a user's run has.
         self.audio_driver = "dummy"
+        # Boxes are recorded, not shown; a test that answers real boxes turns this off.
+        self.record_boxes = True
         self.user_key = os.path.join(self.config_home, USER_KEY)  # made by a run or the test
         os.makedirs(self.config_home)
         os.makedirs(self.bin_dir)
@@ -59,11 +62,15 @@ class Sandbox:
     def env(self, answers=""):
         env = dict(os.environ)
         env["XDG_CONFIG_HOME"] = self.config_home
-        env["VOSTREL_TEST_BOXES"] = self.box_log
-        env["VOSTREL_TEST_ANSWERS"] = answers
+        if self.record_boxes:
+            env["VOSTREL_TEST_BOXES"] = self.box_log
+            env["VOSTREL_TEST_ANSWERS"] = answers
         env["XDG_OPEN_LOG"] = self.open_log
         env["PATH"] = self.bin_dir + os.pathsep + env.get("PATH", "")
-        env["SDL_AUDIODRIVER"] = self.audio_driver
+        if self.audio_driver is not None:
+            env["SDL_AUDIODRIVER"] = self.audio_driver
+        else:
+            env.pop("SDL_AUDIODRIVER", None)
         return env
 
     def run(self, args, answers="", timeout=60, program=SAVER):

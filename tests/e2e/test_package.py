@@ -12,9 +12,9 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(__file__))
-from saver_harness import (BUILD_DIR, START, WAIT, Sandbox, check, run_tests,  # noqa: E402
-                           saver_windows, wait_for, wait_for_exit, wait_for_focused_saver,
-                           xdotool)
+from saver_harness import (BUILD_DIR, START, WAIT, Sandbox, check,  # noqa: E402
+                           install_program, run_tests, saver_windows, wait_for, wait_for_exit,
+                           wait_for_focused_saver, xdotool)
 
 UNPRIVILEGED = "nobody"
 PACKAGE = None  # the unpacked package the tests share, made once by main
@@ -150,11 +150,35 @@ def test_debug_run_writes_the_users_copy():
     sandbox.close()
 
 
+def test_read_only_page_gives_the_box():
+    """A page made read-only on purpose, in a folder the user may write: the same box as for
+    the administrator, and no copy."""
+    unpacked = PACKAGE
+    sandbox, env, state = user_sandbox()
+    folder = os.path.join(sandbox.root, "install")
+    os.makedirs(folder)
+    os.symlink(unpacked.path("usr/share/vostrel/data"), os.path.join(folder, "data"))
+    page = os.path.join(folder, "debug.htm")
+    shutil.copy(unpacked.path("usr/share/vostrel/debug.htm"), page)
+    program = install_program(sandbox.app_dir, folder, unpacked.path("usr/bin/vostrel"))
+    sandbox.write_user_settings('"debug"=dword:00000001\n"pmusic"=dword:00000000\n')
+    give_to_user(sandbox.root)
+    os.chmod(page, 0o444)
+    result = subprocess.run(as_user([program, "/s"]), env=env, stderr=subprocess.PIPE,
+                            timeout=WAIT)
+    check(result.returncode == 0, "exit %d: %s" % (result.returncode, result.stderr))
+    check([b["text"] for b in sandbox.boxes()] == ["Can't overwrite HTM file for debug report."],
+          "boxes: %r" % sandbox.boxes())
+    check(not os.path.exists(os.path.join(state, "vostrel")), "a copy was made")
+    sandbox.close()
+
+
 if __name__ == "__main__":
     PACKAGE = Unpacked()
     try:
         status = run_tests([test_layout_and_entries, test_programs_find_data_and_key,
-                            test_debug_run_writes_the_users_copy])
+                            test_debug_run_writes_the_users_copy,
+                            test_read_only_page_gives_the_box])
     finally:
         PACKAGE.close()
     sys.exit(status)

@@ -29,9 +29,11 @@ PINNED_RANDOM_STATE = {
 
 
 def render(program, env, out, frames, *extra):
+    """Renders at 64x48 unless `extra` gives another --size."""
     state = os.path.join(out, "state.jsonl")
-    result = subprocess.run([program, "--frames", frames, "--size", "64x48", "--out", out,
-                             "--state", state] + list(extra), env=env, capture_output=True,
+    size = [] if "--size" in extra else ["--size", "64x48"]
+    result = subprocess.run([program, "--frames", frames, "--out", out, "--state", state] +
+                            size + list(extra), env=env, capture_output=True,
                             text=True, timeout=240)
     check(result.returncode == 0, f"render {frames} {extra}: exit {result.returncode} "
                                   f"{result.stderr.strip()}")
@@ -72,12 +74,22 @@ def check_level(program, env, root, part):
               f"{name}: generator after frame {frame} is {states[frame]['rng']}, wanted {wanted}")
 
 
+def check_very_wide_view(program, env, root):
+    """The white-out and the white layer reach the edges of a 10:3 picture too."""
+    out = os.path.join(root, "wide")
+    _, pictures = render(program, env, out, "4995,5002", "--size", "800x240", "--set",
+                         "matrox=1", "--set", "starfield=0", "--set", "bpp=1")
+    for frame, picture in pictures.items():
+        check(darkest(picture) == 255, f"frame {frame} at 800x240: darkest {darkest(picture)}")
+
+
 def main():
     sandbox = Sandbox()
     program = install_program(sandbox.app_dir, os.path.join(BUILD_DIR, "data"), RENDER)
     env = dict(sandbox.env(), SDL_AUDIODRIVER="dummy")
     for part in LEVELS:
         check_level(program, env, sandbox.root, part)
+    check_very_wide_view(program, env, sandbox.root)
     sandbox.close()
     check.finish()
 

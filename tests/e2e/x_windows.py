@@ -37,6 +37,9 @@ _xlib.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, c
 _xlib.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint,
                                ctypes.c_int, ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong,
                                ctypes.c_ulong]
+_xlib.XDefaultScreen.argtypes = [ctypes.c_void_p]
+for _name in ("XDisplayWidth", "XDisplayHeight"):
+    getattr(_xlib, _name).argtypes = [ctypes.c_void_p, ctypes.c_int]
 for _name in ("XUngrabKeyboard", "XUngrabPointer"):
     getattr(_xlib, _name).argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 _GRAB_MODE_ASYNC = 1
@@ -133,6 +136,24 @@ class XConnection:
                    for j in range(0, height, step) for i in range(0, width, step)]
         _xlib.XDestroyImage(image)
         return sum(1 for pixel in samples if pixel & 0xFFFFFF) / len(samples)
+
+    def screen_sample(self, step=16):
+        """Every `step`-th pixel of every `step`-th row of the whole screen, to tell whether
+        the picture changed."""
+        root = _xlib.XDefaultRootWindow(self._display)
+        width, height = self.screen_size()
+        image = _xlib.XGetImage(self._display, root, 0, 0, width, height, _ALL_PLANES, _Z_PIXMAP)
+        if not image:
+            raise RuntimeError("no screen image")
+        sample = tuple(_xlib.XGetPixel(image, i, j)
+                       for j in range(0, height, step) for i in range(0, width, step))
+        _xlib.XDestroyImage(image)
+        return sample
+
+    def screen_size(self):
+        screen = _xlib.XDefaultScreen(self._display)
+        return (_xlib.XDisplayWidth(self._display, screen),
+                _xlib.XDisplayHeight(self._display, screen))
 
     def input_free(self):
         """Whether this client can take the keyboard and the pointer (nobody holds them)."""

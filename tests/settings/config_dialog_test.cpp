@@ -190,6 +190,21 @@ TEST_F(ConfigDialogTest, AudioSourcesStayExclusiveAndMp3OpensTheChooser) {
     EXPECT_EQ(StoredText("datapath"), song);
 }
 
+// A path the chooser's buffer cannot hold is refused whole, never stored cut.
+TEST_F(ConfigDialogTest, ChosenPathTooLongChangesNothing) {
+    const std::string pathBefore = view_.texts[kIdMp3Path];
+    view_.chosenFile = "/" + std::string(kSettingTextSize, 'a') + ".mp3";
+    Click(kIdBrowse);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].title, "Audio Options");
+    Click(kIdOk);
+    EXPECT_TRUE(view_.ended);
+    EXPECT_EQ(StoredText("datapath"), pathBefore);
+    EXPECT_EQ(StoredNumber("pmp3"), 0);
+    EXPECT_EQ(StoredNumber("pmusic"), 1);
+    EXPECT_EQ(StoredNumber("pcd"), 0);
+}
+
 TEST_F(ConfigDialogTest, NoticeOnlyForHighDetailDeepColourAndLargeModes) {
     using Choice =
         std::tuple<bool, std::uint32_t, std::uint32_t, bool>;  // 32 bit, part, res, asked

@@ -28,6 +28,7 @@ const CaptionFrame kCaptionFrames[] = {
     {"no white-out yet", 4950, kMed, false, 160, 120, Seen::Words},
     {"white-out opaque at 4:3", 4990, kMed, false, 640, 480, Seen::White},
     {"white-out opaque at 16:9", 4999, kDetailHigh, false, 1280, 720, Seen::White},
+    {"white-out edge to edge at 10:3", 4995, kMed, false, 800, 240, Seen::White},
     {"sun without words", 5000, kMed, false, 160, 120, Seen::Nothing},
     {"sun without words, last", 5399, kMed, false, 160, 120, Seen::Nothing},
     {"countdown", 5450, kDetailLow, false, 160, 120, Seen::Words},

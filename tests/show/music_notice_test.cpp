@@ -24,12 +24,21 @@ struct NoticeCase {
     int music, mp3, cd;
     const char* path;
     std::vector<std::string> lines;
+    AudioPlaying playing = {true, true};
 };
 
-TEST(MusicNoticeText, NamesWhatTheSettingsPlay) {
+TEST(MusicNoticeText, NamesWhatPlays) {
     const std::string longName(60, 'x');
     const NoticeCase cases[] = {
         {"module", 1, 0, 0, "", {"NOW PLAYING MOD #1"}},
+        {"no sound device",
+         1,
+         1,
+         0,
+         "a.mp3",
+         {"MUSIC IS UNAVAILABLE", "MP3 FILE IS UNAVAILABLE"},
+         {false, false}},
+        {"MP3 that did not load", 0, 1, 0, "a.mp3", {"MP3 FILE IS UNAVAILABLE"}, {true, false}},
         {"nothing", 0, 0, 0, "", {"MUSIC IS OFF"}},
         {"MP3", 0, 1, 0, "/home/ann/Music/Night Drive.mp3", {"NOW PLAYING Night Drive.mp3"}},
         {"CD", 0, 0, 1, "", {"NOW PLAYING AUDIO CD"}},
@@ -59,7 +68,7 @@ TEST(MusicNoticeText, NamesWhatTheSettingsPlay) {
         record.pmp3 = c.mp3;
         record.pcd = c.cd;
         std::strcpy(record.datapath, c.path != nullptr ? c.path : longName.c_str());
-        const MusicNoticeText text = MusicNoticeFor(record);
+        const MusicNoticeText text = MusicNoticeFor(record, c.playing);
         EXPECT_EQ(Lines(text), c.lines);
         for (int i = 0; i < text.lineCount; ++i) {
             EXPECT_LE(std::strlen(text.lines[i]), std::size_t{kMusicNoticeLineChars});

@@ -110,9 +110,7 @@ void RemoveStaleReplacements(const std::string& path) {
     closedir(dir);
 }
 
-bool FileReplaceable(const std::string& path) {
-    const std::string target = ResolvedPath(path);
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    return access(target.c_str(), W_OK) == 0 && access(folder.c_str(), W_OK | X_OK) == 0;
+bool FileFolderWritable(const std::string& path) {
+    const std::string folder = Split(ResolvedPath(path)).folder;
+    return access(folder.empty() ? "/" : folder.c_str(), W_OK | X_OK) == 0;
 }

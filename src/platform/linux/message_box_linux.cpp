@@ -1,5 +1,6 @@
-// Message boxes on Linux: PrepareForMessageBox and ShowSystemMessageBox, a GTK 3 dialog, or
-// standard error when no display opens. The spy and the recorder are shared by every system.
+// Message boxes on Linux: PrepareForMessageBox, FinishMessageBox and ShowSystemMessageBox, a
+// GTK 3 dialog, or standard error when no display opens. The spy and the recorder are shared
+// by every system.
 #include <gtk/gtk.h>
 
 #include <cstdio>
@@ -32,17 +33,31 @@ BoxAnswer ShowGtkDialog(const MessageBoxRequest& request) {
     gtk_window_set_title(GTK_WINDOW(dialog), request.title.c_str());
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     SetForeignOwner(dialog, request.owner);
+    // Shown, then presented: without a window manager nobody else gives it the keyboard, and
+    // presenting a window that is not yet shown only shows it.
+    gtk_widget_show(dialog);
+    gtk_window_present(GTK_WINDOW(dialog));
     gint response = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     while (gtk_events_pending()) gtk_main_iteration();
+    // Gone from the screen before the caller's windows take the focus back.
+    gdk_display_sync(gdk_display_get_default());
     if (request.buttons == BoxButtons::Ok) return BoxAnswer::Ok;
     return response == GTK_RESPONSE_YES ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
 }  // namespace
 
-void PrepareForMessageBox() {
-    DeactivateTopLevelWindows();
+void PrepareForMessageBox(const MessageBoxRequest& request) {
+    if (request.runGoesOn) {
+        LendInputToMessageBox();
+    } else {
+        DeactivateTopLevelWindows();
+    }
+}
+
+void FinishMessageBox(const MessageBoxRequest& request) {
+    if (request.runGoesOn) TakeInputBackFromMessageBox();
 }
 
 BoxAnswer ShowSystemMessageBox(const MessageBoxRequest& request) {

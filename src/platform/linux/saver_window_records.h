@@ -44,6 +44,11 @@ void PostWindowMessage(WindowId window, std::uint32_t message, MessageParam wPar
 // the box's own toolkit runs its loop on another connection, where this window's FocusOut
 // would not be heard until the box was gone.
 void DeactivateTopLevelWindows();
+// Around a box the run survives: the top-level windows let the box have the keyboard and the
+// pointer (showing the pointer), then take both back with the focus, let their procedures set
+// the pointer again, and are told of their activation (WM_ACTIVATE with WA_ACTIVE).
+void LendInputToMessageBox();
+void TakeInputBackFromMessageBox();
 
 inline Atom AtomNamed(Display* display, const char* name) {
     return XInternAtom(display, name, False);

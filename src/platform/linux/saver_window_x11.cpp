@@ -209,14 +209,56 @@ bool DestroySaverWindow(WindowId window) {
     return trap.Passed();
 }
 
-void DeactivateTopLevelWindows() {
-    // Collected first: a procedure that ends the saver destroys its window meanwhile.
-    std::vector<WindowId> active;
+namespace {
+
+// Collected first: a procedure that ends the saver destroys its window meanwhile.
+std::vector<WindowId> LiveTopLevelWindows() {
+    std::vector<WindowId> found;
     for (const auto& [id, record] : windows) {
-        if (record.topLevel && !record.destroyed && !record.destroying) active.push_back(id);
+        if (record.topLevel && !record.destroyed && !record.destroying) found.push_back(id);
     }
-    for (WindowId id : active) {
+    return found;
+}
+
+Bool IsOurFocusChange(Display*, XEvent* event, XPointer) {
+    const bool focusChange = event->type == FocusIn || event->type == FocusOut;
+    return focusChange && FindLiveWindow(event->xfocus.window) != nullptr ? True : False;
+}
+
+}  // namespace
+
+void DeactivateTopLevelWindows() {
+    for (WindowId id : LiveTopLevelWindows()) {
         if (FindLiveWindow(id) != nullptr) SendWindowMessage(id, kWmActivate, kWaInactive, 0);
+    }
+}
+
+void LendInputToMessageBox() {
+    Display* display = OpenedSaverDisplay();
+    if (display == nullptr) return;
+    // The pointer shows over the black screen too, so the user can find the box to click it.
+    for (WindowId id : LiveTopLevelWindows()) {
+        XDefineCursor(display, static_cast<Window>(id), ArrowCursor(display));
+    }
+    XUngrabKeyboard(display, CurrentTime);
+    XUngrabPointer(display, CurrentTime);
+    XSync(display, False);
+}
+
+void TakeInputBackFromMessageBox() {
+    Display* display = OpenedSaverDisplay();
+    if (display == nullptr) return;
+    // The focus the box took arrives here as FocusOut only now, long after the box was
+    // answered; it was the box's, not the user's leaving, so it is dropped unread.
+    XSync(display, False);
+    XEvent dropped;
+    while (XCheckIfEvent(display, &dropped, IsOurFocusChange, nullptr)) {
+    }
+    for (WindowId id : LiveTopLevelWindows()) {
+        SetForegroundSaverWindow(id);
+        SetSaverWindowFocus(id);
+        SendWindowMessage(id, kWmSetCursor, id, 0);
+        if (FindLiveWindow(id) != nullptr) SendWindowMessage(id, kWmActivate, kWaActive, 0);
     }
 }
 
