@@ -173,6 +173,12 @@ def child_windows(parent):
             if line.strip().startswith("0x") and TITLE in line]
 
 
+def focused_saver():
+    """Whether a full-screen saver window has the input focus."""
+    windows = saver_windows()
+    return bool(windows) and xdotool("getwindowfocus") == windows[:1]
+
+
 def wait_for_focused_saver():
     """Waits until a full-screen saver window has taken the input focus; its id."""
     window = wait_for(saver_windows, "the saver window")[0]

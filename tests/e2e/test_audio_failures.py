@@ -1,29 +1,39 @@
 """Audio failures in a full-screen run of the real program: what the user sees in boxes, and
 whether the show goes on. A box takes the activation from the full-screen saver, which then
-ends, as losing the activation always ends it."""
+ends, as losing the activation always ends it. A sound server that never answers costs the
+start a bounded wait, and the sound libraries' own messages stay off the terminal."""
 import os
 import shutil
+import socket
 import sys
+import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from saver_harness import (BUILD_DIR, Sandbox, check, install_program, reg_string,  # noqa: E402
-                           run_tests, saver_windows, wait_for_exit, wait_for_focused_saver,
-                           xdotool, START)
+from saver_harness import (BUILD_DIR, Sandbox, check, focused_saver,  # noqa: E402
+                           install_program, reg_string, run_tests, saver_windows, wait_for,
+                           wait_for_exit, wait_for_focused_saver, xdotool, START)
 
 MUSIC_ONLY = '"pmusic"=dword:00000001\n"pmp3"=dword:00000000\n"pcd"=dword:00000000\n'
 MP3_ONLY = '"pmusic"=dword:00000000\n"pmp3"=dword:00000001\n"pcd"=dword:00000000\n'
+MUSIC_INIT_FAILED = [("SHUTDOWN ERROR", "Error Initializing Music", "information", "ok")]
+MP3_LOAD_FAILED = [("SHUTDOWN ERROR", "Error Loading MP3 File", "error", "ok")]
+# Seconds the output waits for a sound server's answer, and what a run may take beyond it.
+SERVER_WAIT = 2.0
+SERVER_WAIT_SLACK = 1.0
 
 
 def run_saver(settings, audio_driver="dummy", damage_module=False):
-    """A full-screen run over a private copy of the data folder; the sandbox, the process and
-    whether a saver window took the focus (the show ran)."""
+    """A full-screen run over a private copy of the data folder, which `settings` may name as
+    {install}; the sandbox and the process."""
     sandbox = Sandbox()
     folder = os.path.join(sandbox.root, "install")
     shutil.copytree(os.path.join(BUILD_DIR, "data"), folder)
+    shutil.copy(os.path.join(folder, "data", "Gz2.xm"), os.path.join(folder, "module.mp3"))
     if damage_module:
         with open(os.path.join(folder, "data", "Gz2.xm"), "w") as f:
             f.write("not a module\n")
-    sandbox.write_user_settings(settings)
+    sandbox.write_user_settings(settings.format(install=folder))
     sandbox.audio_driver = audio_driver
     program = install_program(sandbox.app_dir, folder)
     xdotool("mousemove", *START)
@@ -54,16 +64,74 @@ def box_ends_the_saver(settings, audio_driver, expected):
 
 
 def test_wrong_mp3_path_shows_one_error_box():
-    box_ends_the_saver(MP3_ONLY + '"datapath"=%s\n' % reg_string("/no/such/file.mp3"), "dummy",
-                       [("SHUTDOWN ERROR", "Error Loading MP3 File", "error", "ok")])
+    # The module has MPEG frame headers by chance, 40 KiB in: played, they are full-scale noise.
+    for path in ["/no/such/file.mp3", "{install}/module.mp3"]:
+        box_ends_the_saver(MP3_ONLY + '"datapath"=%s\n' % reg_string(path), "dummy",
+                           MP3_LOAD_FAILED)
 
 
 def test_no_sound_device_for_the_music():
-    box_ends_the_saver(MUSIC_ONLY, "no-such-driver",
-                       [("SHUTDOWN ERROR", "Error Initializing Music", "information", "ok")])
+    box_ends_the_saver(MUSIC_ONLY, "no-such-driver", MUSIC_INIT_FAILED)
+
+
+def end_by_key(process):
+    """Ends a run by a key once its saver has the focus, unless a box has ended it already."""
+    wait_for(lambda: process.poll() is not None or focused_saver(), "the show or its end")
+    if process.poll() is None:
+        time.sleep(0.5)  # the pointer position is recorded right after the focus is taken
+        xdotool("key", "space")
+    wait_for_exit(process)
+
+
+def seconds_to_first_box(sandbox, process):
+    """Seconds from now until the run records a box; then ends the run."""
+    start = time.time()
+    wait_for(lambda: sandbox.boxes() or process.poll() is not None, "a box")
+    seconds = time.time() - start
+    end_by_key(process)
+    return seconds
+
+
+def test_silent_sound_server_costs_a_bounded_wait():
+    """A server that takes the connection and never answers, against the same start with no
+    driver at all; the one may take at most the output's wait longer than the other."""
+    sandbox, process = run_saver(MUSIC_ONLY, "no-such-driver")
+    baseline = seconds_to_first_box(sandbox, process)
+    sandbox.close()
+    with tempfile.TemporaryDirectory() as folder:
+        server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        server.bind(os.path.join(folder, "native"))
+        server.listen(8)  # the kernel takes the connections; nobody reads or writes them
+        os.environ["PULSE_SERVER"] = "unix:" + os.path.join(folder, "native")
+        try:
+            sandbox, process = run_saver(MUSIC_ONLY, "pulseaudio")
+            silent = seconds_to_first_box(sandbox, process)
+        finally:
+            del os.environ["PULSE_SERVER"]
+            server.close()
+    print("silent server: box after %.2f s, %.2f s without a driver" % (silent, baseline))
+    check(boxes(sandbox) == MUSIC_INIT_FAILED, "boxes: %r" % boxes(sandbox))
+    check(silent - baseline < SERVER_WAIT + SERVER_WAIT_SLACK,
+          "the silent server held the start %.1f s longer" % (silent - baseline))
+    sandbox.close()
+
+
+def test_sound_libraries_keep_quiet():
+    """SDL's own choice of driver, as a user's run makes it: on a machine without a sound card
+    ALSA has its say about every device it cannot open."""
+    sandbox, process = run_saver(MUSIC_ONLY + '"psound"=dword:00000001\n', "")
+    wait_for(lambda: sandbox.boxes() or process.poll() is not None or focused_saver(),
+             "the show, a box or the end")
+    time.sleep(SERVER_WAIT)  # the show's set-up opens the output after the window takes the focus
+    end_by_key(process)
+    stderr = process.stderr.read().decode(errors="replace")
+    check("ALSA" not in stderr and "SDL" not in stderr, "on the terminal: %r" % stderr)
+    sandbox.close()
 
 
 if __name__ == "__main__":
     sys.exit(run_tests([test_unreadable_module_shows_nothing_and_the_show_runs,
                         test_wrong_mp3_path_shows_one_error_box,
-                        test_no_sound_device_for_the_music]))
+                        test_no_sound_device_for_the_music,
+                        test_silent_sound_server_costs_a_bounded_wait,
+                        test_sound_libraries_keep_quiet]))

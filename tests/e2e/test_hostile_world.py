@@ -14,7 +14,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from saver_harness import (BUILD_DIR, RENDER, START, WAIT, Sandbox, check,  # noqa: E402
-                           child_windows, install_program, reg_string, run_tests, saver_windows,
+                           child_windows, focused_saver, install_program, reg_string, run_tests, saver_windows,
                            wait_for, wait_for_focused_saver, xdotool)
 from x_windows import XConnection  # noqa: E402
 
@@ -125,11 +125,6 @@ def test_special_files_never_block():
             render.sandbox.close()
         install.sandbox.close()
     connection.close()
-
-
-def focused_saver():
-    windows = saver_windows()
-    return bool(windows) and xdotool("getwindowfocus") == windows[:1]
 
 
 def test_hostile_audio_files_never_hold_the_screen():
