@@ -73,12 +73,13 @@ bool DecodeWav(const std::string& path, Samples& samples) {
     Uint32 length = 0;
     SDL_RWops* bytes = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
     if (SDL_LoadWAV_RW(bytes, 1, &fileFormat, &data, &length) == nullptr) return false;
+    if (LastsLongerThanAnEffect(fileFormat, length)) {
+        SDL_FreeWAV(data);
+        return false;
+    }
     SDL_AudioCVT convert{};
-    const int built =
-        LastsLongerThanAnEffect(fileFormat, length)
-            ? -1
-            : SDL_BuildAudioCVT(&convert, fileFormat.format, fileFormat.channels, fileFormat.freq,
-                                AUDIO_S16SYS, kStereo, kAudioMixRate);
+    const int built = SDL_BuildAudioCVT(&convert, fileFormat.format, fileFormat.channels,
+                                        fileFormat.freq, AUDIO_S16SYS, kStereo, kAudioMixRate);
     bool decoded = built >= 0;
     if (decoded) {
         std::vector<Uint8> buffer(static_cast<size_t>(length) * std::max(convert.len_mult, 1));
