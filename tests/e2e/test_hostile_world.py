@@ -14,8 +14,8 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from saver_harness import (BUILD_DIR, RENDER, START, WAIT, Sandbox, check,  # noqa: E402
-                           child_windows, focused_saver, install_program, reg_string, run_tests, saver_windows,
-                           wait_for, wait_for_focused_saver, xdotool)
+                           child_windows, focused_saver, install_program, reg_string, run_tests,
+                           saver_windows, wait_for, wait_for_focused_saver, xdotool)
 from x_windows import XConnection  # noqa: E402
 
 DEBUG_ON = '"debug"=dword:00000001\n'
@@ -37,9 +37,10 @@ ONLY_AUDIO = {
     "bangs": '"pmusic"=dword:00000000\n"pmp3"=dword:00000000\n"psound"=dword:00000001\n'
              '"matrox"=dword:00000001\n',
 }
+MUSIC_AND_BANGS = '"pmusic"=dword:00000001\n"pmp3"=dword:00000000\n"psound"=dword:00000001\n'
 MP3_PATH = "music.mp3"  # in the install folder, named by `datapath`
 FIRST_BANG_WAIT = 8.0  # seconds from the focus, enough for the first bang even at 30 frames/s
-HUGE_FILE = 2 << 30  # bytes: larger than any real module, bang or MP3
+HUGE_FILE = 2 << 30  # bytes: larger than any real module or bang
 HOSTILE_END = 5.0  # seconds a run with hostile audio files may take to end after the key
 
 
@@ -78,10 +79,9 @@ class Install:
 
 def wav_header(size):
     """The header of a 16-bit stereo WAV file of `size` bytes at 44.1 kHz."""
-    data = size - 44
     return (b"RIFF" + struct.pack("<I", size - 8) + b"WAVEfmt " +
             struct.pack("<IHHIIHH", 16, 1, 2, 44100, 44100 * 4, 4, 16) +
-            b"data" + struct.pack("<I", data))
+            b"data" + struct.pack("<I", size - 44))
 
 
 def ended(process, timeout=WAIT):
@@ -162,8 +162,7 @@ def test_hostile_audio_files_never_hold_the_screen():
 def test_stop_signals_end_a_run_with_sound():
     connection = XConnection()
     for name in ["SIGTERM", "SIGINT"]:
-        install = Install(os.path.join(BUILD_DIR, "vostrel"), ONLY_AUDIO["music"].replace(
-            '"psound"=dword:00000000', '"psound"=dword:00000001'))
+        install = Install(os.path.join(BUILD_DIR, "vostrel"), MUSIC_AND_BANGS)
         xdotool("mousemove", *START)
         run = install.start(["/s"])
         wait_for_focused_saver()
