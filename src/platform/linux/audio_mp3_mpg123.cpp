@@ -1,7 +1,8 @@
 // Realises the MP3 calls of audio_engine.h with libmpg123: the file stays open and is decoded
 // block by block in the output's thread, forced to the output's rate in stereo (mono is
 // doubled, other rates resampled by the library), and sought back to its start whenever it
-// ends, so it loops without holding a whole decoded song in memory.
+// ends, so it loops without holding a whole decoded song in memory. Hence no size limit: a mix
+// of hours is as welcome as a song, and loading reads only the first frames.
 //
 // A file is an MP3 only when its first frames follow one another from its first byte (after
 // an ID3v2 tag): the library on its own hunts through up to 64 KiB of anything for a frame
