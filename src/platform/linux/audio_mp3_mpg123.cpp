@@ -5,8 +5,8 @@
 // of hours is as welcome as a song, and loading reads only the first frames.
 //
 // A file is an MP3 only when its first frames follow one another from its first byte (after
-// an ID3v2 tag): the library on its own hunts through up to 64 KiB of anything for a frame
-// header and would play a tracker module or a picture as seconds of full-scale noise. Nor does
+// an ID3v2 tag): the library on its own hunts through the start of any file for something like
+// a frame header, and would play a tracker module or a picture as full-scale noise. Nor does
 // it resynchronise after a damaged frame later on: the rest of such a file is silence.
 // Leaves out: gapless trimming choices and ID3 tags (skipped by the library).
 #include <mpg123.h>
