@@ -211,6 +211,9 @@ def test_hostile_audio_files_never_hold_the_screen():
 
 
 def test_stop_signals_end_a_run_with_sound():
+    # A shell starts a background job with SIGINT ignored, and the ignoring is inherited: the
+    # run must get the default action, as one started from a terminal has.
+    signal.signal(signal.SIGINT, signal.default_int_handler)
     connection = XConnection()
     for name in ["SIGTERM", "SIGINT"]:
         install = Install(os.path.join(BUILD_DIR, "vostrel"), MUSIC_AND_BANGS)
