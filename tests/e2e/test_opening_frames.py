@@ -8,10 +8,10 @@ import subprocess
 
 from PIL import Image, ImageStat
 
-from saver_harness import BUILD_DIR, RENDER, CheckList, Sandbox, install_program
+from saver_harness import (BUILD_DIR, HOST_PREVIEW_SIZE, RENDER, CheckList, Sandbox,
+                           install_program)
 
 check = CheckList()
-HOST_PREVIEW = "152x112"  # the preview window of the desktops' screen-saver settings
 
 
 def render(program, env, out, frames, *extra, size="160x120"):
@@ -53,7 +53,7 @@ def check_nebula(program, env, root):
 
 def check_preview_logo(program, env, root):
     pictures = render(program, env, os.path.join(root, "preview"), "0,4999", "--preview",
-                      size=HOST_PREVIEW)
+                      size=HOST_PREVIEW_SIZE)
     if 0 in pictures:
         check(max(mean(pictures[0])) > 8, f"preview frame 0 shows no logo {mean(pictures[0])}")
         check(min(mean(pictures[0])) < 240, "preview frame 0 is already white")
