@@ -214,7 +214,7 @@ pointerHysteresis:\t10
 
 
 def test_existing_file_keeps_its_settings():
-    program_line, program = hack_program_line()
+    program_line, _ = hack_program_line()
     home = new_home(USER_PREFERENCES)
     chosen = choose_hack(home)
     expected = (USER_PREFERENCES.replace("mode:\t\trandom", "mode:\t\tone")
@@ -223,17 +223,7 @@ def test_existing_file_keeps_its_settings():
                          "--planetary\t\t    \\n\\\n\t\t\t\t%s \\n\\\n" % program_line))
     check(chosen == expected, "the file became:\n" + chosen)
     check(choose_hack(home) == chosen, "a second run changed the file")
-    desktop = Desktop(home)
-    try:
-        check(desktop.command("-activate").returncode == 0, "-activate failed")
-        wait_for(lambda: 'forked "%s --root"' % program in desktop.daemon_log(),
-                 "the daemon to run our hack")
-    except AssertionError:
-        print(desktop.daemon_log())
-        raise
-    finally:
-        desktop.close()
-    check(not our_processes(program), "a process of ours is left")
+    shutil.rmtree(home)
 
 
 if __name__ == "__main__":
