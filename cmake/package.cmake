@@ -4,7 +4,9 @@
 # hack's entries for the screen-saver hosts (share/xscreensaver/config for XScreenSaver,
 # share/applications/screensavers for the MATE and Xfce savers), the hack in
 # libexec/xscreensaver (a link to bin/vostrel-hack, so that it finds the data as bin/ does),
-# the icons in the hicolor theme, the manual page and the copyright file.
+# the icons in the hicolor theme, the manual page and the copyright file. bin/ also gets
+# vostrel-xscreensaver-setup, which selects the hack in a user's ~/.xscreensaver; it is made in
+# the build tree too, beside the hack it names, with the label and arguments of the hack's entry.
 #
 # `cmake --build build --target package` makes build/vostrel_<version>_<arch>.deb for the
 # /usr prefix with CPack; its machine key is the one conffile, in /etc/vostrel.
@@ -20,6 +22,20 @@ function(vostrel_gzip source target)
         DEPENDS ${source} VERBATIM)
 endfunction()
 file(MAKE_DIRECTORY ${VOSTREL_STAGED_DIR})
+
+set(VOSTREL_HACK_ENTRY ${VOSTREL_PACKAGING_DIR}/vostrel-hack.xml)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VOSTREL_HACK_ENTRY})
+file(READ ${VOSTREL_HACK_ENTRY} hack_entry)
+string(REGEX MATCH "<screensaver name=\"([^\"]+)\" _label=\"([^\"]+)\"" found "${hack_entry}")
+set(VOSTREL_HACK_NAME ${CMAKE_MATCH_1})
+set(VOSTREL_HACK_LABEL ${CMAKE_MATCH_2})
+string(REGEX MATCH "<command arg=\"([^\"]+)\"" found "${hack_entry}")
+set(VOSTREL_HACK_ARGS ${CMAKE_MATCH_1})
+configure_file(${VOSTREL_PACKAGING_DIR}/vostrel-xscreensaver-setup.in
+               ${PROJECT_BINARY_DIR}/vostrel-xscreensaver-setup @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
+install(PROGRAMS ${PROJECT_BINARY_DIR}/vostrel-xscreensaver-setup DESTINATION bin)
 vostrel_gzip(${VOSTREL_PACKAGING_DIR}/vostrel.6 ${VOSTREL_STAGED_DIR}/vostrel.6.gz)
 vostrel_gzip(${VOSTREL_PACKAGING_DIR}/changelog ${VOSTREL_STAGED_DIR}/changelog.gz)
 add_custom_target(vostrel_packaging ALL
@@ -28,6 +44,7 @@ add_custom_target(vostrel_packaging ALL
 # Relative links, so that a tree unpacked anywhere stays whole.
 file(CREATE_LINK vostrel.6.gz ${VOSTREL_STAGED_DIR}/vostrel-hack.6.gz SYMBOLIC)
 file(CREATE_LINK vostrel.6.gz ${VOSTREL_STAGED_DIR}/vostrel-render.6.gz SYMBOLIC)
+file(CREATE_LINK vostrel.6.gz ${VOSTREL_STAGED_DIR}/vostrel-xscreensaver-setup.6.gz SYMBOLIC)
 file(CREATE_LINK ../../bin/vostrel-hack ${VOSTREL_STAGED_DIR}/vostrel-hack SYMBOLIC)
 
 install(FILES ${VOSTREL_STAGED_DIR}/vostrel-hack DESTINATION libexec/xscreensaver)
@@ -41,6 +58,7 @@ foreach(size IN LISTS VOSTREL_ICON_SIZES)
 endforeach()
 install(FILES ${VOSTREL_STAGED_DIR}/vostrel.6.gz ${VOSTREL_STAGED_DIR}/vostrel-hack.6.gz
               ${VOSTREL_STAGED_DIR}/vostrel-render.6.gz
+              ${VOSTREL_STAGED_DIR}/vostrel-xscreensaver-setup.6.gz
         DESTINATION share/man/man6)
 install(FILES ${VOSTREL_PACKAGING_DIR}/copyright ${VOSTREL_STAGED_DIR}/changelog.gz
         DESTINATION share/doc/vostrel)

@@ -27,6 +27,8 @@ MACHINE_KEY = os.path.join("etc", "vostrel", "Software", "Calimor", "VostrelSave
 USER_KEY = os.path.join("vostrel", "Software", "VostrelSaver.reg")  # below XDG_CONFIG_HOME
 # The stored detail level (`part`) for each name the scripts use.
 DETAIL_PARTS = {"low": 1035, "medium": 1036, "high": 1037}
+# The preview window of the desktops' screen-saver settings, where the preview logo is seen.
+HOST_PREVIEW_SIZE = "152x112"
 WAIT = 30  # seconds; sanitizer builds start slowly
 START = (400, 300)  # where the pointer rests when a full-screen run starts
 

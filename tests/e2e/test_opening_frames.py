@@ -1,5 +1,6 @@
 """vostrel-render end to end for the opening: the blue glow behind the captions at each
-detail level, and in preview the logo that turns white by frame 5000.
+detail level, and in preview the logo that turns white by frame 5000, whole at the size of a
+host's preview window (nothing lit along the window's edges).
 
 The renderer runs from a private copy whose machine key names the build's data folder."""
 import os
@@ -7,13 +8,14 @@ import subprocess
 
 from PIL import Image, ImageStat
 
-from saver_harness import BUILD_DIR, RENDER, CheckList, Sandbox, install_program
+from saver_harness import (BUILD_DIR, HOST_PREVIEW_SIZE, RENDER, CheckList, Sandbox,
+                           install_program)
 
 check = CheckList()
 
 
-def render(program, env, out, frames, *extra):
-    result = subprocess.run([program, "--frames", frames, "--size", "160x120", "--out", out]
+def render(program, env, out, frames, *extra, size="160x120"):
+    result = subprocess.run([program, "--frames", frames, "--size", size, "--out", out]
                             + list(extra), env=env, capture_output=True, text=True,
                             timeout=240)
     check(result.returncode == 0, f"render {frames} {extra}: exit {result.returncode} "
@@ -50,12 +52,20 @@ def check_nebula(program, env, root):
 
 
 def check_preview_logo(program, env, root):
-    pictures = render(program, env, os.path.join(root, "preview"), "0,4999", "--preview")
+    pictures = render(program, env, os.path.join(root, "preview"), "0,4999", "--preview",
+                      size=HOST_PREVIEW_SIZE)
     if 0 in pictures:
         check(max(mean(pictures[0])) > 8, f"preview frame 0 shows no logo {mean(pictures[0])}")
         check(min(mean(pictures[0])) < 240, "preview frame 0 is already white")
+        grey = pictures[0].convert("L")
+        width, height = grey.size
+        edges = {"top": (0, 0, width, 2), "bottom": (0, height - 2, width, height),
+                 "left": (0, 0, 2, height), "right": (width - 2, 0, width, height)}
+        for name, box in edges.items():
+            brightest = max(grey.crop(box).getdata())
+            check(brightest < 24, f"the preview logo is cut off at the {name} ({brightest})")
     if 4999 in pictures:
-        centre = pictures[4999].getpixel((80, 60))
+        centre = pictures[4999].getpixel((pictures[4999].width // 2, pictures[4999].height // 2))
         check(all(c >= 250 for c in centre), f"preview frame 4999 not white: {centre}")
 
 

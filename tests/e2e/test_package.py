@@ -21,6 +21,7 @@ PACKAGE = None  # the unpacked package the tests share, made once by main
 MACHINE_KEY = "etc/vostrel/Software/Calimor/VostrelSaver1.1.reg"
 LAYOUT = [
     "usr/bin/vostrel", "usr/bin/vostrel-hack", "usr/bin/vostrel-render",
+    "usr/bin/vostrel-xscreensaver-setup",
     "usr/libexec/xscreensaver/vostrel-hack", "usr/share/xscreensaver/config/vostrel-hack.xml",
     "usr/share/applications/screensavers/vostrel-hack.desktop",
     "usr/share/applications/vostrel-settings.desktop",

@@ -1,4 +1,5 @@
-"""vostrel-render end to end: argument errors, the frames and state it writes, the cycle's
+"""vostrel-render end to end: argument errors (and a usage message whose required and optional
+arguments are the manual page's), the frames and state it writes, the cycle's
 turning points (scene start, end of the sun, the blast's countdown and bursts, restart, the
 second cycle, matrox, restart off, preview) and the black last frame of a wide picture.
 
@@ -6,6 +7,7 @@ The renderer runs from a private copy that finds its own machine key beside it, 
 build's data folder as the install folder, so the test needs nothing installed."""
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -14,6 +16,9 @@ from PIL import Image
 
 from saver_harness import BUILD_DIR, RENDER, Sandbox
 
+MANUAL = os.path.join(os.environ.get("VOSTREL_SOURCE_DIR", os.path.join(os.path.dirname(__file__),
+                                                                        "../..")),
+                      "packaging", "vostrel.6")
 failures = []
 
 
@@ -66,6 +71,22 @@ def check_argument_errors(env):
         result = run(args, env)
         check(result.returncode == 2, f"{args}: exit {result.returncode}, wanted 2")
         check("usage: vostrel-render" in result.stderr, f"{args}: no usage text")
+    check_usage_matches_manual(run([], env).stderr)
+
+
+def check_usage_matches_manual(usage):
+    """The usage lines and the manual page's synopsis mark the same options required and the
+    same optional (in brackets)."""
+    text = usage[usage.index("usage: vostrel-render"):].split("\n  -", 1)[0]
+    optional = set(re.findall(r"\[(--[a-z]+)", text))
+    from_usage = (set(re.findall(r"--[a-z]+", re.sub(r"\[[^]]*\]", "", text))), optional)
+    with open(MANUAL) as f:
+        synopsis = f.read().split(".B vostrel\\-render\n", 1)[1].split(".br", 1)[0]
+    required = set(re.findall(r"^\.B \\-\\-([a-z]+)$", synopsis, re.M))
+    optional = set(re.findall(r"^\.RB \[ \\-\\-([a-z]+)", synopsis, re.M))
+    from_manual = ({"--" + o for o in required}, {"--" + o for o in optional})
+    check(from_usage == from_manual,
+          f"usage (required, optional) {from_usage} but manual page {from_manual}")
 
 
 def check_cycle(env, out):

@@ -1,7 +1,10 @@
-"""The hack under the real XScreenSaver daemon, as a user who chose it: listed from the
-package's hack entry, shown on -activate (the screen is not black and changes from one second
-to the next), ended on -deactivate, and nothing of ours left running. It prints how long the
-screen stayed black and how long the hack outlived -deactivate.
+"""The hack under the real XScreenSaver daemon, as a user who chose it with the one documented
+step, vostrel-xscreensaver-setup: on an account without ~/.xscreensaver it makes the file from
+the daemon's defaults, and in an existing file it adds the hack's line and selects it with no
+other change; a second run changes nothing. The daemon then runs our hack: shown on -activate
+(the screen is not black and changes from one second to the next), ended on -deactivate, and
+nothing of ours left running. It prints how long the screen stayed black and how long the hack
+outlived -deactivate.
 
 The daemon refuses to launch hacks as root, so as root the test runs the daemon (and with it
 the hack) as the user nobody. It uses an X server of its own: the daemon grabs the keyboard
@@ -19,8 +22,12 @@ from saver_harness import BUILD_DIR, WAIT, check, run_tests, wait_for  # noqa: E
 
 SOURCE_DIR = os.environ.get("VOSTREL_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "../.."))
 HACK_ENTRY = os.path.join(SOURCE_DIR, "packaging", "vostrel-hack.xml")
+SETUP = os.path.join(BUILD_DIR, "vostrel-xscreensaver-setup")
 SCREEN = "640x480x24"
 UNPRIVILEGED = "nobody"
+# Test-only daemon settings, given as X resources so that ~/.xscreensaver stays as the step made
+# it: the daemon nices its hacks by default, which a busy test machine starves, and fades.
+DAEMON_RESOURCES = "*nice: 0\n*fade: False\n*unfade: False\n"
 
 
 def hack_program_line():
@@ -38,21 +45,34 @@ def user_prefix():
     return ["setpriv", "--reuid=" + UNPRIVILEGED, "--regid=nogroup", "--clear-groups"]
 
 
-class Desktop:
-    """A private X server and home with the daemon running on it."""
+def new_home(preferences=None):
+    """A home folder the daemon's user owns, with `preferences` as its ~/.xscreensaver."""
+    home = tempfile.mkdtemp(prefix="vostrel-xss-")
+    os.chmod(home, 0o755)
+    if preferences is not None:
+        with open(os.path.join(home, ".xscreensaver"), "w") as f:
+            f.write(preferences)
+    if os.geteuid() == 0:
+        for name in [home] + [os.path.join(home, n) for n in os.listdir(home)]:
+            shutil.chown(name, UNPRIVILEGED)
+    return home
 
-    def __init__(self, program_line):
-        self.home = tempfile.mkdtemp(prefix="vostrel-xss-")
-        os.chmod(self.home, 0o755)
-        with open(os.path.join(self.home, ".xscreensaver"), "w") as f:
-            # nice 0: the daemon nices its hacks by default, which a busy test machine starves.
-            f.write("timeout: 0:30:00\ncycle: 0:00:00\nlock: False\nfade: False\n"
-                    "unfade: False\nsplash: False\ndpmsEnabled: False\nnice: 0\n"
-                    "mode: one\nselected: 0\nprograms: %s \\n\n" % program_line)
-        if os.geteuid() == 0:
-            shutil.chown(self.home, UNPRIVILEGED)
-            for name in os.listdir(self.home):
-                shutil.chown(os.path.join(self.home, name), UNPRIVILEGED)
+
+def choose_hack(home):
+    """Runs the documented step as the user of `home`; returns the ~/.xscreensaver it leaves."""
+    env = dict(os.environ, HOME=home)
+    result = subprocess.run(user_prefix() + [SETUP], env=env, stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, text=True, timeout=WAIT)
+    check(result.returncode == 0, "vostrel-xscreensaver-setup: " + result.stdout)
+    with open(os.path.join(home, ".xscreensaver")) as f:
+        return f.read()
+
+
+class Desktop:
+    """A private X server, the given home, and the daemon running on them."""
+
+    def __init__(self, home):
+        self.home = home
         read, write = os.pipe()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", SCREEN, "-nolisten", "tcp",
@@ -64,6 +84,8 @@ class Desktop:
                         XDG_CONFIG_HOME=os.path.join(self.home, ".config"))
         for name in ("XAUTHORITY", "XSCREENSAVER_WINDOW", "XDG_RUNTIME_DIR"):
             self.env.pop(name, None)
+        subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
+                        "RESOURCE_MANAGER", DAEMON_RESOURCES], env=self.env, check=True)
         self.log = open(os.path.join(self.home, "daemon.log"), "w")
         try:
             self.start_daemon()
@@ -140,8 +162,11 @@ def changed_seconds(desktop, picture, seconds=5):
 
 
 def test_activate_and_deactivate():
-    program_line, program = hack_program_line()
-    desktop = Desktop(program_line)
+    _, program = hack_program_line()
+    home = new_home()
+    made = choose_hack(home)
+    check(choose_hack(home) == made, "a second run changed the file it made")
+    desktop = Desktop(home)
     try:
         activated = time.time()
         result = desktop.command("-activate")
@@ -170,5 +195,36 @@ def test_activate_and_deactivate():
     check(not our_processes(program), "a process of ours is left")
 
 
+# A file as xscreensaver-settings writes it, with a list of its own and another hack chosen.
+USER_PREFERENCES = """# XScreenSaver Preferences File
+
+timeout:\t0:30:00
+lock:\t\tFalse
+
+mode:\t\trandom
+selected:\t1
+
+programs:\t\t\t\t\t\t\t\t      \\
+\t\t\t\tmaze --root\t\t\t\t    \\n\\
+- GL: \t\t\t\tsuperquadrics --root\t\t\t    \\n\\
+  GL: \t\t\t\tgears --root --planetary\t\t    \\n\\
+
+pointerHysteresis:\t10
+"""
+
+
+def test_existing_file_keeps_its_settings():
+    program_line, _ = hack_program_line()
+    home = new_home(USER_PREFERENCES)
+    chosen = choose_hack(home)
+    expected = (USER_PREFERENCES.replace("mode:\t\trandom", "mode:\t\tone")
+                .replace("selected:\t1", "selected:\t3")
+                .replace("--planetary\t\t    \\n\\\n",
+                         "--planetary\t\t    \\n\\\n\t\t\t\t%s \\n\\\n" % program_line))
+    check(chosen == expected, "the file became:\n" + chosen)
+    check(choose_hack(home) == chosen, "a second run changed the file")
+    shutil.rmtree(home)
+
+
 if __name__ == "__main__":
-    sys.exit(run_tests([test_activate_and_deactivate]))
+    sys.exit(run_tests([test_activate_and_deactivate, test_existing_file_keeps_its_settings]))

@@ -95,13 +95,16 @@ def make_font_sheet(font_path):
 
 
 def make_front(font_path, size=512):
-    """The product logo: the emblem above the word VOSTREL, on black, upright."""
-    mask = emblem_mask(size, (size / 2, size * 0.40), size * 0.6)
+    """The product logo: the emblem above the word VOSTREL, on black, upright. The preview
+    draws the picture larger than its window and shows only rows 11% to 84% of it (the quad
+    of half-size 0.2 seen from 0.35 away with a 45-degree view, moved down by 0.01), so the
+    logo keeps within them."""
+    mask = emblem_mask(size, (size / 2, size * 0.37), size * 0.48)
     picture = glowing(mask, (255, 250, 225), (255, 140, 40), size / 40)
-    word = text_layer((size, size), "VOSTREL", font_path, size * 0.15, (size / 2, size * 0.84))
+    word = text_layer((size, size), "VOSTREL", font_path, size * 0.15, (size / 2, size * 0.785))
     word_rgb = np.asarray(word, float)[..., None] / 255.0
     axis = np.linspace(0, 1, size)[:, None, None]
-    silver = np.array([235.0, 240.0, 255.0]) * (1 - 0.35 * smoothstep(0.72, 0.86, axis))
+    silver = np.array([235.0, 240.0, 255.0]) * (1 - 0.35 * smoothstep(0.67, 0.80, axis))
     picture = np.maximum(picture, word_rgb * silver)
     index = np.arange(size)
     to_edge = np.minimum(index, size - 1 - index)

@@ -3,10 +3,11 @@
     /usr/bin/python3 tools/docs/render_pictures.py BUILD_DIR DOCS_DIR    (or: make docs-pictures)
 
 Each row is one panel: the picture file it goes into (rows with the same name make one strip,
-left to right in table order), the frame, the detail level and any other settings by their
-stored names. Rows that share their settings are rendered by one run of the renderer, which
-plays the show from its start to the last frame asked for. The renderer runs from a scratch
-copy whose machine key names BUILD_DIR/data, with fresh default settings."""
+left to right in table order), the frame, the detail level, any other settings by their
+stored names, its label and its size. Rows that share their settings and size are rendered by
+one run of the renderer, which plays the show from its start to the last frame asked for.
+The renderer runs from a scratch copy whose machine key names BUILD_DIR/data, with fresh
+default settings."""
 import collections
 import os
 import subprocess
@@ -17,18 +18,21 @@ from PIL import Image, ImageDraw
 
 # The end-to-end tests' harness lays out the private install: program copy and machine key.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tests/e2e"))
-from saver_harness import DETAIL_PARTS, install_program  # noqa: E402
+from saver_harness import DETAIL_PARTS, HOST_PREVIEW_SIZE, install_program  # noqa: E402
 
 SIZE = "320x240"
 # A setting that is not a stored value: play the show as the preview window does.
 PREVIEW = "preview"
 
-Row = collections.namedtuple("Row", "name frame detail settings label", defaults=({}, None))
+Row = collections.namedtuple("Row", "name frame detail settings label size",
+                             defaults=({}, None, SIZE))
 
 
 def opening(detail):
-    frames = [(1250, "a word in flight"), (3000, "emblem"), (4000, "emblem"),
-              (4900, "emblem"), (4995, "white-out")]
+    # The emblem's alpha peaks every 360 frames from 3000 on (scaled by its fade-in until 4000),
+    # where its thin lines show best.
+    frames = [(1250, "a word in flight"), (3360, "emblem fading in"), (4080, "emblem"),
+              (4800, "emblem"), (4995, "white-out")]
     return [Row(f"opening-{detail}", frame, detail, {}, f"{detail}, {frame}: {what}")
             for frame, what in frames]
 
@@ -50,14 +54,15 @@ PICTURES = [
     Row("nebula", 2500, "low", {}, "low, frame 2500"),
     Row("nebula", 2500, "medium", {}, "medium"),
     Row("nebula", 2500, "high", {}, "high"),
-    *[Row("preview-logo", frame, "medium", {PREVIEW: 1}, f"preview, frame {frame}")
-      for frame in (0, 2500, 3750, 4999)],
+    *[Row("preview-logo", frame, "medium", {PREVIEW: 1}, f"preview, {frame}",
+          HOST_PREVIEW_SIZE) for frame in (0, 2500, 3750, 4999)],
     *opening("low"), *opening("medium"), *opening("high"),
+    # The renderer starts no music, so its notice always says that the music is off.
     Row("music-notice", 10, "medium", {}, "frame 10"),
     Row("music-notice", 70, "medium", {}, "frame 70"),
-    Row("music-notice", 40, "medium", {"pmusic": 0}, "music off, frame 40"),
-    Row("countdown", 5450, "medium", {}, "frame 5450"),
-    Row("countdown", 5960, "medium", {}, "frame 5960"),
+    # Low detail draws the fewest rays across the countdown's faint words.
+    Row("countdown", 5450, "low", {}, "low, frame 5450"),
+    Row("countdown", 5960, "low", {}, "low, frame 5960"),
     Row("credits-roll", 7600, "medium", {}, "frame 7600"),
     Row("credits-roll", 7600, "medium", {"useblur": 1}, "with blur"),
     *sun("low"), *sun("medium"), *sun("high"),
@@ -69,25 +74,26 @@ PICTURES = [
 
 
 def run_key(row):
-    return row.detail, tuple(sorted(row.settings.items()))
+    return row.detail, tuple(sorted(row.settings.items())), row.size
 
 
 def render_runs(program, env, root):
-    """One renderer run per distinct (detail, settings); returns {(run key, frame): picture}."""
+    """One renderer run per distinct (detail, settings, size); returns
+    {(run key, frame): picture}."""
     runs = collections.OrderedDict()
     for row in PICTURES:
         runs.setdefault(run_key(row), set()).add(row.frame)
     pictures = {}
-    for number, ((detail, settings), frames) in enumerate(runs.items()):
+    for number, ((detail, settings, size), frames) in enumerate(runs.items()):
         out = os.path.join(root, f"run-{number}")
-        arguments = [program, "--frames", ",".join(map(str, sorted(frames))), "--size", SIZE,
+        arguments = [program, "--frames", ",".join(map(str, sorted(frames))), "--size", size,
                      "--out", out, "--set", f"part={DETAIL_PARTS[detail]}"]
         for name, value in settings:
             arguments += ["--preview"] if name == PREVIEW else ["--set", f"{name}={value}"]
         subprocess.run(arguments, env=env, check=True)
         for frame in frames:
             path = os.path.join(out, f"frame-{frame:05d}.png")
-            pictures[(detail, settings), frame] = Image.open(path).convert("RGB")
+            pictures[(detail, settings, size), frame] = Image.open(path).convert("RGB")
     return pictures
 
 
