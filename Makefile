@@ -2,7 +2,8 @@
 BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       := $(shell nproc)
-XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX +render -noreset"
+# The builds' own makes would each say which folder they enter.
+MAKEFLAGS  += --no-print-directory
 
 .PHONY: all deps build run test test-release test-sanitize docs-pictures clean
 
@@ -20,27 +21,34 @@ build: deps
 run: build
 	@bash scripts/run-saver.sh $(BUILD)
 
+# Each build's tests run under a private X server with a home folder of their own (see the
+# script); the last lines say how many passed in each build and how long each took.
+SUMMARY := $(BUILD)/test-summary.txt
+
 test: deps
-	@$(MAKE) --no-print-directory test-release
-	@$(MAKE) --no-print-directory test-sanitize
+	@rm -f $(SUMMARY)
+	@$(MAKE) test-release
+	@$(MAKE) test-sanitize
+	@echo "== summary =="
+	@cat $(SUMMARY)
 
 # The tests also check the include order and the formatting, and build with warnings as errors.
 test-release:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVOSTREL_WERROR=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 	@echo "== tests (Release) =="
-	@cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+	@bash scripts/run-tests.sh $(BUILD) "Release" $(CURDIR)/$(SUMMARY)
 
-# use_tls=0: the leak checker can crash on a GL driver's thread-local data at exit (see
-# tests/support/lsan_options.cpp); system libraries' own lifetime data is suppressed.
+# The leak checker's own settings are built into every sanitized program
+# (tests/support/lsan_options.cpp); system libraries' lifetime data is suppressed.
 test-sanitize:
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVOSTREL_SANITIZE=ON -DVOSTREL_WERROR=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer) =="
-	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-		LSAN_OPTIONS=use_tls=0:suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		$(XVFB) ctest --output-on-failure -j $(JOBS)
+		bash scripts/run-tests.sh $(ASAN_BUILD) "Sanitizers" $(CURDIR)/$(SUMMARY)
 
 # Every picture in docs/: the data folder's (from its generators) and the show's (rendered
 # offscreen from the table in tools/docs/render_pictures.py; a few minutes).

@@ -1,17 +1,20 @@
 #include "app/offscreen_render.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include "app/render_progress.h"
 #include "app/render_settings.h"
 #include "app/show_state_json.h"
+#include "base/product.h"
 #include "base/run_flags.h"
 #include "display/projection.h"
 #include "display/virtual_mode.h"
 #include "platform/offscreen_gl.h"
 #include "platform/png_writer.h"
-#include "platform/sound.h"
+#include "platform/terminal.h"
 #include "settings/install_folder.h"
 #include "settings/mode_size.h"
 #include "settings/settings.h"
@@ -22,7 +25,7 @@
 namespace {
 
 int Fail(int code, const std::string& message) {
-    std::fprintf(stderr, "vostrel-render: %s\n", message.c_str());
+    std::fprintf(stderr, "%s: %s\n", kRendererProgram, message.c_str());
     if (code == kRenderBadArguments) std::fputs(kRenderUsage, stderr);
     return code;
 }
@@ -48,25 +51,37 @@ std::string FramePath(const std::string& dir, int frame) {
     return (std::filesystem::path(dir) / name).string();
 }
 
+// The listed frame's picture, and its state line when asked for; the path that could not be
+// written, or "" when all was written.
+std::string WriteListedFrame(const RenderRequest& request, int frame, std::ofstream* stateFile) {
+    const std::string path = FramePath(request.outDir, frame);
+    if (!WritePngFile(path, request.width, request.height, ReadVirtualModePixels())) return path;
+    if (stateFile != nullptr && !(*stateFile << ShowStateJson(frame) << '\n')) {
+        return request.statePath;
+    }
+    return {};
+}
+
 // Draws from the start frame through the last listed one; false after reporting a failure.
 // Frame N is the start frame plus the frames drawn before it: the numbers count on past the
 // restart (and past the show's own last frame when it does not restart), so every frame of
 // a long run has a number of its own.
 bool RenderListedFrames(const RenderRequest& request, int startFrame, std::ofstream* stateFile) {
+    RenderProgress progress(request.frames.back() - startFrame + 1, StandardErrorIsTerminal());
     std::size_t next = 0;
     for (int frame = startFrame; next < request.frames.size(); ++frame) {
         RenderShowFrame();
-        if (frame != request.frames[next]) continue;
-        const std::string path = FramePath(request.outDir, frame);
-        if (!WritePngFile(path, request.width, request.height, ReadVirtualModePixels())) {
-            Fail(kRenderFailed, "cannot write " + path);
-            return false;
+        const bool listed = frame == request.frames[next];
+        if (listed) {
+            const std::string unwritten = WriteListedFrame(request, frame, stateFile);
+            if (!unwritten.empty()) {
+                progress.Finish();
+                Fail(kRenderFailed, "cannot write " + unwritten);
+                return false;
+            }
+            ++next;
         }
-        if (stateFile != nullptr && !(*stateFile << ShowStateJson(frame) << '\n')) {
-            Fail(kRenderFailed, "cannot write " + request.statePath);
-            return false;
-        }
-        ++next;
+        progress.FrameDrawn(listed);
     }
     return true;
 }
@@ -98,13 +113,19 @@ int RenderShow(const RenderRequest& request) {
     return kRenderOk;
 }
 
-// The renderer makes pictures, not sound: no background source starts, and the effect voice
-// is closed after the set-up opens it. `psound` itself stays as set, since it decides whether
-// the show draws its random numbers for the bangs, and so shapes the pictures.
-void MakeTheRunSilent() {
+// The renderer makes pictures, not sound, and opens no sound output at all: no sound system
+// is probed (nothing of it on the terminal, nothing a sound server keeps in the home folder).
+// The bangs then go to an effect voice that was never opened, which drops them. `psound`
+// is back as set before the first frame, since it decides whether the show draws its random
+// numbers for the bangs, and so shapes the pictures.
+void SetUpSilentShow() {
     settings.pmusic = 0;
     settings.pmp3 = 0;
     settings.pcd = 0;
+    const std::uint32_t soundEffects = settings.psound;
+    settings.psound = 0;
+    SetupShow(0);
+    settings.psound = soundEffects;
 }
 
 int RenderInContext(const RenderRequest& request) {
@@ -115,9 +136,7 @@ int RenderInContext(const RenderRequest& request) {
                                              std::to_string(request.height) + " picture");
     }
     SetProjection(request.width, request.height);
-    MakeTheRunSilent();
-    SetupShow(0);
-    CloseSoundEffects();
+    SetUpSilentShow();
     const int result =
         showReady ? RenderShow(request) : Fail(kRenderFailed, "the show could not be set up");
     ShutdownShow();
@@ -145,9 +164,9 @@ int RunOffscreenRender(const std::vector<std::string>& arguments) {
         return Fail(kRenderFailed, "no install folder was found, so the show has no data");
     }
     if (!CheckDataFiles()) {
-        std::fputs("vostrel-render: warning: some data files are missing\n", stderr);
+        std::fprintf(stderr, "%s: warning: some data files are missing\n", kRendererProgram);
     }
-    LoadSaverSettings();
+    LoadStoredSettings();
     ApplySets(request, settings, error);
 
     OffscreenGlContext* context = CreateOffscreenGlContext();

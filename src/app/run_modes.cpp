@@ -13,6 +13,7 @@
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/named_mutex.h"
+#include "platform/program_folder.h"
 #include "platform/shell.h"
 #include "settings/config_dialog.h"
 #include "settings/settings.h"
@@ -47,9 +48,30 @@ bool AskYesNo(WindowId owner, const char* text) {
            BoxAnswer::Yes;
 }
 
+// Every switch the scan does not know (--help among them) asks for the dialog, so without a
+// display this is what someone trying the program from a terminal reads: it says what the
+// switches are and where the programs are that run without one or under a host.
+constexpr const char* kNoDisplayHelp =
+    "%s: the configuration dialog needs a display.\n"
+    "The modes (a switch may start with / or -):\n"
+    "  /c        the configuration dialog (also with no switch, or one it does not know)\n"
+    "  /s        the saver, full screen\n"
+    "  /p <id>   the preview, drawn in the X window <id>\n"
+    "  /a        the password change\n"
+    "Without a display, the show's frames render to PNG files with\n"
+    "  %s   (see its --help)\n"
+    "Screen-saver hosts (XScreenSaver and the like) run the saver as\n"
+    "  %s\n";
+
+std::string CompanionPath(const char* program) {
+    const std::string folder = ProgramFolder();
+    return folder.empty() ? program : folder + "/" + program;
+}
+
 void RunConfigMode(WindowId owner) {
     if (!RunConfigDialog(owner, {kHomePage, MailLink(kDialogMailSubject), RunDialogHardwareTest})) {
-        std::fprintf(stderr, "%s: the configuration dialog needs a display.\n", kBoxTitle);
+        std::fprintf(stderr, kNoDisplayHelp, kBoxTitle, CompanionPath(kRendererProgram).c_str(),
+                     CompanionPath(kHostProgram).c_str());
     }
 }
 

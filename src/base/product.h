@@ -9,3 +9,8 @@ inline constexpr const char* kBoxTitle = kProductName;
 inline constexpr const char* kTeamName = "THE VOSTREL TEAM";
 inline constexpr const char* kHomePage = "https://vostrel.example.org/";
 inline constexpr const char* kContactAddress = "team@vostrel.example.org";
+
+// The companion programs, installed beside `vostrel`: the offscreen renderer of the show's
+// frames, and the saver as a screen-saver host's program.
+inline constexpr const char* kRendererProgram = "vostrel-render";
+inline constexpr const char* kHostProgram = "vostrel-hack";

@@ -39,12 +39,23 @@ void ReadDebugSetting() {
     CloseRegistryKey(key);
 }
 
-void LoadSaverSettings() {
+namespace {
+
+void LoadSettingsFrom(RegistryKey* key) {
     settings = Settings{};
-    RegistryKey* key = CreateRegistryKey(RegistryRoot::User, kSettingsKeyPath);
     if (key == nullptr) return;
     ReadSettingsValues(key, settings);
     CloseRegistryKey(key);
+}
+
+}  // namespace
+
+void LoadSaverSettings() {
+    LoadSettingsFrom(CreateRegistryKey(RegistryRoot::User, kSettingsKeyPath));
+}
+
+void LoadStoredSettings() {
+    LoadSettingsFrom(OpenRegistryKeyReadOnly(RegistryRoot::User, kSettingsKeyPath));
 }
 
 int DetailLevelFromPart(std::uint32_t part) {

@@ -140,6 +140,9 @@ void ReadDebugSetting();
 // Reads all sixteen values into `settings` (creating an empty key on a first run); absent
 // or unreadable values get their defaults, whatever an earlier run of the process left there.
 void LoadSaverSettings();
+// The same without creating anything: with no stored key every value is its default. For the
+// tools that only look at the show and must leave a user's home as they found it.
+void LoadStoredSettings();
 
 // How the saver reads a yes/no setting: only the low byte of the stored DWORD counts, so a
 // hand-typed 0x100 is off.

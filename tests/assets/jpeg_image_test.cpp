@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "jpeg_writer.h"
 #include "temp_folder.h"
@@ -78,6 +79,10 @@ TEST_F(JpegImageTest, GreyFileAndForcedGreyGiveOneBytePerPixel) {
     EXPECT_NEAR(forced.GetPixels()[63], 255, kTolerance);
 }
 
+std::string FormName(const ::testing::TestParamInfo<JpegForm>& info) {
+    return kJpegFormNames[static_cast<int>(info.param)];
+}
+
 class JpegFormTest : public JpegImageTest, public ::testing::WithParamInterface<JpegForm> {};
 
 TEST_P(JpegFormTest, DecodesTheSamePicture) {
@@ -92,7 +97,8 @@ TEST_P(JpegFormTest, DecodesTheSamePicture) {
 
 INSTANTIATE_TEST_SUITE_P(RealWorldForms, JpegFormTest,
                          ::testing::Values(JpegForm::Progressive, JpegForm::Restarts,
-                                           JpegForm::ExifAndIcc));
+                                           JpegForm::ExifAndIcc),
+                         FormName);
 
 class InkFormTest : public JpegImageTest, public ::testing::WithParamInterface<JpegForm> {};
 
@@ -112,7 +118,8 @@ TEST_P(InkFormTest, InkPictureComesOutAsRgb) {
 
 INSTANTIATE_TEST_SUITE_P(CmykAndYcck, InkFormTest,
                          ::testing::Values(JpegForm::Baseline, JpegForm::CmykWithoutAdobe,
-                                           JpegForm::Ycck));
+                                           JpegForm::Ycck),
+                         FormName);
 
 TEST_F(JpegImageTest, OddSizesDecode) {
     const int sizes[][2] = {{1, 1}, {3, 7}, {4097, 5}};

@@ -20,6 +20,9 @@ struct TestPicture {
 };
 
 enum class JpegForm { Baseline, Progressive, Restarts, ExifAndIcc, Ycck, CmykWithoutAdobe };
+// The forms' names in the order above, for the names of the tests run once per form.
+inline constexpr const char* kJpegFormNames[] = {"Baseline",   "Progressive", "Restarts",
+                                                 "ExifAndIcc", "Ycck",        "CmykWithoutAdobe"};
 
 // A width x height RGB picture of four solid quadrants: red top left, green top right,
 // blue bottom left, white bottom right.

@@ -1,7 +1,8 @@
 """vostrel-render end to end: argument errors (and a usage message whose required and optional
 arguments are the manual page's), the frames and state it writes, the cycle's
 turning points (scene start, end of the sun, the blast's countdown and bursts, restart, the
-second cycle, matrox, restart off, preview) and the black last frame of a wide picture.
+second cycle, matrox, restart off, preview), the black last frame of a wide picture, and a
+user's first render: progress on standard error, and a home folder read but never written.
 
 The renderer runs from a private copy that finds its own machine key beside it, naming the
 build's data folder as the install folder, so the test needs nothing installed."""
@@ -14,7 +15,7 @@ import sys
 
 from PIL import Image
 
-from saver_harness import BUILD_DIR, RENDER, Sandbox
+from saver_harness import BUILD_DIR, RENDER, USER_KEY, Sandbox
 
 MANUAL = os.path.join(os.environ.get("VOSTREL_SOURCE_DIR", os.path.join(os.path.dirname(__file__),
                                                                         "../..")),
@@ -179,6 +180,40 @@ def check_unwritable_state(env, root):
           f"--state /dev/full: exit {result.returncode} {result.stderr.strip()}")
 
 
+def files_below(folder):
+    return sorted(os.path.join(top, name) for top, _, names in os.walk(folder) for name in names)
+
+
+def check_home_left_as_found(root):
+    """As `make run` starts it for a new user: no XDG folders named and no sound driver chosen,
+    so anything that wrote the settings key, the state folder or a sound server's files, or
+    probed a sound device, would show in the home folder or on standard error."""
+    home = os.path.join(root, "home")
+    os.makedirs(home)
+    env = {name: value for name, value in os.environ.items()
+           if not name.startswith("XDG_") and name != "SDL_AUDIODRIVER"}
+    env["HOME"] = home
+    result = run(["--frames", "3,5", "--size", "64x48", "--out", os.path.join(root, "first")],
+                 env)
+    check(result.returncode == 0, f"first render: exit {result.returncode}")
+    progress = ["vostrel-render: 4 of 6 frames drawn", "vostrel-render: 6 of 6 frames drawn"]
+    check(result.stderr.splitlines() == progress, f"first render said {result.stderr!r}")
+    check(os.listdir(home) == [], f"first render wrote in the home folder: {os.listdir(home)}")
+    # Stored settings are read (matrox starts the show at 4800) and left as they were.
+    key = os.path.join(home, ".config", USER_KEY)
+    os.makedirs(os.path.dirname(key), exist_ok=True)
+    stored = ("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\n"
+              '"matrox"=dword:00000001\n')
+    with open(key, "w") as f:
+        f.write(stored)
+    result = run(["--frames", "3", "--size", "64x48", "--out", os.path.join(root, "late")], env)
+    check(result.returncode == 2 and "starts at frame 4800" in result.stderr,
+          f"stored matrox not read: exit {result.returncode} {result.stderr.strip()}")
+    with open(key) as f:
+        check(f.read() == stored and files_below(home) == [key],
+              f"stored settings changed: {files_below(home)}")
+
+
 def main():
     global renderer
     sandbox = Sandbox()
@@ -188,6 +223,7 @@ def main():
     check_cycle(env, os.path.join(sandbox.root, "cycle"))
     check_variants(env, sandbox.root)
     check_unwritable_state(env, sandbox.root)
+    check_home_left_as_found(sandbox.root)
     if failures:
         sys.exit(f"{len(failures)} check(s) failed")
     print("ok")

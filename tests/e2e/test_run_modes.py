@@ -1,7 +1,9 @@
 """The password answer and the modes that need no window, run as the real program."""
+import os
+import subprocess
 import sys
 
-from saver_harness import Sandbox, check
+from saver_harness import SAVER, Sandbox, check
 
 TITLE = "Vostrel ScreenSaver"
 FIRST_QUESTION = ("Password Check not yet implemented.\nDo you wish to e-mail the author asking\n"
@@ -42,6 +44,22 @@ def test_password_second_yes_mails_the_second_subject():
     check(len(opened) == 1 and opened[0].endswith(
         "?subject=Hey%20man%2C%20I%20can%27t%20help%20it%21%20I%27ve%20got%20to%20write%20to%20ya%21"),
         opened)
+    box.close()
+
+
+def test_help_without_a_display_names_the_modes_and_the_other_programs():
+    # --help is no switch of the saver's, so it asks for the dialog like any unknown one.
+    box = Sandbox()
+    env = box.env()
+    env.pop("DISPLAY", None)
+    result = subprocess.run([SAVER, "--help"], env=env, capture_output=True, text=True,
+                            timeout=60)
+    folder = os.path.dirname(os.path.realpath(SAVER))
+    check(result.returncode == 0 and box.boxes() == [], f"exit {result.returncode}")
+    for wanted in ("needs a display", "/s ", "/p <id>", "/c ", "/a ",
+                   os.path.join(folder, "vostrel-render"), os.path.join(folder, "vostrel-hack")):
+        check(wanted in result.stderr, f"--help without a display: no {wanted!r} in "
+                                       f"{result.stderr!r}")
     box.close()
 
 

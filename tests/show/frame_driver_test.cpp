@@ -1,5 +1,6 @@
 #include <cmath>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -239,6 +240,10 @@ TEST_P(CoveringOverlayTest, EndFadeDarkensTheWholePictureByItsAlpha) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CoveringOverlayTest,
                          ::testing::Values(PictureSize{640, 480}, PictureSize{1280, 720},
-                                           PictureSize{2560, 600}));
+                                           PictureSize{2560, 600}),
+                         [](const ::testing::TestParamInfo<PictureSize>& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 }  // namespace

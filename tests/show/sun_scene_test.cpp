@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "gl_test_context.h"
@@ -172,6 +173,11 @@ struct RayCase {
     std::vector<std::vector<double>> sparkles;
 };
 
+std::string DetailName(const ::testing::TestParamInfo<RayCase>& info) {
+    constexpr const char* kDetailNames[] = {"Low", "Medium", "High"};
+    return kDetailNames[info.param.detailLevel];
+}
+
 class SunRaysTest : public SunSceneTest, public ::testing::WithParamInterface<RayCase> {};
 
 TEST_P(SunRaysTest, EachRayDrawsItsConesAndSparklesByDetail) {
@@ -212,7 +218,8 @@ INSTANTIATE_TEST_SUITE_P(
                               {kMediumSparkles, kMediumSparkles, kMediumSparkles, kMediumSparkles}},
                       RayCase{kDetailHigh,
                               {2, 2, 2, 2},
-                              {kHighSparkles, kHighSparkles, kHighSparkles, kHighSparkles}}));
+                              {kHighSparkles, kHighSparkles, kHighSparkles, kHighSparkles}}),
+    DetailName);
 
 // The number of draws between two generator states.
 int DrawsBetween(std::uint32_t from, std::uint32_t to) {
@@ -260,7 +267,12 @@ INSTANTIATE_TEST_SUITE_P(
                       GlowCase{1011, 70, 6, 85 / 255.0f, 0.9927f, 7},     // its brightest
                       GlowCase{1011, 70, 13, 85 / 255.0f, -1.0f, 13},     // shown once
                       GlowCase{1011, 35, 13, 42.5f / 255.0f, -1.0f, 13},  // fading in the blast
-                      GlowCase{1011, 0, 0, 0.0f, -1.0f, 0}));             // gone, flash and all
+                      GlowCase{1011, 0, 0, 0.0f, -1.0f, 0}),              // gone, flash and all
+    [](const ::testing::TestParamInfo<GlowCase>& info) {
+        const GlowCase& c = info.param;
+        return "Sun" + std::to_string(c.sunTicks) + "Blast" + std::to_string(c.blastCountdown) +
+               "Flash" + std::to_string(c.flashStep);
+    });
 
 TEST_F(SunSceneTest, WithoutAQuadricTheSceneDrawsItsSparklesAndKeepsItsDraws) {
     GLUquadric* quadric = showState.quadric;

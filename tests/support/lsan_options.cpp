@@ -4,9 +4,11 @@
 // program happens to lie in memory. Not scanning thread-local storage avoids that. It can only add
 // false leak reports, never hide one: the system libraries that keep their lifetime data
 // reachable only from thread-local storage are suppressed here, as the shared suppression
-// file does for the others (test discovery runs without that file).
+// file does for the others (test discovery runs without that file). The list of suppressions
+// used is not printed: the build runs every test program to list its tests, and each listing
+// would end in one.
 extern "C" const char* __lsan_default_options() {
-    return "use_tls=0";
+    return "use_tls=0:print_suppressions=0";
 }
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:add_to_global_resize\n"

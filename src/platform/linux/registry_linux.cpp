@@ -11,7 +11,6 @@
 //   - Reads are capped at kMaxKeyFileSize and opened non-blocking (a FIFO must not hang us);
 //     anything that is not a regular file of sane size reads as a key without values.
 #include <fcntl.h>
-#include <limits.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -28,6 +27,7 @@
 
 #include "platform/linux/reg_text.h"
 #include "platform/linux/write_all.h"
+#include "platform/program_folder.h"
 #include "platform/registry.h"
 
 struct RegistryKey {
@@ -74,14 +74,6 @@ std::string ParentFolder(const std::string& folder) {
     return folder.substr(0, folder.rfind('/'));
 }
 
-std::string ExecutableFolder() {
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return {};
-    const std::string exe(path, static_cast<std::size_t>(length));
-    return ParentFolder(exe);
-}
-
 struct MachineRootPlace {
     std::string folder;
     std::string installRoot;  // what the stored folder paths are relative to
@@ -94,7 +86,7 @@ struct MachineRootPlace {
 // there below <root>, so it runs where it was unpacked.
 MachineRootPlace FindMachineRoot() {
     if (machineRootForTests) return {*machineRootForTests, {}};
-    const std::string exeFolder = ExecutableFolder();
+    const std::string exeFolder = ProgramFolder();
     if (exeFolder.empty()) return {};
     const std::string prefix = ParentFolder(exeFolder);
     for (const std::string& candidate : {exeFolder + "/etc/vostrel", prefix + "/etc/vostrel"}) {
