@@ -1,8 +1,18 @@
+// Which GL context is current, and the entry points of its driver.
 #include <EGL/egl.h>
 #include <GL/glx.h>
 
 #include "platform/gl_current.h"
+#include "platform/gl_functions.h"
 
 bool GlContextCurrent() {
     return glXGetCurrentContext() != nullptr || eglGetCurrentContext() != EGL_NO_CONTEXT;
+}
+
+// Each context's own lookup: the offscreen renderer's is EGL's, a window's GLX's.
+void* GlProcAddress(const char* name) {
+    if (eglGetCurrentContext() != EGL_NO_CONTEXT) {
+        return reinterpret_cast<void*>(eglGetProcAddress(name));
+    }
+    return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }

@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/cursor.h"
 #include "platform/linux/saver_window_records.h"
 #include "platform/linux/x_connection.h"
 #include "platform/saver_window.h"
