@@ -1,5 +1,7 @@
 #include "app/host_mode.h"
 
+#include <cstdlib>
+
 #include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
@@ -9,8 +11,8 @@
 
 namespace {
 
-// The claim that the copy playing the background audio holds.
-constexpr const char* kBackgroundAudioClaim = "vostrel-background-audio";
+// The claim that the copy playing the sound holds.
+constexpr const char* kSoundClaim = "vostrel-sound";
 
 }  // namespace
 
@@ -19,9 +21,11 @@ int RunHostMode(WindowId window) {
     previewFlag = 0;
     ShowMessageBoxesOnStandardError();
     WatchStopSignals();
-    quietBackground = ClaimFirstCopy(kBackgroundAudioClaim) ? 0 : 1;
+    quietCopy = ClaimFirstCopy(kSoundClaim) ? 0 : 1;
     RunSaver(window);
+    // Every way RunSaver gives up before the show leaves the window unmade.
+    if (saverWindow == 0) return EXIT_FAILURE;
     // The host's signal ends the loop with everything still standing.
-    if (saverWindow != 0 && saverWindowClosed == 0) CloseSaverWindow();
+    if (saverWindowClosed == 0) CloseSaverWindow();
     return 0;
 }

@@ -3,4 +3,4 @@
 RunMode runMode = RunMode::Config;
 std::uint8_t previewFlag = 0;
 std::uint8_t hardwareTest = 0;
-std::uint8_t quietBackground = 0;
+std::uint8_t quietCopy = 0;

@@ -12,6 +12,6 @@ extern RunMode runMode;
 extern std::uint8_t previewFlag;
 // 1 while the dialog's 3D hardware test runs the window instead of the show.
 extern std::uint8_t hardwareTest;
-// 1 when another copy already plays the background audio: a host may run one copy per
-// monitor, and several copies of the music out of step would be noise.
-extern std::uint8_t quietBackground;
+// 1 when another copy already plays the sound: a host may run one copy per monitor, and
+// every copy's music and bangs at once would sound each bang twice over music out of step.
+extern std::uint8_t quietCopy;

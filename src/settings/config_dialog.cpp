@@ -23,6 +23,9 @@ constexpr const char* kCaptionNotLetters =
     "long.\nDo you wish to disable caption displaying?";
 constexpr const char* kWrongMp3Path =
     "Wrong MP3 File Path.\nPlease insert a correct\npath or disable MP3.";
+constexpr const char* kNotStored =
+    "The settings could not be saved:\nthe settings folder cannot be written.\nThe dialog "
+    "stays open so that you can try again.";
 constexpr const char* kChooserTitle = "Open MP3 File";
 constexpr const char* kChosenPathTooLong = "The chosen file's full path is longer\nthan ";
 constexpr const char* kChosenPathTooLongEnd = " bytes.\nPlease choose a file\nwith a shorter path.";
@@ -177,7 +180,9 @@ void ConfigDialog::Close(DialogView& view) {
 }
 
 // OK: every value but the caption and an unreadable MP3 choice is written before any check
-// can fail, and stays written when the dialog stays open.
+// can fail, and stays written when the dialog stays open. A store that takes nothing keeps the
+// dialog open too, since closing would tell the user the settings were kept; a key that could
+// not be made when the dialog opened is tried again, so a repaired folder takes the next OK.
 void ConfigDialog::Confirm(DialogView& view) {
     if (NeedsPowerfulSystem(copy) && Ask(kProductName, BoxIcon::Question, kPowerfulSystemQuestion,
                                          BoxButtons::YesNo) != BoxAnswer::Yes) {
@@ -187,7 +192,8 @@ void ConfigDialog::Confirm(DialogView& view) {
     captionValid = true;
     mp3PathValid = copy.pmp3 != 1 || Mp3PathReadable(copy.datapath);
     CopyText(copy.vostrel, view.Text(kIdCaption, kEditTextMax));
-    StoreDialogSettings(key, copy, mp3PathValid);
+    if (key == nullptr) key = CreateRegistryKey(RegistryRoot::User, kSettingsKeyPath);
+    bool stored = StoreDialogSettings(key, copy, mp3PathValid);
 
     const CaptionCheck caption = CheckCaption(copy);
     captionValid = caption == CaptionCheck::Valid;
@@ -195,9 +201,13 @@ void ConfigDialog::Confirm(DialogView& view) {
         Ask(kMiscTitle, BoxIcon::Warning, kCaptionTooLong, BoxButtons::Ok);
         view.Focus(kIdCaption);
     }
-    if (captionValid) StoreCaption(key, copy);
+    if (captionValid && stored) stored = StoreCaption(key, copy);
     if (captionValid && mp3PathValid) {
-        Close(view);
+        if (stored) {
+            Close(view);
+        } else {
+            Ask(kProductName, BoxIcon::Error, kNotStored, BoxButtons::Ok);
+        }
         return;
     }
     if (caption == CaptionCheck::NotLetters) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/utf8_text.h"
 #include "platform/ascii_case.h"
 #include "platform/data_files.h"
 #include "platform/registry.h"
@@ -11,6 +12,18 @@ namespace {
 bool IsCaptionLetter(char c) {
     return (c >= 'A' && c <= 'Z') || c == ' ';
 }
+
+// The OK button's writes in its order; `pmp3` only with a valid path, `vostrel` on its own.
+constexpr const SettingEntry* kOkWrites[] = {
+    &SettingFor(&Settings::resolution), &SettingFor(&Settings::part),
+    &SettingFor(&Settings::useblur),    &SettingFor(&Settings::datapath),
+    &SettingFor(&Settings::bpp),        &SettingFor(&Settings::pmusic),
+    &SettingFor(&Settings::psound),     &SettingFor(&Settings::pcd),
+    &SettingFor(&Settings::pmp3),       &SettingFor(&Settings::restart),
+    &SettingFor(&Settings::showcred),   &SettingFor(&Settings::text),
+    &SettingFor(&Settings::starfield),  &SettingFor(&Settings::matrox),
+    &SettingFor(&Settings::debug),
+};
 
 }  // namespace
 
@@ -30,7 +43,8 @@ void RestoreDefaultSettings(Settings& copy) {
 
 CaptionCheck CheckCaption(Settings& copy) {
     const std::size_t length = strnlen(copy.vostrel, sizeof copy.vostrel);
-    if (length > kCaptionMaxLength) return CaptionCheck::TooLong;
+    const std::size_t characters = Utf8CharacterCount({copy.vostrel, length});
+    if (characters > kCaptionMaxLength) return CaptionCheck::TooLong;
     if (copy.text != 1) return CaptionCheck::Valid;
     bool valid = length > 0;
     for (std::size_t i = 0; i < length; ++i) {
@@ -44,24 +58,14 @@ bool Mp3PathReadable(const char* path) {
     return FileOpensForReading(path);
 }
 
-void StoreDialogSettings(RegistryKey* key, const Settings& copy, bool mp3PathValid) {
-    WriteSetting(key, SettingFor(&Settings::resolution), copy);
-    WriteSetting(key, SettingFor(&Settings::part), copy);
-    WriteSetting(key, SettingFor(&Settings::useblur), copy);
-    WriteSetting(key, SettingFor(&Settings::datapath), copy);
-    WriteSetting(key, SettingFor(&Settings::bpp), copy);
-    WriteSetting(key, SettingFor(&Settings::pmusic), copy);
-    WriteSetting(key, SettingFor(&Settings::psound), copy);
-    WriteSetting(key, SettingFor(&Settings::pcd), copy);
-    if (mp3PathValid) WriteSetting(key, SettingFor(&Settings::pmp3), copy);
-    WriteSetting(key, SettingFor(&Settings::restart), copy);
-    WriteSetting(key, SettingFor(&Settings::showcred), copy);
-    WriteSetting(key, SettingFor(&Settings::text), copy);
-    WriteSetting(key, SettingFor(&Settings::starfield), copy);
-    WriteSetting(key, SettingFor(&Settings::matrox), copy);
-    WriteSetting(key, SettingFor(&Settings::debug), copy);
+bool StoreDialogSettings(RegistryKey* key, const Settings& copy, bool mp3PathValid) {
+    for (const SettingEntry* entry : kOkWrites) {
+        if (entry->number == &Settings::pmp3 && !mp3PathValid) continue;
+        if (!WriteSetting(key, *entry, copy)) return false;
+    }
+    return true;
 }
 
-void StoreCaption(RegistryKey* key, const Settings& copy) {
-    WriteSetting(key, SettingFor(&Settings::vostrel), copy);
+bool StoreCaption(RegistryKey* key, const Settings& copy) {
+    return WriteSetting(key, SettingFor(&Settings::vostrel), copy);
 }

@@ -23,7 +23,7 @@ void RestoreDefaultSettings(Settings& copy);
 
 enum class CaptionCheck {
     Valid,
-    TooLong,     // more than kCaptionMaxLength characters, whether or not `text` is on
+    TooLong,     // more than kCaptionMaxLength characters (UTF-8), whether or not `text` is on
     NotLetters,  // with `text` on: empty, or a character other than A-Z, a-z and space
 };
 
@@ -35,8 +35,9 @@ CaptionCheck CheckCaption(Settings& copy);
 bool Mp3PathReadable(const char* path);
 
 // Writes every value but `vostrel`, in the OK button's order; `pmp3` only when the MP3 path
-// is valid. Strings are handed to the store as their whole 256-byte buffers.
-void StoreDialogSettings(RegistryKey* key, const Settings& copy, bool mp3PathValid);
+// is valid. Strings are handed to the store as their whole 256-byte buffers. False, with the
+// writes after it left undone, when the store refuses one (no key, a folder it cannot write).
+bool StoreDialogSettings(RegistryKey* key, const Settings& copy, bool mp3PathValid);
 
-// Writes `vostrel`; the OK button calls it only for a valid caption.
-void StoreCaption(RegistryKey* key, const Settings& copy);
+// Writes `vostrel`; the OK button calls it only for a valid caption. False when not stored.
+bool StoreCaption(RegistryKey* key, const Settings& copy);

@@ -21,12 +21,11 @@ void ReadSetting(RegistryKey* key, const SettingEntry& entry, Settings& record) 
     }
 }
 
-void WriteSetting(RegistryKey* key, const SettingEntry& entry, const Settings& record) {
+bool WriteSetting(RegistryKey* key, const SettingEntry& entry, const Settings& record) {
     if (entry.kind == SettingKind::Number) {
-        SetRegistryDword(key, entry.name, record.*entry.number);
-    } else {
-        SetRegistryString(key, entry.name, record.*entry.text, kSettingTextSize);
+        return SetRegistryDword(key, entry.name, record.*entry.number);
     }
+    return SetRegistryString(key, entry.name, record.*entry.text, kSettingTextSize);
 }
 
 void ReadSettingsValues(RegistryKey* key, Settings& record) {

@@ -123,8 +123,9 @@ const SettingEntry* FindSetting(const char* name);
 // Reads one value into record; an absent or unreadable value leaves the field as it is.
 void ReadSetting(RegistryKey* key, const SettingEntry& entry, Settings& record);
 
-// Writes one value from record: a DWORD, or the whole 256-byte text buffer.
-void WriteSetting(RegistryKey* key, const SettingEntry& entry, const Settings& record);
+// Writes one value from record: a DWORD, or the whole 256-byte text buffer. False when the
+// store did not take it.
+bool WriteSetting(RegistryKey* key, const SettingEntry& entry, const Settings& record);
 
 // The saver run's record.
 extern Settings settings;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "base/run_flags.h"
+#include "base/utf8_text.h"
 #include "show/bitmap_font.h"
 
 namespace {
@@ -26,8 +27,6 @@ constexpr const char* kCutMark = "...";
 constexpr unsigned char kFirstGlyph = 32;
 constexpr unsigned char kLastGlyph = 126;
 constexpr char kNoGlyph = '?';
-constexpr unsigned char kUtf8ContinuationMask = 0xC0;
-constexpr unsigned char kUtf8Continuation = 0x80;
 
 constexpr int kNoticeX = 2;
 constexpr int kNoticeY = 2;
@@ -53,7 +52,7 @@ void AppendDrawable(char* line, std::string_view text, std::size_t limit) {
     for (const char c : text) {
         if (length >= limit) break;
         const auto byte = static_cast<unsigned char>(c);
-        if ((byte & kUtf8ContinuationMask) == kUtf8Continuation) continue;
+        if (ContinuesUtf8Character(c)) continue;
         line[length++] = (byte >= kFirstGlyph && byte <= kLastGlyph) ? c : kNoGlyph;
     }
     line[length] = '\0';

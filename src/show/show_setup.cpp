@@ -97,16 +97,10 @@ bool AllocateTables() {
     return complete;
 }
 
-void SwitchOffPreviewAudio() {
+void SwitchOffAudio() {
     settings.pmusic = 0;
     settings.pmp3 = 0;
     settings.psound = 0;
-    settings.pcd = 0;
-}
-
-void SwitchOffBackgroundAudio() {
-    settings.pmusic = 0;
-    settings.pmp3 = 0;
     settings.pcd = 0;
 }
 
@@ -151,8 +145,7 @@ void SetupShow(int startFrame) {
         settings.starfield = 0;
     }
     if (!AllocateTables()) return;
-    if (previewFlag != 0) SwitchOffPreviewAudio();
-    if (quietBackground != 0) SwitchOffBackgroundAudio();
+    if (previewFlag != 0 || quietCopy != 0) SwitchOffAudio();
     if (hardwareTest == 0) {
         StartAudio();
         audioStarted = true;

@@ -1,5 +1,7 @@
 """The hack as a screen-saver host runs it: drawing inside the host's window, holding no grab,
-and ending on the host's SIGTERM with status 0, its window gone and no file left behind."""
+and ending on the host's SIGTERM with status 0, its window gone and no file left behind; a
+failure the host must see (no window to draw in) as a non-zero status; and, with one copy per
+monitor, sound from the first copy only."""
 import os
 import signal
 import subprocess
@@ -13,6 +15,10 @@ from x_windows import XConnection  # noqa: E402
 
 HACK = os.path.join(BUILD_DIR, "vostrel-hack")
 SETTLE = 1.0  # seconds for the show to be under way before the host ends it
+NO_SUCH_WINDOW = "0x3fffff"  # the last id of the first client's range: never made here
+# Bangs only, from a start 200 frames before the sun, whose rays bring a bang every 20 frames.
+BANGS_ONLY = '"psound"=dword:00000001\n"pmusic"=dword:00000000\n"matrox"=dword:00000001\n'
+MORE_BANGS = 2.0  # seconds the copies run on after the first copy's first bang
 
 
 def private_folders(sandbox):
@@ -65,5 +71,68 @@ def test_bad_arguments_get_usage():
               "%r: status %d, %r" % (args, result.returncode, result.stderr))
 
 
+def test_no_window_to_draw_in_is_a_failure():
+    # (arguments, XSCREENSAVER_WINDOW, DISPLAY): an id naming no window, from either source,
+    # and a display that cannot be reached.
+    cases = [(["-window-id", NO_SUCH_WINDOW], None, None),
+             (["-root"], NO_SUCH_WINDOW, None),
+             (["-window-id", "0x200001"], None, ":4093")]
+    for args, environment, display in cases:
+        sandbox = Sandbox()
+        env = sandbox.env()
+        env.pop("XSCREENSAVER_WINDOW", None)
+        if environment is not None:
+            env["XSCREENSAVER_WINDOW"] = environment
+        if display is not None:
+            env["DISPLAY"] = display
+        result = subprocess.run([HACK] + args, env=env, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, timeout=WAIT)
+        texts = [box["text"] for box in sandbox.boxes()]
+        check(result.returncode != 0, "%r %r %r: status 0" % (args, environment, display))
+        check(texts == ["Can't Create Window."], "%r: boxes %r" % (args, texts))
+        sandbox.close()
+
+
+def capture_has_sound(path):
+    if not os.path.exists(path):
+        return False
+    with open(path, "rb") as f:
+        return any(f.read())
+
+
+def test_only_the_first_copy_sounds():
+    sandbox = Sandbox()
+    sandbox.write_user_settings(BANGS_ONLY)
+    connection = XConnection()
+    captures, copies, hosts = [], [], []
+    try:
+        for monitor in range(2):
+            hosts.append(connection.create_window(monitor * 330, 0, 320, 240))
+            captures.append(os.path.join(sandbox.root, "output%d.raw" % monitor))
+            env = dict(sandbox.env(), SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=captures[-1])
+            copies.append(subprocess.Popen([HACK, "-window-id", str(hosts[-1])], env=env,
+                                           stdout=subprocess.PIPE, stderr=subprocess.PIPE))
+            # The first copy claims the sound before it makes its window.
+            wait_for(lambda: child_windows(hosts[-1]), "copy %d's window" % monitor)
+        wait_for(lambda: capture_has_sound(captures[0]), "the first copy's first bang")
+        time.sleep(MORE_BANGS)
+        check(all(copy.poll() is None for copy in copies), "a copy ended by itself")
+        check(not capture_has_sound(captures[1]), "the second copy made a sound")
+        for copy in copies:
+            copy.send_signal(signal.SIGTERM)
+            wait_for_exit(copy)
+    finally:
+        for copy in copies:
+            if copy.poll() is None:
+                copy.kill()
+                copy.wait()
+    for host in hosts:
+        connection.destroy(host)
+    connection.close()
+    sandbox.close()
+
+
 if __name__ == "__main__":
-    sys.exit(run_tests([test_sigterm_ends_cleanly, test_bad_arguments_get_usage]))
+    sys.exit(run_tests([test_sigterm_ends_cleanly, test_bad_arguments_get_usage,
+                        test_no_window_to_draw_in_is_a_failure,
+                        test_only_the_first_copy_sounds]))

@@ -1,5 +1,5 @@
-"""A hostile world around the real programs: special files where data files should be, a storm
-of small mouse moves before a key, a preview that is stopped, a host that destroys its window
+"""A hostile world around the real programs: special files where data files should be, a FIFO
+planted where a lock file might be, a storm of small mouse moves before a key, a preview that is stopped, a host that destroys its window
 at a random moment, and a host window larger than any buffer. Nothing may hang, crash, or leave
 the display frozen or grabbed."""
 import os
@@ -97,6 +97,56 @@ def test_special_files_never_block():
     connection.close()
 
 
+def planted_fifo(path):
+    """Plants a FIFO at `path`, putting a file found there aside; undone by the returned
+    function, which first lets through any process stuck opening the FIFO."""
+    aside = path + ".aside-%d" % os.getpid()
+    had_file = os.path.lexists(path)
+    if had_file:
+        os.rename(path, aside)
+    os.mkfifo(path, 0o600)
+
+    def undo():
+        os.close(os.open(path, os.O_RDWR | os.O_NONBLOCK))  # a writer: blocked readers go on
+        os.remove(path)
+        if had_file:
+            os.rename(aside, path)
+    return undo
+
+
+def test_planted_lock_fifo_never_blocks():
+    """Any local user can make a FIFO under /tmp; the mutex's lock file must not be opened
+    there, nor blockingly anywhere, and the last instance removes it."""
+    # (XDG_RUNTIME_DIR given, where the FIFO is: the once predictable lock path in /tmp, the
+    # lock's own name in the runtime folder, or nowhere)
+    cases = [(False, "/tmp/VostrelMutex-%d.lock" % os.getuid()), (True, "VostrelMutex.lock"),
+             (True, None)]
+    for given, fifo in cases:
+        what = "runtime folder %s, FIFO at %s" % (given, fifo)
+        install = Install(os.path.join(BUILD_DIR, "vostrel"))
+        runtime = os.path.join(install.sandbox.root, "runtime")
+        os.mkdir(runtime, 0o700)
+        env = install.sandbox.env()
+        env.pop("XDG_RUNTIME_DIR", None)
+        if given:
+            env["XDG_RUNTIME_DIR"] = runtime
+        undo = planted_fifo(os.path.join(runtime, fifo)) if fifo else None
+        xdotool("mousemove", *START)
+        run = subprocess.Popen([install.program, "/s"], env=env, stdout=subprocess.PIPE,
+                               stderr=subprocess.PIPE)
+        try:
+            wait_for_focused_saver()
+            xdotool("key", "x")
+            check(ended(run) == 0, "vostrel /s did not end cleanly: " + what)
+        finally:
+            if undo:
+                undo()
+            ended(run, 0.1)
+        left = os.listdir(runtime)
+        check(left == [], "%s: left behind %r" % (what, left))
+        install.sandbox.close()
+
+
 def test_motion_storm_then_key():
     """Small moves, never the travel that ends the saver, queued far faster than frames are
     drawn; the key behind them must still end the saver within a few frames."""
@@ -179,7 +229,8 @@ def test_largest_host_window():
     connection.close()
 
 
-ALL_TESTS = [test_special_files_never_block, test_motion_storm_then_key,
+ALL_TESTS = [test_special_files_never_block, test_planted_lock_fifo_never_blocks,
+             test_motion_storm_then_key,
              test_stopped_preview_freezes_nobody, test_host_destroys_window_at_random_moments,
              test_largest_host_window]
 

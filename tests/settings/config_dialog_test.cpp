@@ -87,6 +87,14 @@ TEST_F(ConfigDialogTest, CaptionsStoredOrRefusedAsTheRuleSays) {
         {0, "ABCDEFGHI", "(absent)", {tooLong}},
         {1, "", "(absent)", {notLetters}},
         {1, "A-B", "(absent)", {notLetters}},
+        // Counted in characters as typed: four two-byte letters are not too long.
+        {1, "\xC3\x89\xC3\x89\xC3\x89\xC3\x89", "(absent)", {notLetters}},
+        {0, "\xC3\x89\xC3\x89\xC3\x89\xC3\x89", "\xC3\x89\xC3\x89\xC3\x89\xC3\x89", {}},
+        {0,
+         "\xC3\xA9"
+         "ABCDEFG",
+         "(absent)",
+         {tooLong}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -113,6 +121,41 @@ TEST_F(ConfigDialogTest, CaptionsStoredOrRefusedAsTheRuleSays) {
         if (!c.boxTexts.empty()) {
             EXPECT_EQ(view_.focus, kIdCaption);
         }
+    }
+}
+
+// A file where the settings folder belongs stops the key from being made when the dialog
+// opens; a folder where the writer's temporary file belongs lets the key open but no write
+// through. Either refuses root as well, which permissions would not.
+TEST_F(ConfigDialogTest, OkThatCannotStoreSaysSoAndTheNextOkStoresTheSameChoices) {
+    namespace fs = std::filesystem;
+    const fs::path settingsFolder = fs::path(KeyFile()).parent_path().parent_path();
+    const fs::path tempFile = KeyFile() + ".tmp";
+    for (const bool beforeOpening : {true, false}) {
+        SCOPED_TRACE(beforeOpening);
+        TearDown();
+        fs::remove_all(settingsFolder);
+        boxes_.clear();
+        view_ = FakeDialogView{};
+        dialog_ = ConfigDialog{dialog_.actions};
+        if (beforeOpening) WriteWholeFile(settingsFolder.string(), "");
+        SetUp();
+        if (!beforeOpening) fs::create_directory(tempFile);
+        Click(static_cast<int>(kResolution800));
+        Click(kIdOk);
+        EXPECT_FALSE(view_.ended);
+        EXPECT_FALSE(Stored());
+        ASSERT_EQ(boxes_.size(), 1u);
+        EXPECT_EQ(boxes_[0].title, "Vostrel ScreenSaver");
+        EXPECT_EQ(boxes_[0].icon, BoxIcon::Error);
+        EXPECT_EQ(boxes_[0].buttons, BoxButtons::Ok);
+
+        fs::remove(beforeOpening ? settingsFolder : tempFile);
+        Click(kIdOk);
+        EXPECT_TRUE(view_.ended);
+        EXPECT_EQ(StoredNumber("resolution"), kResolution800);
+        EXPECT_EQ(StoredText("vostrel"), "VOSTREL");
+        EXPECT_EQ(boxes_.size(), 1u);
     }
 }
 

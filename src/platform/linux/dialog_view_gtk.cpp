@@ -4,7 +4,8 @@
 // scaled as Windows scales them, by the dialog font's average character width and height, and
 // scaled further where the theme's widgets need more room, so that no control is ever
 // clipped; Tab and Shift+Tab in template order, entering a radio group at its selected
-// button; arrows within a radio group; Return, Escape and the close request as the seam says;
+// button; arrows within a radio group; Return, Escape and the close request as the seam says,
+// and the window destroyed by another client (xkill, a window manager) as CANCEL;
 // the open-file chooser with case-insensitive filters; pictures from the program's compiled-in
 // resources, scaled to their rectangles.
 // Left out: the template's position (the dialog is centred); disabling the owner window,
@@ -153,6 +154,7 @@ class GtkDialogView final : public DialogView {
     static void OnClicked(GtkButton* button, gpointer data);
     static gboolean OnKeyPress(GtkWidget*, GdkEventKey* key, gpointer data);
     static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data);
+    static void OnDestroyed(GtkWidget*, gpointer data);
     static gboolean OnPosted(gpointer data);
 
     const DialogTemplate& template_;
@@ -250,6 +252,7 @@ void GtkDialogView::BuildWindow(WindowId owner) {
 
     g_signal_connect(window_, "key-press-event", G_CALLBACK(OnKeyPress), this);
     g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
+    g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroyed), this);
     SetForeignOwner(window_, owner);
 }
 
@@ -398,6 +401,17 @@ gboolean GtkDialogView::OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;  // the procedure decides when the window goes
 }
 
+// GTK destroys a top-level window whose X window another client destroyed. A dialog without
+// its window can take no more clicks, so it ends as CANCEL does; the loop is quit even if the
+// procedure would not end, and Run must not destroy the window a second time.
+void GtkDialogView::OnDestroyed(GtkWidget*, gpointer data) {
+    auto* view = static_cast<GtkDialogView*>(data);
+    view->window_ = nullptr;
+    view->controls_.clear();
+    view->Dispatch(kIdCancel);
+    view->End();
+}
+
 gboolean GtkDialogView::OnPosted(gpointer data) {
     auto* posted = static_cast<PostedCommand*>(data);
     std::erase(posted->view->posted_, posted->source);
@@ -486,7 +500,7 @@ bool GtkDialogView::Run(WindowId owner) {
     // Commands posted but not yet run die with the dialog.
     for (guint source : posted_) g_source_remove(source);
     posted_.clear();
-    gtk_widget_destroy(window_);
+    if (window_ != nullptr) gtk_widget_destroy(window_);
     for (GtkWidget* holder : groupHolders_) g_object_unref(holder);
     g_main_loop_unref(loop_);
     loop_ = nullptr;
