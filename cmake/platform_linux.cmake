@@ -8,7 +8,8 @@ pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(FONTS REQUIRED IMPORTED_TARGET fontconfig freetype2)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
-pkg_check_modules(AUDIO REQUIRED IMPORTED_TARGET sdl2 libopenmpt libmpg123 libcdio libcdio_cdda libcdio_paranoia)
+pkg_check_modules(AUDIO REQUIRED IMPORTED_TARGET sdl2 alsa libopenmpt libmpg123 libcdio libcdio_cdda
+    libcdio_paranoia)
 
 add_library(vostrel_platform_libraries INTERFACE)
 target_link_libraries(vostrel_platform_libraries INTERFACE

@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libx11-dev libxrandr-dev libxrender-dev libxss-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
-  libsdl2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev
+  libsdl2-dev libasound2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev
   xvfb xauth xdotool x11-utils libxfixes3 xscreensaver
   python3 python3-numpy python3-pil python3-fonttools python3-shapely
   fonts-dejavu-core

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // The path of the file on this system. When no file matches, the literal joined path, so that
 // opening it fails in the usual way.
@@ -19,3 +20,9 @@ std::FILE* OpenRegularFileForReading(const std::string& path);
 
 // True when OpenRegularFileForReading would succeed; nothing stays open.
 bool FileOpensForReading(const std::string& path);
+
+// The whole of a regular file opened as above, when it holds at most `limit` bytes: true with
+// the bytes. False, with `bytes` empty, for anything OpenRegularFileForReading refuses, a larger
+// file or a failed read. Each kind of file states its own limit, so that a file of gigabytes
+// (sparse, or a device behind a link) costs one look at its size instead of the whole memory.
+bool ReadRegularFile(const std::string& path, std::size_t limit, std::vector<char>& bytes);

@@ -1,11 +1,17 @@
 // The real engine heard through SDL's disk driver: the module, a looping MP3 and a CD image
-// play; the effect voice plays, cuts and stays silent as PlaySoundA does.
+// play, a drive that hangs never holds the stop; the effect voice plays, cuts and stays silent
+// as PlaySoundA does.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <libopenmpt/libopenmpt.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -78,7 +84,10 @@ TEST(AudioEngine, FilesThatAreNoMp3AreRefused) {
     TempFolder folder;
     const std::string text = folder.path() + "/notes.mp3";
     std::ofstream(text) << "not an mpeg stream, only words\n";
-    for (const std::string& path : {text, folder.path() + "/missing.mp3", folder.path()}) {
+    // A module has MPEG frame headers by chance some way in; played, they are loud noise.
+    const std::string module = folder.path() + "/module.mp3";
+    std::filesystem::copy_file(BuildInstallFolder() + "/data/Gz2.xm", module);
+    for (const std::string& path : {text, module, folder.path() + "/missing.mp3", folder.path()}) {
         EXPECT_EQ(AudioLoadLoopingMp3(path), nullptr) << path;
     }
 }
@@ -100,6 +109,26 @@ TEST(AudioEngine, CdImagePlaysFromTrackOneToTheEndOfTheDisc) {
     EXPECT_NEAR(capture.Rms(start + 0.1, start + 0.9), 0.5 / std::sqrt(2.0), 0.03);  // track 1
     EXPECT_NEAR(capture.Rms(start + 1.1, start + 1.9), 0.1 / std::sqrt(2.0), 0.01);  // track 2
     EXPECT_LT(capture.Rms(start + 2.2, 3.5), kSilent);                               // disc end
+}
+
+// A disc image whose data is a FIFO nobody writes: its reader hangs in the open, as in a read
+// from a drive that hangs.
+TEST(AudioEngine, CdStopReturnsWhileTheDriveHangs) {
+    TempFolder folder;
+    const std::string cue = WriteCdImage(folder.path(), {Tone(1.0, 0.5, kCaptureRate, 2)});
+    const std::string bin = folder.path() + "/disc.bin";
+    std::filesystem::remove(bin);
+    ASSERT_EQ(mkfifo(bin.c_str(), 0600), 0);
+    SetCdDrivesForTests({cue});
+    OutputCapture capture(folder.path(), false);
+    AudioCdPlayToEnd(1);
+    const auto stopping = std::chrono::steady_clock::now();
+    AudioCdStop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(2));
+    // Lets the reader's open go on, so that it ends before the test does.
+    const int writer = open(bin.c_str(), O_WRONLY);
+    ASSERT_GE(writer, 0);
+    close(writer);
 }
 
 // The loudest tenth of a second between the two times.

@@ -138,7 +138,7 @@ def install_program(app_dir, install_folder=None, program=SAVER):
 
 def wait_for_exit(process, timeout=WAIT):
     """Waits for a started run to end by itself (killing it if it does not within `timeout`)
-    and checks that it exited with 0."""
+    and checks that it exited with 0; what it wrote on standard error."""
     try:
         process.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
@@ -147,6 +147,7 @@ def wait_for_exit(process, timeout=WAIT):
         raise AssertionError("the saver did not end")
     stderr = process.stderr.read().decode(errors="replace")
     check(process.returncode == 0, "exit code %d: %s" % (process.returncode, stderr))
+    return stderr
 
 
 def xdotool(*args):
@@ -178,6 +179,12 @@ def child_windows(parent):
                          text=True).stdout
     return [line.split()[0] for line in out.splitlines()
             if line.strip().startswith("0x") and TITLE in line]
+
+
+def focused_saver():
+    """Whether a full-screen saver window has the input focus."""
+    windows = saver_windows()
+    return bool(windows) and xdotool("getwindowfocus") == windows[:1]
 
 
 def wait_for_focused_saver():

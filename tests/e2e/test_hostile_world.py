@@ -1,19 +1,22 @@
-"""A hostile world around the real programs: special files where data files should be, a FIFO
-planted where a lock file might be, a storm of small mouse moves before a key, a preview that is stopped, a host that destroys its window
-at a random moment, and a host window larger than any buffer. Nothing may hang, crash, or leave
-the display frozen or grabbed."""
+"""A hostile world around the real programs: special files where data files should be (the
+pictures, the font, the report, the music module, the bangs and the MP3), a FIFO planted
+where a lock file might be, a storm of small mouse moves before a key, stop signals with
+the sound on, a preview that is stopped, a host that destroys its window at a random
+moment, and a host window larger than any buffer. Nothing may hang, crash, or leave the
+display frozen or grabbed."""
 import os
 import random
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from saver_harness import (BUILD_DIR, RENDER, START, WAIT, Sandbox, check,  # noqa: E402
-                           child_windows, install_program, run_tests, wait_for,
-                           wait_for_focused_saver, xdotool)
+                           child_windows, focused_saver, install_program, reg_string, run_tests,
+                           saver_windows, wait_for, wait_for_focused_saver, xdotool)
 from x_windows import XConnection  # noqa: E402
 
 DEBUG_ON = '"debug"=dword:00000001\n'
@@ -26,6 +29,20 @@ RACE_RUNS = int(os.environ.get("VOSTREL_RACE_RUNS", "20"))
 # Seconds after the preview's window appears: its pixel format, context and show set-up follow
 # within this time.
 RACE_LONGEST_DELAY = 0.15
+SHORT_BANGS = ["data/bangshrt%d.wav" % n for n in range(1, 5)]
+ONLY_AUDIO = {
+    "music": '"pmusic"=dword:00000001\n"pmp3"=dword:00000000\n"psound"=dword:00000000\n',
+    "mp3": '"pmusic"=dword:00000000\n"pmp3"=dword:00000001\n"psound"=dword:00000000\n',
+    # The run starts shortly before the sun scene, whose first short bang comes some 230
+    # frames in.
+    "bangs": '"pmusic"=dword:00000000\n"pmp3"=dword:00000000\n"psound"=dword:00000001\n'
+             '"matrox"=dword:00000001\n',
+}
+MUSIC_AND_BANGS = '"pmusic"=dword:00000001\n"pmp3"=dword:00000000\n"psound"=dword:00000001\n'
+MP3_PATH = "music.mp3"  # in the install folder, named by `datapath`
+FIRST_BANG_WAIT = 8.0  # seconds from the focus, enough for the first bang even at 30 frames/s
+HUGE_FILE = 2 << 30  # bytes: larger than any real module or bang
+HOSTILE_END = 5.0  # seconds a run with hostile audio files may take to end after the key
 
 
 class Install:
@@ -40,11 +57,18 @@ class Install:
 
     def replace(self, relative, kind):
         path = os.path.join(self.folder, relative)
-        os.remove(path)
+        if os.path.exists(path):
+            os.remove(path)
         if kind == "fifo":
             os.mkfifo(path)
-        else:
+        elif kind == "dir":
             os.mkdir(path)
+        elif kind == "zero":
+            os.symlink("/dev/zero", path)
+        else:  # "huge": a WAV header over 2 GiB of silence that takes no room on the disk
+            with open(path, "wb") as f:
+                f.write(wav_header(HUGE_FILE))
+                f.truncate(HUGE_FILE)
 
     def start(self, args):
         return subprocess.Popen([self.program] + args, env=self.sandbox.env(),
@@ -52,6 +76,13 @@ class Install:
 
     def box_texts(self):
         return [box["text"] for box in self.sandbox.boxes()]
+
+
+def wav_header(size):
+    """The header of a 16-bit stereo WAV file of `size` bytes at 44.1 kHz."""
+    return (b"RIFF" + struct.pack("<I", size - 8) + b"WAVEfmt " +
+            struct.pack("<IHHIIHH", 16, 1, 2, 44100, 44100 * 4, 4, 16) +
+            b"data" + struct.pack("<I", size - 44))
 
 
 def ended(process, timeout=WAIT):
@@ -147,6 +178,53 @@ def test_planted_lock_fifo_never_blocks():
         install.sandbox.close()
 
 
+def test_hostile_audio_files_never_hold_the_screen():
+    """Each audio file in turn replaced by something that blocks, fails or never ends when it
+    is read; the set-up, the bangs and the shutdown must go on regardless."""
+    readers = [("music", ["data/Gz2.xm"]), ("bangs", SHORT_BANGS), ("mp3", [MP3_PATH])]
+    connection = XConnection()
+    for audio, files in readers:
+        for kind in ["fifo", "dir", "zero", "huge"]:
+            what = "%s as a %s" % (files[0], kind)
+            install = Install(os.path.join(BUILD_DIR, "vostrel"), ONLY_AUDIO[audio])
+            with open(install.sandbox.user_key, "a") as f:
+                f.write('"datapath"=%s\n' % reg_string(os.path.join(install.folder, MP3_PATH)))
+            for relative in files:
+                install.replace(relative, kind)
+            xdotool("mousemove", *START)
+            run = install.start(["/s"])
+            # A box about the MP3 may end the full-screen run before its window takes the focus.
+            wait_for(lambda: run.poll() is not None or focused_saver(), "the show or its end")
+            time.sleep(0.5)  # the pointer position is recorded right after the focus is taken
+            if audio == "bangs":
+                time.sleep(FIRST_BANG_WAIT)
+            xdotool("key", "x")
+            pressed = time.time()
+            check(ended(run, HOSTILE_END) == 0, "vostrel /s with %s did not end cleanly" % what)
+            check(time.time() - pressed < HOSTILE_END, "vostrel /s with %s ended late" % what)
+            check(connection.input_free(), "the keyboard or pointer stays grabbed after " + what)
+            if audio == "mp3":
+                check("Error Loading MP3 File" in install.box_texts(),
+                      "vostrel /s with %s: boxes %r" % (what, install.box_texts()))
+            install.sandbox.close()
+    connection.close()
+
+
+def test_stop_signals_end_a_run_with_sound():
+    connection = XConnection()
+    for name in ["SIGTERM", "SIGINT"]:
+        install = Install(os.path.join(BUILD_DIR, "vostrel"), MUSIC_AND_BANGS)
+        xdotool("mousemove", *START)
+        run = install.start(["/s"])
+        wait_for_focused_saver()
+        run.send_signal(getattr(signal, name))
+        check(ended(run, 1.0) is not None, "%s did not end vostrel /s within a second" % name)
+        check(not saver_windows(), "a saver window is left after " + name)
+        check(connection.input_free(), "the keyboard or pointer stays grabbed after " + name)
+        install.sandbox.close()
+    connection.close()
+
+
 def test_motion_storm_then_key():
     """Small moves, never the travel that ends the saver, queued far faster than frames are
     drawn; the key behind them must still end the saver within a few frames."""
@@ -230,7 +308,8 @@ def test_largest_host_window():
 
 
 ALL_TESTS = [test_special_files_never_block, test_planted_lock_fifo_never_blocks,
-             test_motion_storm_then_key,
+             test_hostile_audio_files_never_hold_the_screen,
+             test_stop_signals_end_a_run_with_sound, test_motion_storm_then_key,
              test_stopped_preview_freezes_nobody, test_host_destroys_window_at_random_moments,
              test_largest_host_window]
 

@@ -4,6 +4,9 @@
 // single-writer ring, so the output never waits for the drive: when the ring runs dry (a slow
 // or scratched disc) it plays silence for that moment. A disc image (.cue) goes through
 // exactly the same path, since libcdio opens one as a drive.
+// A drive that hangs in a read holds its reader, never the caller: stopping waits for the
+// reader at most kReaderStopWait and then leaves it to end by itself, still holding its voice.
+// A disc image counts only when it opens as a regular file, as every file read does.
 // Leaves out: the drive's own analogue playback and its volume, CD-Text and track skipping;
 // a sector paranoia cannot read after a few retries ends the playback.
 #include <cdio/cdio.h>
@@ -13,14 +16,17 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
-#include <functional>
+#include <iterator>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/audio_engine.h"
+#include "platform/data_files.h"
 #include "platform/linux/audio_engine_calls.h"
 #include "platform/linux/audio_output_sdl.h"
 
@@ -33,6 +39,8 @@ constexpr size_t kRingFrames = 2 * kAudioMixRate;
 constexpr int kReadRetries = 5;
 constexpr auto kRingFullPause = std::chrono::milliseconds(20);
 constexpr float kSampleScale = 1.0f / 32768.0f;
+// A read that paranoia retries ends well within this; only a hung drive takes longer.
+constexpr auto kReaderStopWait = std::chrono::milliseconds(500);
 
 std::vector<std::string> testDrives;
 bool useTestDrives = false;
@@ -80,8 +88,12 @@ class CdVoice : public MixVoice {
 };
 
 std::vector<std::string> DriveNames() {
-    if (useTestDrives) return testDrives;
     std::vector<std::string> names;
+    if (useTestDrives) {
+        std::copy_if(testDrives.begin(), testDrives.end(), std::back_inserter(names),
+                     FileOpensForReading);
+        return names;
+    }
     char** devices = cdio_get_devices(DRIVER_DEVICE);
     for (char** device = devices; device != nullptr && *device != nullptr; ++device) {
         names.emplace_back(*device);
@@ -124,6 +136,22 @@ void ReadDisc(CdVoice& voice, track_t track) {
     cdio_cddap_close(drive);
 }
 
+// What the reader shares with the player. The reader holds its own share, so one that
+// outlives the player's wait fills a voice that is still there, though no longer played.
+struct CdReading {
+    CdVoice voice;
+    std::mutex lock;
+    std::condition_variable ended;
+    bool done = false;
+};
+
+void ReadToEnd(const std::shared_ptr<CdReading>& reading, track_t track) {
+    ReadDisc(reading->voice, track);
+    const std::lock_guard hold(reading->lock);
+    reading->done = true;
+    reading->ended.notify_all();
+}
+
 struct CdPlayer {
     CdPlayer() { MakeAudioOutputRecord(); }
     ~CdPlayer() { Stop(); }
@@ -133,22 +161,32 @@ struct CdPlayer {
     void Play(track_t track) {
         Stop();
         if (!AcquireAudioOutput()) return;
-        voice = std::make_unique<CdVoice>();
-        SwapVoice(VoiceSlot::Cd, voice.get());
-        reader = std::thread(ReadDisc, std::ref(*voice), track);
+        reading = std::make_shared<CdReading>();
+        SwapVoice(VoiceSlot::Cd, &reading->voice);
+        reader = std::thread(ReadToEnd, reading, track);
     }
 
     void Stop() {
-        if (voice == nullptr) return;
-        voice->stop.store(true);
-        reader.join();
-        RemoveVoice(VoiceSlot::Cd, voice.get());
-        voice.reset();
+        if (reading == nullptr) return;
+        reading->voice.stop.store(true);
+        bool ended = false;
+        {
+            std::unique_lock hold(reading->lock);
+            ended =
+                reading->ended.wait_for(hold, kReaderStopWait, [this] { return reading->done; });
+        }
+        if (ended) {
+            reader.join();
+        } else {
+            reader.detach();
+        }
+        RemoveVoice(VoiceSlot::Cd, &reading->voice);
+        reading.reset();
         ReleaseAudioOutput();
     }
 
     // Present exactly while the CD holds the output and its reader runs.
-    std::unique_ptr<CdVoice> voice;
+    std::shared_ptr<CdReading> reading;
     std::thread reader;
 };
 

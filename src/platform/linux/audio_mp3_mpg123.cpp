@@ -1,16 +1,26 @@
 // Realises the MP3 calls of audio_engine.h with libmpg123: the file stays open and is decoded
 // block by block in the output's thread, forced to the output's rate in stereo (mono is
 // doubled, other rates resampled by the library), and sought back to its start whenever it
-// ends, so it loops without holding a whole decoded song in memory.
+// ends, so it loops without holding a whole decoded song in memory. Hence no size limit: a mix
+// of hours is as welcome as a song, and loading reads only the first frames.
+//
+// A file is an MP3 only when its first frames follow one another from its first byte (after
+// an ID3v2 tag): the library on its own hunts through the start of any file for something like
+// a frame header, and would play a tracker module or a picture as full-scale noise. Nor does
+// it resynchronise after a damaged frame later on: the rest of such a file is silence.
 // Leaves out: gapless trimming choices and ID3 tags (skipped by the library).
 #include <mpg123.h>
+#include <unistd.h>
 
-#include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/audio_engine.h"
+#include "platform/data_files.h"
 #include "platform/linux/audio_engine_calls.h"
 #include "platform/linux/audio_output_sdl.h"
 
@@ -20,14 +30,34 @@ constexpr int kStereo = 2;
 // Reads in a row that may give nothing (a format notice, the end, the notice again after the
 // seek to the start) before a block is left short.
 constexpr int kEmptyReadLimit = 3;
+// Frames that must follow one another at the start; eight are a fifth of a second of sound,
+// and a chance header in other data is followed by a second one at the right place only rarely.
+constexpr int kFramesInSequence = 8;
+constexpr off_t kFrameHeaderBytes = 4;
+constexpr off_t kId3HeaderBytes = 10;
+constexpr off_t kId3FooterBytes = 10;
+constexpr unsigned char kId3FooterFlag = 0x10;
+
+// A decoder that reads through a file of our own safe open: the library's own open would block
+// for ever on a FIFO. The library never closes a descriptor it was handed.
+struct DecoderFile {
+    DecoderFile() = default;
+    ~DecoderFile() {
+        if (decoder != nullptr) mpg123_delete(decoder);
+        if (file != nullptr) std::fclose(file);
+    }
+    DecoderFile(const DecoderFile&) = delete;
+    DecoderFile& operator=(const DecoderFile&) = delete;
+
+    std::FILE* file = nullptr;
+    mpg123_handle* decoder = nullptr;
+};
 
 }  // namespace
 
 struct AudioMp3 : MixVoice {
-    explicit AudioMp3(mpg123_handle* opened) : decoder(opened) {}
-    ~AudioMp3() override { mpg123_delete(decoder); }
-    AudioMp3(const AudioMp3&) = delete;
-    AudioMp3& operator=(const AudioMp3&) = delete;
+    explicit AudioMp3(std::unique_ptr<DecoderFile> opened)
+        : input(std::move(opened)), decoder(input->decoder) {}
 
     // Fills `out` with up to `frames` frames, going round to the start at the end; the
     // number of frames decoded.
@@ -57,6 +87,7 @@ struct AudioMp3 : MixVoice {
         for (int i = 0; i < decoded * kStereo; ++i) mix[i] += block[i];
     }
 
+    std::unique_ptr<DecoderFile> input;
     mpg123_handle* decoder;
     bool broken = false;
     std::array<float, kMixBlockFrames * kStereo> block{};
@@ -79,30 +110,69 @@ Mp3s& LoadedMp3s() {
     return mp3s;
 }
 
-mpg123_handle* OpenDecoder(const std::string& path) {
-    mpg123_handle* decoder = mpg123_new(nullptr, nullptr);
-    if (decoder == nullptr) return nullptr;
-    mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
-    mpg123_format_none(decoder);
-    if (mpg123_format(decoder, kAudioMixRate, MPG123_STEREO, MPG123_ENC_FLOAT_32) != MPG123_OK ||
-        mpg123_open(decoder, path.c_str()) != MPG123_OK) {
-        mpg123_delete(decoder);
+std::unique_ptr<DecoderFile> OpenDecoder(const std::string& path, long flags) {
+    auto opened = std::make_unique<DecoderFile>();
+    opened->file = OpenRegularFileForReading(path);
+    if (opened->file == nullptr) return nullptr;
+    opened->decoder = mpg123_new(nullptr, nullptr);
+    if (opened->decoder == nullptr) return nullptr;
+    mpg123_param(opened->decoder, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_NO_RESYNC | flags, 0.0);
+    mpg123_format_none(opened->decoder);
+    if (mpg123_format(opened->decoder, kAudioMixRate, MPG123_STEREO, MPG123_ENC_FLOAT_32) !=
+            MPG123_OK ||
+        mpg123_open_fd(opened->decoder, fileno(opened->file)) != MPG123_OK) {
         return nullptr;
     }
-    return decoder;
+    return opened;
+}
+
+// Where the first frame must begin: after the ID3v2 tag that may open the file, whose size is
+// written in 7-bit bytes and which may end with a footer.
+off_t FirstFrameOffset(std::FILE* file) {
+    std::array<unsigned char, kId3HeaderBytes> head{};
+    if (pread(fileno(file), head.data(), head.size(), 0) != kId3HeaderBytes ||
+        std::memcmp(head.data(), "ID3", 3) != 0) {
+        return 0;
+    }
+    off_t size = 0;
+    for (int i = 6; i < kId3HeaderBytes; ++i) size = (size << 7) | (head[i] & 0x7f);
+    return kId3HeaderBytes + size + ((head[5] & kId3FooterFlag) != 0 ? kId3FooterBytes : 0);
+}
+
+// True when the file's first frames (or all of a shorter file) lie back to back from the
+// first frame's place. The info frame an encoder writes first counts as one of them.
+bool FramesFollowInSequence(const std::string& path) {
+    const std::unique_ptr<DecoderFile> probe = OpenDecoder(path, MPG123_IGNORE_INFOFRAME);
+    if (probe == nullptr) return false;
+    off_t expected = FirstFrameOffset(probe->file);
+    for (int frame = 0; frame < kFramesInSequence; ++frame) {
+        const int result = mpg123_framebyframe_next(probe->decoder);
+        if (result == MPG123_DONE) return frame > 0;
+        unsigned long header = 0;
+        unsigned char* body = nullptr;
+        size_t bodyBytes = 0;
+        if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) ||
+            mpg123_framedata(probe->decoder, &header, &body, &bodyBytes) != MPG123_OK ||
+            mpg123_framepos(probe->decoder) != expected) {
+            return false;
+        }
+        expected += kFrameHeaderBytes + static_cast<off_t>(bodyBytes);
+    }
+    return true;
 }
 
 }  // namespace
 
 AudioMp3* AudioLoadLoopingMp3(const std::string& path) {
     TraceAudioCall("load mp3");
-    mpg123_handle* decoder = OpenDecoder(path);
-    if (decoder == nullptr) return nullptr;
-    auto mp3 = std::make_unique<AudioMp3>(decoder);
-    // A file counts as MP3 only when audio comes out of it; a text or picture file does not.
+    if (!FramesFollowInSequence(path)) return nullptr;
+    std::unique_ptr<DecoderFile> opened = OpenDecoder(path, 0);
+    if (opened == nullptr) return nullptr;
+    auto mp3 = std::make_unique<AudioMp3>(std::move(opened));
+    // And only when audio comes out of those frames.
     std::array<float, kMixBlockFrames * kStereo> probe{};
     if (mp3->Decode(probe.data(), kMixBlockFrames) == 0 || mp3->broken ||
-        mpg123_seek(decoder, 0, SEEK_SET) < 0) {
+        mpg123_seek(mp3->decoder, 0, SEEK_SET) < 0) {
         return nullptr;
     }
     return LoadedMp3s().loaded.emplace_back(std::move(mp3)).get();

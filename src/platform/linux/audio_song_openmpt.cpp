@@ -4,14 +4,13 @@
 // Leaves out: interpolation and stereo-separation choices (libopenmpt's defaults).
 #include <libopenmpt/libopenmpt.h>
 
-#include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
 #include "platform/audio_engine.h"
+#include "platform/data_files.h"
 #include "platform/linux/audio_engine_calls.h"
 #include "platform/linux/audio_output_sdl.h"
 
@@ -34,6 +33,9 @@ struct AudioSong : MixVoice {
 namespace {
 
 constexpr int kRepeatForever = -1;
+// Modules with hours of sampled instruments stay well below this (the show's own is 0.6 MiB);
+// anything larger is no module worth holding whole in memory, and is refused as unreadable.
+constexpr std::size_t kLargestModule = std::size_t{64} << 20;
 
 // Songs their caller never freed are released at exit, each taken out of the mix first.
 struct Songs {
@@ -55,9 +57,8 @@ Songs& LoadedSongs() {
 
 AudioSong* AudioLoadSong(const std::string& path) {
     TraceAudioCall("load song");
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return nullptr;
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    std::vector<char> bytes;
+    if (!ReadRegularFile(path, kLargestModule, bytes)) return nullptr;
     openmpt_module* module = openmpt_module_create_from_memory2(
         bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore,
         nullptr, nullptr, nullptr, nullptr);

@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ascii_case.h"
 #include "platform/data_files.h"
@@ -80,4 +82,24 @@ bool FileOpensForReading(const std::string& path) {
     if (file == nullptr) return false;
     std::fclose(file);
     return true;
+}
+
+bool ReadRegularFile(const std::string& path, std::size_t limit, std::vector<char>& bytes) {
+    bytes.clear();
+    std::FILE* file = OpenRegularFileForReading(path);
+    if (file == nullptr) return false;
+    struct stat info {};
+    bool read =
+        fstat(fileno(file), &info) == 0 && static_cast<std::uintmax_t>(info.st_size) <= limit;
+    if (read) {
+        // The byte past the size shows a file still being written, refused as half a file.
+        const auto size = static_cast<std::size_t>(info.st_size);
+        bytes.resize(size + 1);
+        const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+        read = std::ferror(file) == 0 && got <= size;
+        bytes.resize(got);
+    }
+    std::fclose(file);
+    if (!read) bytes.clear();
+    return read;
 }

@@ -7,13 +7,15 @@
 // every kMailboxPoll, reads and converts the WAV file with SDL (kept decoded for the next time
 // the same bang sounds) and puts it on the effect voice, which drops whatever played before.
 // A path still in the mailbox when a newer one arrives is dropped: the newer effect would
-// have cut it off at once anyway.
+// have cut it off at once anyway. The loader's file is opened without waiting and has a
+// bounded size, so closing the voice waits for at most one short read and conversion.
 // Leaves out: SND_LOOP, SND_NOSTOP, resource and alias sounds; only files play.
 #include <SDL.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <semaphore>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "platform/audio_engine.h"
+#include "platform/data_files.h"
 #include "platform/linux/audio_output_sdl.h"
 #include "platform/sound.h"
 
@@ -30,6 +33,11 @@ constexpr int kStereo = 2;
 constexpr float kSampleScale = 1.0f / 32768.0f;
 // Well under a frame at any refresh rate, and far below what an ear notices in a bang.
 constexpr auto kMailboxPoll = std::chrono::milliseconds(5);
+// A bang lasts seconds (the show's longest file is 0.3 MiB). A WAV file may hold at most
+// kLargestEffectFile bytes and kLongestEffectSeconds of sound; the two together keep SDL's
+// conversion buffer, which grows with the rate and layout change, to tens of megabytes.
+constexpr std::size_t kLargestEffectFile = std::size_t{16} << 20;
+constexpr double kLongestEffectSeconds = 60.0;
 
 using Samples = std::vector<Sint16>;  // interleaved stereo at the output's rate
 
@@ -49,12 +57,26 @@ class EffectVoice : public MixVoice {
     size_t position_ = 0;
 };
 
-// A WAV file converted to the output's layout; false when SDL cannot read or convert it.
+bool LastsLongerThanAnEffect(const SDL_AudioSpec& format, Uint32 length) {
+    const int frameBytes = SDL_AUDIO_BITSIZE(format.format) / 8 * format.channels;
+    return format.freq <= 0 || frameBytes <= 0 ||
+           static_cast<double>(length) / frameBytes / format.freq > kLongestEffectSeconds;
+}
+
+// A WAV file converted to the output's layout; false when SDL cannot read or convert it, or
+// it is larger or longer than any effect.
 bool DecodeWav(const std::string& path, Samples& samples) {
+    std::vector<char> file;
+    if (!ReadRegularFile(path, kLargestEffectFile, file)) return false;
     SDL_AudioSpec fileFormat{};
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &fileFormat, &data, &length) == nullptr) return false;
+    SDL_RWops* bytes = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+    if (SDL_LoadWAV_RW(bytes, 1, &fileFormat, &data, &length) == nullptr) return false;
+    if (LastsLongerThanAnEffect(fileFormat, length)) {
+        SDL_FreeWAV(data);
+        return false;
+    }
     SDL_AudioCVT convert{};
     const int built = SDL_BuildAudioCVT(&convert, fileFormat.format, fileFormat.channels,
                                         fileFormat.freq, AUDIO_S16SYS, kStereo, kAudioMixRate);
