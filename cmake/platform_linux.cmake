@@ -11,6 +11,9 @@ pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(AUDIO REQUIRED IMPORTED_TARGET sdl2 alsa libopenmpt libmpg123 libcdio libcdio_cdda
     libcdio_paranoia)
 
+# Linux takes every backend over a portable library.
+set(VOSTREL_PORTABLE_BACKENDS *)
+
 add_library(vostrel_platform_libraries INTERFACE)
 target_link_libraries(vostrel_platform_libraries INTERFACE
     OpenGL::GL OpenGL::EGL OpenGL::GLX PkgConfig::GLU PkgConfig::X11 PkgConfig::GTK3

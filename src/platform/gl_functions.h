@@ -7,9 +7,8 @@
 //     making another current: the drivers of two contexts may differ). It returns true when
 //     every entry was found; an entry the driver lacks is null, and the caller must then not
 //     use framebuffer objects at all.
-//   - GlProcAddress is each system's lookup (glXGetProcAddress or eglGetProcAddress on Linux,
-//     wglGetProcAddress on Windows): the entry point of the current context named `name`, or
-//     null.
+//   - GlProcAddress is each system's own lookup: the entry point of the current context named
+//     `name`, or null.
 #pragma once
 #include <GL/gl.h>
 #include <GL/glext.h>

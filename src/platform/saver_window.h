@@ -103,9 +103,6 @@ bool SetSaverPixelFormat(DrawingContext context, int format);
 // What drives a pixel format's picture: the graphics driver itself, a generic layer that
 // forwards to graphics hardware, or software alone; Unknown when the format does not exist.
 // Asked with the context made for that format current.
-// Linux: told by the renderer the current context reports: a software rasteriser (llvmpipe,
-// softpipe, swrast) is Software; a layer forwarding to a host's or another API's hardware
-// (virgl, zink, d3d12, SVGA3D) is GenericAccelerated; any other renderer is the Driver's.
 enum class PixelFormatKind { Unknown, Software, GenericAccelerated, Driver };
 PixelFormatKind DescribeSaverPixelFormat(DrawingContext context, int format);
 

@@ -1,4 +1,5 @@
-// Which GL context is current, and the entry points of its driver.
+// Which GL context is current, and the entry points of its driver: eglGetProcAddress for the
+// offscreen renderer's EGL context, glXGetProcAddress for a window's GLX one.
 #include <EGL/egl.h>
 #include <GL/glx.h>
 
