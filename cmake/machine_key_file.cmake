@@ -1,6 +1,6 @@
-# vostrel_write_machine_key(<file> <install folder>): writes the machine key file in the
-# store's REGEDIT4 format, only when its text changes.
-function(vostrel_write_machine_key file folder)
+# vostrel_write_machine_key(<file> <install folder> <key name>): writes the machine key file
+# of Software\Calimor\<key name> in the store's REGEDIT4 format, only when its text changes.
+function(vostrel_write_machine_key file folder key)
     string(LENGTH "${folder}" length)
     if(length GREATER 255)
         message(WARNING "Install folder ${folder} is longer than 255 characters; "
@@ -8,7 +8,7 @@ function(vostrel_write_machine_key file folder)
     endif()
     string(REPLACE "\\" "\\\\" escaped "${folder}")
     string(REPLACE "\"" "\\\"" escaped "${escaped}")
-    set(text "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n")
+    set(text "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\${key}]\n")
     string(APPEND text "\"Path\"=\"${escaped}\"\n")
     set(old "")
     if(EXISTS "${file}")

@@ -1,8 +1,19 @@
 #!/usr/bin/env python3
-"""Fails when an include points up the layer order of src/ (see docs/architecture.md), or when
-a platform library's header appears outside src/platform/.
+"""Checks the includes of the source tree against its layers (docs/architecture.md).
 
-Usage: check-includes.py [source root]   (default: the src/ folder beside this script)
+In src/:
+  - an include may point only down the layer order, and peers stay apart;
+  - a backend folder, src/platform/<system>/, is private to the platform layer;
+  - no include climbs out of its folder with "../";
+  - the window system's headers, toolkits, codecs and the operating system's own headers
+    appear only under src/platform/.
+In tests/ and bench/, which drive every layer and make their own test files with the codecs:
+  - no "../" and no backend folder (tests reach the platform through its seam, like the rest).
+
+The build enforces the layer order of src/ too (each layer compiles against its own include
+root); this check also names the line, and covers what the build cannot see.
+
+Usage: check-includes.py [project root]   (default: the folder above this script)
 """
 import pathlib
 import re
@@ -24,41 +35,77 @@ RANKS = {
 # OpenGL itself (GL/gl.h, GL/glu.h, GL/glext.h) is on every system; the window system's GL
 # bindings, toolkits, codecs and the operating system's own headers are not.
 PLATFORM_HEADER = re.compile(
-    r"^(X11/|GL/glx|EGL/|gtk/|gdk/|glib|SDL|libopenmpt/|mpg123|jpeglib|jerror|turbojpeg|png\.h|"
-    r"ft2build|freetype/|fontconfig/|unistd\.h|fcntl\.h|dirent\.h|pwd\.h|sys/|windows\.h)"
+    r"^(X11/|GL/glx|GL/wgl|EGL/|gtk/|gdk/|glib|gio/|SDL|libopenmpt/|mpg123|jpeglib|jerror|"
+    r"turbojpeg|png\.h|ft2build|freetype/|fontconfig/|cdio/|alsa/|lame/|gif_lib|"
+    r"unistd\.h|fcntl\.h|dirent\.h|pwd\.h|grp\.h|dlfcn\.h|poll\.h|pthread\.h|spawn\.h|"
+    r"termios\.h|signal\.h|sys/|windows\.h|win[a-z]*\.h|mmsystem\.h|commdlg\.h|shellapi\.h|"
+    r"shlobj\.h)"
 )
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+SOURCE_SUFFIXES = (".h", ".cpp", ".c")
 
 
-def problems(root):
-    for path in sorted(root.rglob("*")):
-        if path.suffix not in (".h", ".cpp") or not path.is_file():
-            continue
-        folder = path.relative_to(root).parts[0]
+def includes(path):
+    """(line number, line, quote, name) of each include in the file."""
+    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        match = INCLUDE.match(line)
+        if match:
+            yield number, line.strip(), match.group(1), match.group(2)
+
+
+def sources(root):
+    return (p for p in sorted(root.rglob("*")) if p.suffix in SOURCE_SUFFIXES and p.is_file())
+
+
+def backend_folder(name):
+    parts = name.split("/")
+    return len(parts) > 2 and parts[0] == "platform"
+
+
+def layer_problems(src):
+    for path in sources(src):
+        folder = path.relative_to(src).parts[0]
         if folder not in RANKS:
             yield f"{path}: folder '{folder}' has no place in the layer order"
             continue
-        for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
-            match = INCLUDE.match(line)
-            if not match:
-                continue
-            quote, name = match.groups()
-            where = f"{path}:{number}: {line.strip()}"
-            if quote == "<":
+        for number, line, quote, name in includes(path):
+            where = f"{path}:{number}: {line}"
+            if "../" in name:
+                yield f"{where}: no include climbs out of its folder"
+            elif quote == "<":
                 if folder != "platform" and PLATFORM_HEADER.match(name):
                     yield f"{where}: platform header outside src/platform/"
-                continue
-            target = name.split("/")[0]
-            if target not in RANKS or target == folder:
-                continue
-            if RANKS[target] > RANKS[folder]:
-                yield f"{where}: {folder} may not include {target} (it sits above)"
-            elif RANKS[target] == RANKS[folder]:
-                yield f"{where}: {folder} and {target} are peers and stay apart"
+            elif backend_folder(name) and folder != "platform":
+                yield f"{where}: platform/<system>/ is the platform layer's own"
+            else:
+                target = name.split("/")[0]
+                if target not in RANKS or target == folder:
+                    continue
+                if RANKS[target] > RANKS[folder]:
+                    yield f"{where}: {folder} may not include {target} (it sits above)"
+                elif RANKS[target] == RANKS[folder]:
+                    yield f"{where}: {folder} and {target} are peers and stay apart"
+
+
+def driver_problems(folder):
+    for path in sources(folder):
+        for number, line, quote, name in includes(path):
+            where = f"{path}:{number}: {line}"
+            if "../" in name:
+                yield f"{where}: no include climbs out of its folder"
+            elif quote == '"' and backend_folder(name):
+                yield f"{where}: platform/<system>/ is the platform layer's own"
+
+
+def problems(root):
+    yield from layer_problems(root / "src")
+    for folder in ("tests", "bench"):
+        if (root / folder).is_dir():
+            yield from driver_problems(root / folder)
 
 
 def main():
-    default = pathlib.Path(__file__).resolve().parent.parent / "src"
+    default = pathlib.Path(__file__).resolve().parent.parent
     root = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else default
     found = list(problems(root))
     for problem in found:

@@ -27,7 +27,7 @@ constexpr const char* kPasswordQuestion =
 constexpr const char* kPasswordSecondQuestion = "Mail me anyway?\neheh :-)";
 constexpr const char* kPasswordSubject = "Hey man! Your screensaver's got no password check!";
 constexpr const char* kPasswordSecondSubject = "Hey man, I can't help it! I've got to write to ya!";
-constexpr const char* kDialogMailSubject = "Vostrel v1.1";
+constexpr const char* kDialogMailSubject = "Vostrel v" VOSTREL_VERSION;
 
 WindowId ResolveParent(const CommandLine& line) {
     switch (line.parentSource) {

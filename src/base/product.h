@@ -3,6 +3,9 @@
 #pragma once
 
 inline constexpr const char* kProductName = "Vostrel ScreenSaver";
+// The version is the project's own (CMake's project version), handed to every layer by the
+// build as the string literal VOSTREL_VERSION, so that texts are joined with it at compile
+// time: the dialog's title, the credits, the mail subject, the install folder's key.
 // Every box of the saver, the entry point and the install check carries the product's name.
 inline constexpr const char* kBoxTitle = kProductName;
 

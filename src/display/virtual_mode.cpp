@@ -5,10 +5,8 @@
 #include "display/virtual_mode.h"
 
 #include "display/letterbox.h"
+#include "platform/gl_functions.h"
 #include "settings/mode_size.h"
-
-#include <GL/gl.h>
-#include <GL/glext.h>
 
 #include <algorithm>
 
@@ -37,10 +35,10 @@ bool SizeWithinLimits(int width, int height) {
 
 GLuint MakeRenderbuffer(GLenum format, int width, int height) {
     GLuint buffer = 0;
-    glGenRenderbuffers(1, &buffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, format, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    glFunctions.GenRenderbuffers(1, &buffer);
+    glFunctions.BindRenderbuffer(GL_RENDERBUFFER, buffer);
+    glFunctions.RenderbufferStorage(GL_RENDERBUFFER, format, width, height);
+    glFunctions.BindRenderbuffer(GL_RENDERBUFFER, 0);
     return buffer;
 }
 
@@ -48,19 +46,20 @@ GLuint MakeRenderbuffer(GLenum format, int width, int height) {
 
 bool EnterVirtualMode(int width, int height, int colorDepth) {
     LeaveVirtualMode();
-    if (!SizeWithinLimits(width, height)) return false;
+    // A context without framebuffer objects cannot hold the mode at all.
+    if (!LoadGlFunctions() || !SizeWithinLimits(width, height)) return false;
     mode.width = width;
     mode.height = height;
     mode.colorBuffer =
         MakeRenderbuffer(colorDepth == kColorDepthLow ? GL_RGB565 : GL_RGB8, width, height);
     mode.depthBuffer = MakeRenderbuffer(GL_DEPTH_COMPONENT16, width, height);
-    glGenFramebuffers(1, &mode.framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, mode.framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                              mode.colorBuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                              mode.depthBuffer);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    glFunctions.GenFramebuffers(1, &mode.framebuffer);
+    glFunctions.BindFramebuffer(GL_FRAMEBUFFER, mode.framebuffer);
+    glFunctions.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                        mode.colorBuffer);
+    glFunctions.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                        mode.depthBuffer);
+    if (glFunctions.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         LeaveVirtualMode();
         return false;
     }
@@ -69,11 +68,11 @@ bool EnterVirtualMode(int width, int height, int colorDepth) {
 
 void LeaveVirtualMode() {
     if (mode.framebuffer != 0) {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &mode.framebuffer);
+        glFunctions.BindFramebuffer(GL_FRAMEBUFFER, 0);
+        glFunctions.DeleteFramebuffers(1, &mode.framebuffer);
     }
-    if (mode.colorBuffer != 0) glDeleteRenderbuffers(1, &mode.colorBuffer);
-    if (mode.depthBuffer != 0) glDeleteRenderbuffers(1, &mode.depthBuffer);
+    if (mode.colorBuffer != 0) glFunctions.DeleteRenderbuffers(1, &mode.colorBuffer);
+    if (mode.depthBuffer != 0) glFunctions.DeleteRenderbuffers(1, &mode.depthBuffer);
     mode = VirtualMode{};
 }
 
@@ -88,21 +87,21 @@ void PresentVirtualMode(int windowWidth, int windowHeight) {
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glFunctions.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, mode.framebuffer);
-    glBlitFramebuffer(0, 0, mode.width, mode.height, fit.x0, fit.y0, fit.x1, fit.y1,
-                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glFunctions.BindFramebuffer(GL_READ_FRAMEBUFFER, mode.framebuffer);
+    glFunctions.BlitFramebuffer(0, 0, mode.width, mode.height, fit.x0, fit.y0, fit.x1, fit.y1,
+                                GL_COLOR_BUFFER_BIT, GL_LINEAR);
     glPopAttrib();
-    glBindFramebuffer(GL_FRAMEBUFFER, mode.framebuffer);
+    glFunctions.BindFramebuffer(GL_FRAMEBUFFER, mode.framebuffer);
 }
 
 std::vector<std::uint8_t> ReadVirtualModePixels() {
     if (!InVirtualMode()) return {};
     const std::size_t rowBytes = static_cast<std::size_t>(mode.width) * kRgbBytes;
     std::vector<std::uint8_t> pixels(rowBytes * mode.height);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, mode.framebuffer);
+    glFunctions.BindFramebuffer(GL_READ_FRAMEBUFFER, mode.framebuffer);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, mode.width, mode.height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());

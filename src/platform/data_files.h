@@ -1,8 +1,7 @@
 // Data files as the rest of the system names them: an install folder followed by a relative
-// path in Windows spelling, which begins with a backslash ("\data\front.jpg").
-//
-// Linux: backslashes become slashes, and where a name is missing in the exact letter case
-// each name is matched without regard to case, so "\data\front.jpg" finds data/Front.jpg.
+// path in Windows spelling, which begins with a backslash ("\data\front.jpg"). Where a name is
+// missing in the exact letter case, each name is matched without regard to case, as Windows
+// matches it, so "\data\front.jpg" finds data/Front.jpg.
 #pragma once
 #include <cstdio>
 #include <string>

@@ -1,6 +1,5 @@
-// The desktop's own windows.
-// Linux: the desktop window is the root window of the default screen; the foreground window
-// is the one that _NET_ACTIVE_WINDOW names (0 without a window manager or display).
+// The desktop's own windows: the desktop window, whose client size is the primary monitor's,
+// and the window that has the user's attention now (0 when none can be told).
 #pragma once
 #include "platform/window_id.h"
 

@@ -4,7 +4,8 @@
 //   - The template lists every control in tab order with its id, kind, caption and rectangle
 //     in dialog units (a quarter of the dialog font's average character width across, an
 //     eighth of its height down). Group boxes, static texts and pictures never take the focus;
-//     a picture's caption names a picture file of the program's resources.
+//     a picture's caption names one of the program's picture resources by its number, as
+//     Windows' templates do ("#140"); each system's backend finds its own copy of it.
 //   - RunModalDialog shows the dialog above its owner (0: none), calls the procedure's
 //     initialise once before the user can act, then command(id) for each control the user
 //     clicks: push buttons, check boxes and the radio button that becomes selected. Return
@@ -53,6 +54,9 @@ struct DialogTemplate {
     int width, height;  // dialog units
     std::vector<DialogControl> controls;
 };
+
+// The program's picture resources, by the numbers templates name them with.
+inline constexpr const char* kDialogPictureResource = "#140";
 
 // The ids Windows gives the OK and CANCEL buttons.
 inline constexpr int kIdOk = 1;

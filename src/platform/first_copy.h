@@ -4,9 +4,6 @@
 //     while no other process holding it still runs, false for the others and when the claim
 //     cannot be made at all. The claim lasts until the process ends, however it ends, and
 //     leaves nothing behind.
-//
-// Linux: a socket bound to an address in the abstract namespace named after the claim and the
-// user id; the kernel releases it with the process and no file is ever created.
 #pragma once
 
 bool ClaimFirstCopy(const char* name);

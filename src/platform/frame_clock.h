@@ -6,10 +6,6 @@
 //     when it has already passed; a signal does not cut the wait short.
 //   - DisplayRefreshRate: the refresh rate, in Hz, of the monitor the show fills (the primary
 //     one); 0 when the window system does not say.
-//
-// Linux: CLOCK_MONOTONIC with clock_nanosleep at an absolute time, so waits do not add up
-// rounding; the rate is the primary output's current XRandR mode (dot clock over the total
-// pixels of a frame), which a virtual X server may leave unknown.
 #pragma once
 
 double MonotonicSeconds();

@@ -7,9 +7,6 @@
 // pointer and receive no deactivation; when it is answered they take both back, hide the
 // pointer again, and receive WM_ACTIVATE with WA_ACTIVE.
 //
-// Linux: a GTK 3 message dialog when a display can be opened; without one the text goes to
-// standard error and the box answers No (or OK), since no person can have said Yes.
-//
 // Test seam: tests must see every box and answer it without a person.
 //   - In-process: SetMessageBoxSpy installs a function that receives each request and gives
 //     the answer; no dialog appears while a spy is installed.

@@ -13,11 +13,6 @@
 //   - A damaged store reads as absent values; the next set replaces it cleanly.
 //
 // Key paths are written as in Windows, with backslashes ("Software\VostrelSaver").
-//
-// Linux: one REGEDIT4 text file per key, <root>/<key path with slashes>.reg. The user root is
-// $XDG_CONFIG_HOME/vostrel (~/.config/vostrel by default); the machine root is etc/vostrel
-// beside the executable (the build tree) or one folder above it (an installed tree), and
-// /etc/vostrel for an executable in /usr/bin.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -7,20 +7,15 @@
 //     the window goes. Everything else arrives through the queue: PeekWindowMessage says
 //     whether a message waits, TakeWindowMessage removes it, DispatchWindowMessage hands it to
 //     the procedure. Procedures pass what they do not swallow to DefaultWindowProcedure.
-//   - Message numbers and codes carry the values Windows gives them.
+//   - Message numbers and codes carry the values Windows gives them: a key message's wParam is
+//     the Windows virtual-key code (0 for a key Windows has none for), and its lParam has
+//     kKeyAltHeld when Alt is held; a key with Alt held, and F10 alone, arrive as
+//     WM_SYSKEYDOWN.
+//   - The full-screen window covers every monitor, black, with its drawing surface over the
+//     primary one; a child window's surface fills it. A window-system error never ends the
+//     process: the call that meets it fails.
 //   - A drawing context belongs to a window; its pixel format is chosen from a request and set
 //     once, and a GL context is created for it.
-//
-// Linux (Xlib + GLX): the full-screen window is an override-redirect window covering the whole
-// screen (black), whose drawing surface fills the primary monitor; a child window's surface
-// fills it. X errors never end the process: a call that meets one fails. Events become
-// messages: KeyPress -> WM_KEYDOWN, or WM_SYSKEYDOWN with Alt held or for F10 alone (wParam is
-// the X keysym; lParam has kKeyAltHeld only when Alt is held);
-// ButtonPress 1/2/3 -> WM_LBUTTONDOWN/WM_MBUTTONDOWN/WM_RBUTTONDOWN (the wheel gives nothing);
-// MotionNotify -> WM_MOUSEMOVE (one pending move stands for all, as on Windows); losing the input
-// focus -> WM_ACTIVATE with WA_INACTIVE; WM_DELETE_WINDOW -> WM_SYSCOMMAND with SC_CLOSE; the
-// window destroyed from outside (also when a parent goes) -> WM_DESTROY; the pointer entering ->
-// WM_SETCURSOR.
 #pragma once
 #include <cstdint>
 
@@ -108,9 +103,6 @@ bool SetSaverPixelFormat(DrawingContext context, int format);
 // What drives a pixel format's picture: the graphics driver itself, a generic layer that
 // forwards to graphics hardware, or software alone; Unknown when the format does not exist.
 // Asked with the context made for that format current.
-// Linux: told by the renderer the current context reports: a software rasteriser (llvmpipe,
-// softpipe, swrast) is Software; a layer forwarding to a host's or another API's hardware
-// (virgl, zink, d3d12, SVGA3D) is GenericAccelerated; any other renderer is the Driver's.
 enum class PixelFormatKind { Unknown, Software, GenericAccelerated, Driver };
 PixelFormatKind DescribeSaverPixelFormat(DrawingContext context, int format);
 

@@ -1,6 +1,5 @@
-// Opens a web address, a mailto: link or a file with the desktop's default handler.
-// Linux: xdg-open, started with an argument vector (never through a shell) and not waited
-// for. Returns false only when the handler could not be started at all.
+// Opens a web address, a mailto: link or a file with the desktop's default handler, without
+// waiting for it. False only when the handler could not be started at all.
 #pragma once
 #include <string>
 

@@ -5,8 +5,6 @@
 //     is called they keep their default action.
 //   - StopSignalled answers whether one has arrived since the watch began. It is cheap enough
 //     to ask once per frame and safe to ask from the main thread at any time.
-//
-// Linux: SIGTERM, SIGINT and SIGHUP, caught by a handler that only stores the flag.
 #pragma once
 
 void WatchStopSignals();

@@ -4,9 +4,6 @@
 // UserStatePath answers the path of a file of that name in the folder, creating the folder
 // (and the ones above it) when missing; empty when the folder cannot be made or no home is
 // known. It never creates the file itself.
-//
-// Linux: $XDG_STATE_HOME/vostrel, or ~/.local/state/vostrel when that is unset or relative;
-// new folders are private to the user (0700).
 #pragma once
 #include <string>
 

@@ -22,7 +22,7 @@ const DialogTemplate& ConfigDialogTemplate() {
         kDialogWidth,
         kDialogHeight,
         {
-            {kUnaddressed, K::Picture, "dialog-picture.png", 2, 0, 193, 123},
+            {kUnaddressed, K::Picture, kDialogPictureResource, 2, 0, 193, 123},
             {kUnaddressed, K::GroupBox, "Screen Resolution", 199, 6, 190, 59},
             {Id(kResolution640), K::RadioButton, "640 x 480", 210, 16, 48, 8, true},
             {Id(kResolution800), K::RadioButton, "800 x 600", 210, 25, 48, 8},

@@ -2,9 +2,10 @@
 // the ids the dialog's behaviour addresses them by. Radio buttons carry the `resolution` and
 // `part` values of settings.h as their ids.
 #pragma once
+#include "base/product.h"
 #include "platform/dialog_view.h"
 
-inline constexpr const char* kConfigDialogTitle = "Vostrel ScreenSaver v1.1";
+inline constexpr const char* kConfigDialogTitle = "Vostrel ScreenSaver v" VOSTREL_VERSION;
 
 inline constexpr int kIdBrowse = 3;
 inline constexpr int kIdHardwareTest = 4;

@@ -8,9 +8,10 @@
 #include <string>
 
 #include "base/data_manifest.h"
+#include "base/product.h"
 
 // The installer's machine key and the value that holds the install folder.
-inline constexpr const char* kInstallKeyPath = "Software\\Calimor\\VostrelSaver1.1";
+inline constexpr const char* kInstallKeyPath = "Software\\Calimor\\VostrelSaver" VOSTREL_VERSION;
 inline constexpr const char* kInstallPathValue = "Path";
 
 // True once a lookup has succeeded; never set back.

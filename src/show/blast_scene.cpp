@@ -8,7 +8,8 @@
 // Frames: every 3D frame once the sun phase is over (from frame 6012 of a cycle until the
 // restart, or for ever without restart). State advanced: blastCountdown (70 down to 0),
 // ringRadius and ringAlpha (the ring's cycle), burstTimer (the burst cycle) and the particle
-// records.
+// records; ResetBlastScene puts all but the ring's radius and the particles' own values back
+// at the restart.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -165,6 +166,13 @@ void DrawCentre() {
 }
 
 }  // namespace
+
+void ResetBlastScene() {
+    showState.ringAlpha = kRingAlphaFull;
+    showState.burstTimer = 0;
+    showState.blastCountdown = kBlastCountdownStart;
+    for (int i = 0; i < showState.debrisCount; ++i) showState.debris[i].distance = 0.0f;
+}
 
 void DrawBlastScene() {
     const int countdown = showState.blastCountdown;

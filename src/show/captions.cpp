@@ -130,7 +130,7 @@ constexpr OpeningWord kOpeningWords[] = {
      1.0f},
     {"BEGAN",
      4500,
-     5000,
+     kSceneStartFrame,
      kGreyAndWhite,
      128,
      255,
@@ -141,7 +141,7 @@ constexpr OpeningWord kOpeningWords[] = {
      1.0f},
     {"VOSTREL",
      4500,
-     5000,
+     kSceneStartFrame,
      kGreyAndWhite,
      128,
      255,
@@ -154,7 +154,7 @@ constexpr OpeningWord kOpeningWords[] = {
 
 // The emblem spins in beside "VOSTREL" and fades in over its first thousand frames.
 constexpr int kEmblemStart = 3000;
-constexpr int kEmblemEnd = 5000;
+constexpr int kEmblemEnd = kSceneStartFrame;
 constexpr int kEmblemFadeFrames = 1000;
 constexpr double kEmblemSwing = 64.0;
 constexpr double kEmblemColourBase = 192.0;
@@ -163,7 +163,7 @@ constexpr double kEmblemAlphaBase = 128.0;
 // The white-out: a white layer in front of everything, opaque for the last ten frames.
 constexpr int kWhiteOutAfter = 4950;
 constexpr int kWhiteOutOpaque = 4990;
-constexpr int kWhiteOutEnd = 5000;
+constexpr int kWhiteOutEnd = kSceneStartFrame;
 constexpr int kWhiteOutRampFrames = 40;
 constexpr float kWhiteOutDepth = -5.0f;
 

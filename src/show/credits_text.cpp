@@ -7,7 +7,7 @@ constexpr const char* kBlank = " ";
 }
 
 const char* const kCreditsText[kCreditLineCount] = {
-    "-= Vostrel ScreenSaver v1.1 =-",
+    "-= Vostrel ScreenSaver v" VOSTREL_VERSION " =-",
     "------------------------------",
     kBlank,
     "Brought to you by:",

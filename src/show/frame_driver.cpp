@@ -24,8 +24,6 @@ namespace {
 
 // The timeline of one cycle, in frames.
 constexpr int kSceneCaptionsEndFrame = 6000;  // captions over the 3D scene end before this
-constexpr int kFadeStartFrame = 9000;
-constexpr int kFadeFrames = 500;
 
 // The sun stops growing one tick after its last ray.
 constexpr int kSunTicksEnd = kTicksPerRay * kRayCount + 1;
@@ -99,19 +97,17 @@ void DrawScene() {
 }
 
 // A new cycle: the scene counters start again, but the slow angles, the ring's radius, the
-// emblem and the particles' own values run on from where they stood.
+// emblem and the particles' own values run on from where they stood. The driver's own counters
+// here, each scene's in its own file; sunPhase flips, and is false by now, so the sun comes
+// first again.
 void RestartShow() {
     showState.showFrame = settings.matrox != 0 ? kMatroxStartFrame : 0;
-    showState.ringAlpha = kRingAlphaFull;
-    showState.burstTimer = 0;
+    ResetBlastScene();
     showState.spinAngle = 0;
-    showState.sunTicks = 0;
+    ResetSunScene();
     showState.lastBangStep = 0;
-    showState.blastCountdown = kBlastCountdownStart;
-    showState.flashStep = 0;
     showState.sunPhase = !showState.sunPhase;
     ResetCreditY();
-    for (int i = 0; i < showState.debrisCount; ++i) showState.debris[i].distance = 0.0f;
 }
 
 }  // namespace
@@ -150,10 +146,10 @@ void RenderShowFrame() {
         DrawCaptions();
     }
 
-    if (showState.showFrame < kLastShowFrame) showState.showFrame += 1;
+    if (showState.showFrame < kFrozenFrame) showState.showFrame += 1;
     const int next = showState.showFrame;
-    if (next > kFadeStartFrame && settings.restart != 0) {
-        DrawEndFade(static_cast<float>(next - kFadeStartFrame) / kFadeFrames);
+    if (next > kEndFadeStartFrame && settings.restart != 0) {
+        DrawEndFade(static_cast<float>(next - kEndFadeStartFrame) / kEndFadeFrames);
         if (next >= kCycleEndFrame) RestartShow();
     }
 }

@@ -24,10 +24,13 @@ inline constexpr int kRingLayers = 3;  // ring particles per arm
 inline constexpr int kSceneStartFrame = 5000;
 inline constexpr int kCreditsAfterFrame = 7000;
 inline constexpr int kCreditsBeforeFrame = 9200;
-// The timeline's end: with `restart` on, reaching kCycleEndFrame starts the show again;
-// without it the counter stops at kLastShowFrame.
+// The timeline's end: with `restart` on, the last kEndFadeFrames of a cycle fade to black and
+// reaching kCycleEndFrame starts the show again; without it the counter stops one frame past
+// the end, at kFrozenFrame, and the blast goes on for ever.
 inline constexpr int kCycleEndFrame = 9500;
-inline constexpr int kLastShowFrame = 9501;
+inline constexpr int kEndFadeFrames = 500;
+inline constexpr int kEndFadeStartFrame = kCycleEndFrame - kEndFadeFrames;
+inline constexpr int kFrozenFrame = kCycleEndFrame + 1;
 
 // Values the blast scene starts from, on the first cycle and after every restart.
 inline constexpr std::int32_t kRingAlphaFull = 255;

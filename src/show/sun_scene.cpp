@@ -4,7 +4,8 @@
 // centre, ending in a star sparkle on the surface; and over the first 50 frames the white
 // layer left by the opening's white-out, fading out. It reads the scene counters as they stood
 // at the start of the frame and advances nothing but the random generator: one draw for the
-// sun's red, one per ray drawn, one for the inner shell's red when that shell is drawn.
+// sun's red, one per ray drawn, one for the inner shell's red when that shell is drawn. At the
+// restart ResetSunScene starts the sun's growth (sunTicks) and the collapse flash over.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -234,6 +235,11 @@ void DrawWhiteLayer(int f) {
 }
 
 }  // namespace
+
+void ResetSunScene() {
+    showState.sunTicks = 0;
+    showState.flashStep = 0;
+}
 
 void DrawSunScene() {
     const int f = showState.showFrame;

@@ -16,10 +16,15 @@ class VirtualModeTest : public OffscreenGlTest {
     void TearDown() override { LeaveVirtualMode(); }
 };
 
-GLint ColorAttachmentBits(GLenum which) {
+GLint AttachmentBits(GLenum attachment, GLenum which) {
     GLint bits = 0;
-    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, which, &bits);
+    TestGlEntry<PFNGLGETFRAMEBUFFERATTACHMENTPARAMETERIVPROC>(
+        "glGetFramebufferAttachmentParameteriv")(GL_FRAMEBUFFER, attachment, which, &bits);
     return bits;
+}
+
+GLint ColorAttachmentBits(GLenum which) {
+    return AttachmentBits(GL_COLOR_ATTACHMENT0, which);
 }
 
 GLint BoundFramebuffer() {
@@ -32,10 +37,7 @@ TEST_F(VirtualModeTest, DepthChoosesColourFormatAndDepthIsSixteenBits) {
     ASSERT_TRUE(EnterVirtualMode(64, 48, 16));
     EXPECT_EQ(ColorAttachmentBits(GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE), 5);
     EXPECT_EQ(ColorAttachmentBits(GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE), 6);
-    GLint depthBits = 0;
-    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
-                                          GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
-    EXPECT_EQ(depthBits, 16);
+    EXPECT_EQ(AttachmentBits(GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE), 16);
 
     ASSERT_TRUE(EnterVirtualMode(64, 48, 32));
     EXPECT_EQ(ColorAttachmentBits(GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE), 8);

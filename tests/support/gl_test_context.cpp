@@ -82,6 +82,15 @@ constexpr const char* kPassThrough =
 constexpr int kMaxSegments = 1 << 16;
 
 GLuint PassThroughProgram() {
+    const auto glCreateShader = TestGlEntry<PFNGLCREATESHADERPROC>("glCreateShader");
+    const auto glShaderSource = TestGlEntry<PFNGLSHADERSOURCEPROC>("glShaderSource");
+    const auto glCompileShader = TestGlEntry<PFNGLCOMPILESHADERPROC>("glCompileShader");
+    const auto glCreateProgram = TestGlEntry<PFNGLCREATEPROGRAMPROC>("glCreateProgram");
+    const auto glAttachShader = TestGlEntry<PFNGLATTACHSHADERPROC>("glAttachShader");
+    const auto glTransformFeedbackVaryings =
+        TestGlEntry<PFNGLTRANSFORMFEEDBACKVARYINGSPROC>("glTransformFeedbackVaryings");
+    const auto glLinkProgram = TestGlEntry<PFNGLLINKPROGRAMPROC>("glLinkProgram");
+    const auto glDeleteShader = TestGlEntry<PFNGLDELETESHADERPROC>("glDeleteShader");
     const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
     glShaderSource(shader, 1, &kPassThrough, nullptr);
     glCompileShader(shader);
@@ -97,6 +106,23 @@ GLuint PassThroughProgram() {
 }  // namespace
 
 std::vector<Segment> CaptureLines(const std::function<void()>& draw) {
+    const auto glGenBuffers = TestGlEntry<PFNGLGENBUFFERSPROC>("glGenBuffers");
+    const auto glBindBuffer = TestGlEntry<PFNGLBINDBUFFERPROC>("glBindBuffer");
+    const auto glBufferData = TestGlEntry<PFNGLBUFFERDATAPROC>("glBufferData");
+    const auto glBindBufferBase = TestGlEntry<PFNGLBINDBUFFERBASEPROC>("glBindBufferBase");
+    const auto glGenQueries = TestGlEntry<PFNGLGENQUERIESPROC>("glGenQueries");
+    const auto glUseProgram = TestGlEntry<PFNGLUSEPROGRAMPROC>("glUseProgram");
+    const auto glBeginQuery = TestGlEntry<PFNGLBEGINQUERYPROC>("glBeginQuery");
+    const auto glBeginTransformFeedback =
+        TestGlEntry<PFNGLBEGINTRANSFORMFEEDBACKPROC>("glBeginTransformFeedback");
+    const auto glEndTransformFeedback =
+        TestGlEntry<PFNGLENDTRANSFORMFEEDBACKPROC>("glEndTransformFeedback");
+    const auto glEndQuery = TestGlEntry<PFNGLENDQUERYPROC>("glEndQuery");
+    const auto glGetQueryObjectuiv = TestGlEntry<PFNGLGETQUERYOBJECTUIVPROC>("glGetQueryObjectuiv");
+    const auto glGetBufferSubData = TestGlEntry<PFNGLGETBUFFERSUBDATAPROC>("glGetBufferSubData");
+    const auto glDeleteQueries = TestGlEntry<PFNGLDELETEQUERIESPROC>("glDeleteQueries");
+    const auto glDeleteBuffers = TestGlEntry<PFNGLDELETEBUFFERSPROC>("glDeleteBuffers");
+    const auto glDeleteProgram = TestGlEntry<PFNGLDELETEPROGRAMPROC>("glDeleteProgram");
     const GLuint program = PassThroughProgram();
     GLuint buffer = 0, query = 0;
     glGenBuffers(1, &buffer);

@@ -7,10 +7,20 @@
 // display lists in that context.
 #pragma once
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
+
+#include "platform/gl_functions.h"
+
+// An entry point past GL 1.1 that only the tests call, fetched from the current context's
+// driver as the program fetches its own.
+template <typename Function>
+Function TestGlEntry(const char* name) {
+    return reinterpret_cast<Function>(GlProcAddress(name));
+}
 
 struct OffscreenGlContext;
 

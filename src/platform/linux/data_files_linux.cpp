@@ -1,5 +1,8 @@
+// Data files on Linux: the native path of a data file, and the safe open every read takes.
+//
+// Realised here: backslashes become slashes, and a name missing in its exact letter case is
+// looked for among the folder's entries without regard to case.
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +14,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/data_files.h"
+#include "platform/linux/posix_files.h"
 
 namespace {
 
@@ -62,16 +66,8 @@ std::string NativeDataPath(const std::string& folder, const char* relative) {
 }
 
 std::FILE* OpenRegularFileForReading(const std::string& path) {
-    // O_NONBLOCK only matters to the open: a FIFO without a writer would block in it.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = OpenRegularFile(path);
     if (fd < 0) return nullptr;
-    struct stat info {};
-    const int flags = fcntl(fd, F_GETFL);
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
-        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        close(fd);
-        return nullptr;
-    }
     std::FILE* file = fdopen(fd, "rb");
     if (file == nullptr) close(fd);
     return file;

@@ -1,4 +1,6 @@
-// Desktop and foreground windows on Linux, read from the X server.
+// Desktop and foreground windows on Linux, read from the X server: the desktop window is the root
+// window of the default screen; the foreground window is the one that _NET_ACTIVE_WINDOW names (0
+// without a window manager or display).
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 

@@ -28,7 +28,14 @@ extern "C" void vostrel_register_resource(void);
 namespace {
 
 constexpr const char* kResourcePrefix = "/org/vostrel/";
-constexpr const char* kWindowIcon = "vostrel-48.png";
+constexpr const char* kWindowIconFile = "vostrel-48.png";
+
+// The picture resources by the numbers templates name them with, and their compiled-in files.
+struct PictureResource {
+    const char* number;
+    const char* file;
+};
+constexpr PictureResource kPictureResources[] = {{kDialogPictureResource, "dialog-picture.png"}};
 // Windows' dialog units: four across and eight down per average character cell.
 constexpr double kUnitsPerCharWidth = 4.0;
 constexpr double kUnitsPerCharHeight = 8.0;
@@ -40,9 +47,17 @@ void RegisterResources() {
     (void)registered;
 }
 
-GdkPixbuf* LoadResourcePicture(const char* name) {
+GdkPixbuf* LoadResourceFile(const char* file) {
     RegisterResources();
-    return gdk_pixbuf_new_from_resource((std::string(kResourcePrefix) + name).c_str(), nullptr);
+    return gdk_pixbuf_new_from_resource((std::string(kResourcePrefix) + file).c_str(), nullptr);
+}
+
+// Null for a number the program carries no picture for.
+GdkPixbuf* LoadPictureResource(std::string_view number) {
+    for (const PictureResource& resource : kPictureResources) {
+        if (number == resource.number) return LoadResourceFile(resource.file);
+    }
+    return nullptr;
 }
 
 int OneLineWidth(GtkWidget* label) {
@@ -217,7 +232,7 @@ void GtkDialogView::BuildWindow(WindowId owner) {
     gtk_window_set_modal(GTK_WINDOW(window_), TRUE);
     gtk_window_set_type_hint(GTK_WINDOW(window_), GDK_WINDOW_TYPE_HINT_DIALOG);
     gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
-    if (GdkPixbuf* icon = LoadResourcePicture(kWindowIcon)) {
+    if (GdkPixbuf* icon = LoadResourceFile(kWindowIconFile)) {
         gtk_window_set_icon(GTK_WINDOW(window_), icon);
         g_object_unref(icon);
     }
@@ -283,7 +298,7 @@ void GtkDialogView::Place(const Scale& scale) {
         gtk_widget_set_size_request(control.widget, scale.X(c.width), scale.Y(c.height));
         if (c.kind == ControlKind::StaticText) FixLabelWidth(control.widget, scale.X(c.width));
         if (c.kind != ControlKind::Picture) continue;
-        GdkPixbuf* picture = LoadResourcePicture(c.caption);
+        GdkPixbuf* picture = LoadPictureResource(c.caption);
         if (picture == nullptr) continue;
         const double fit =
             std::min(scale.X(c.width) / static_cast<double>(gdk_pixbuf_get_width(picture)),

@@ -1,5 +1,5 @@
-// Atomic file replacement on Linux: a temporary file in the same folder, renamed over the old.
-// No fsync: the guarantee is against the process dying, not against the machine losing power.
+// Atomic file replacement on Linux: a temporary file in the same folder that takes the old
+// file's place as every replacement does (posix_files.h), flushed to disk before and after.
 // The temporary's name carries the writer's process id (".NAME.PID.XXXXXX"), so a later run can
 // tell the copies of writers that died from those of a writer still at work.
 #include <dirent.h>
@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/file_replace.h"
-#include "platform/linux/write_all.h"
+#include "platform/linux/posix_files.h"
 
 namespace {
 
@@ -83,9 +83,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
     if (fd < 0) return false;
 
     const mode_t mode = exists ? (old.st_mode & 07777) : kNewFileMode;
-    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, content);
+    bool ok =
+        fchmod(fd, mode) == 0 && WriteAll(fd, content) && CommitReplacement(fd, temporary, target);
     ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) unlink(temporary.c_str());
     return ok;
 }

@@ -1,6 +1,7 @@
 // The first-copy claim on Linux: bind() on an abstract unix socket address succeeds for one
 // socket at a time, and the socket is closed by the kernel when its process ends, even by
-// SIGKILL, so a crashed first copy never leaves the others silent.
+// SIGKILL, so a crashed first copy never leaves the others silent. The address is named after
+// the claim and the user id, and no file is ever created.
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>

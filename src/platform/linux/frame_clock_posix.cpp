@@ -1,5 +1,9 @@
 // The pacing clock on POSIX: CLOCK_MONOTONIC read and slept on at absolute times.
 // DisplayRefreshRate lives with the other XRandR queries (display_refresh_xrandr.cpp).
+//
+// Realised here: CLOCK_MONOTONIC with clock_nanosleep at an absolute time, so waits do not add up
+// rounding; the rate is the primary output's current XRandR mode (dot clock over the total
+// pixels of a frame), which a virtual X server may leave unknown.
 #include <time.h>
 
 #include <cerrno>

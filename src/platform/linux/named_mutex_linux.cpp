@@ -9,6 +9,7 @@
 // regular file. Failing all that, the process runs without the mutex, which nothing tests.
 //
 // The last instance to end removes the file: it alone can turn its shared lock exclusive.
+// Left out: waiting on the mutex, and telling whether another instance holds it; nothing asks.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>

@@ -1,6 +1,7 @@
 // Outline fonts on Linux: fontconfig registers font files and matches the logical font,
 // FreeType reads the glyph outlines in design units, and the curves are flattened here into
-// GL display lists.
+// GL display lists. Left out: the polygon format and the glyph metrics that the Windows call
+// can also give; the show asks for lines only.
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/gl_functions.h"
 #include "platform/linux/x_connection.h"
 
 struct PreviewPresent {
@@ -57,10 +58,17 @@ XImage PixelsAsImage(PreviewPresent& present) {
     return image;
 }
 
+// Without framebuffer objects (none loaded) the window's own buffer is the only one bound.
+void BindReadFramebuffer(GLuint framebuffer) {
+    if (glFunctions.BindFramebuffer != nullptr) {
+        glFunctions.BindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    }
+}
+
 void ReadBackBuffer(PreviewPresent& present) {
     GLint readFramebuffer = 0;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    BindReadFramebuffer(0);
     glPushAttrib(GL_PIXEL_MODE_BIT);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glReadBuffer(GL_BACK);
@@ -69,7 +77,7 @@ void ReadBackBuffer(PreviewPresent& present) {
                  present.pixels.data());
     glPopClientAttrib();
     glPopAttrib();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
+    BindReadFramebuffer(static_cast<GLuint>(readFramebuffer));
     // GL rows run bottom-up, X rows top-down.
     const auto rows = present.pixels.begin();
     const int width = present.width;

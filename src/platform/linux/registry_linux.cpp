@@ -1,17 +1,22 @@
 // The registry-style store on Linux: one REGEDIT4 file per key.
 //
 // Safety of the files:
-//   - A write goes to a temporary file in the key's folder, is flushed to disk and renamed
-//     over the key file, and the folder is flushed: a kill at any moment leaves the old or the
-//     new file, never a torn one.
+//   - A write goes to a temporary file in the key's folder, which then takes the key file's
+//     place as every replacement does (posix_files.h): a kill or a power cut at any moment
+//     leaves the old or the new file, never a torn one.
 //   - Writers hold an exclusive flock on the temporary file (<key file>.tmp) around
 //     read-modify-write, so two processes setting values of one key never lose each other's
 //     values. Not the key file: the rename replaces its inode under a waiting writer. Readers
 //     need no lock. A killed writer's temporary file is simply reused by the next writer.
 //   - Reads are capped at kMaxKeyFileSize and opened non-blocking (a FIFO must not hang us);
 //     anything that is not a regular file of sane size reads as a key without values.
+//
+// Realised here: one REGEDIT4 text file per key, <root>/<key path with slashes>.reg. The user root
+// is $XDG_CONFIG_HOME/vostrel (~/.config/vostrel by default); the machine root is etc/vostrel
+// beside the executable (the build tree) or one folder above it (an installed tree), and
+// /etc/vostrel for an executable in /usr/bin. Left out: value types other than 32-bit numbers
+// and strings, deleting and enumerating values and keys, and writing the machine root.
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,8 +30,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/linux/reg_text.h"
-#include "platform/linux/write_all.h"
+#include "platform/linux/posix_files.h"
+#include "platform/portable/reg_text.h"
 #include "platform/program_folder.h"
 #include "platform/registry.h"
 
@@ -40,7 +45,6 @@ struct RegistryKey {
 namespace {
 
 constexpr std::size_t kMaxKeyFileSize = 1 << 20;
-constexpr mode_t kFolderMode = 0700;
 constexpr mode_t kFileMode = 0666;
 constexpr const char* kKeyFileSuffix = ".reg";
 constexpr const char* kTempSuffix = ".tmp";
@@ -105,16 +109,8 @@ std::string MachineRoot() {
 }
 
 std::string UserRoot() {
-    // The XDG rules ignore a relative XDG_CONFIG_HOME.
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') return std::string(config) + "/vostrel";
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-        const passwd* entry = getpwuid(getuid());
-        home = entry != nullptr ? entry->pw_dir : nullptr;
-    }
-    if (home == nullptr || home[0] != '/') return {};
-    return std::string(home) + "/.config/vostrel";
+    const std::string config = XdgBaseFolder("XDG_CONFIG_HOME", ".config");
+    return config.empty() ? config : config + "/vostrel";
 }
 
 // The key path's components; none when a component is empty, "." or ".." or holds a slash,
@@ -154,25 +150,14 @@ RegistryKey* MakeKey(RegistryRoot root, const char* path) {
     return key;
 }
 
-bool MakeFolders(const std::string& folder) {
-    for (std::size_t slash = 1; slash != std::string::npos;) {
-        slash = folder.find('/', slash + 1);
-        const std::string part = folder.substr(0, slash);
-        if (mkdir(part.c_str(), kFolderMode) != 0 && errno != EEXIST) return false;
-    }
-    return IsFolder(folder);
-}
-
 // A file too large is damaged like one of garbage: it reads as no values, and a write replaces
 // it. A file that is there but cannot be read (no permission, a folder, a FIFO) may hold values
 // this process cannot see, so a write must not replace it.
 enum class KeyFileRead { Read, Missing, TooLarge, Unreadable };
 
 KeyFileRead ReadKeyFile(const std::string& file, std::string& text) {
-    FileDescriptor fd(open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    FileDescriptor fd(OpenRegularFile(file));
     if (!fd.valid()) return errno == ENOENT ? KeyFileRead::Missing : KeyFileRead::Unreadable;
-    struct stat info {};
-    if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return KeyFileRead::Unreadable;
     char chunk[16384];
     while (text.size() <= kMaxKeyFileSize) {
         const ssize_t got = read(fd.get(), chunk, sizeof chunk);
@@ -236,8 +221,6 @@ int LockTempFile(const std::string& temp) {
 template <typename Edit>
 bool UpdateKey(const RegistryKey* key, Edit edit) {
     const std::string temp = key->file + kTempSuffix;
-    FileDescriptor folder(open(key->folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid()) return false;
     FileDescriptor locked(LockTempFile(temp));
     if (!locked.valid()) return false;
     std::optional<RegText> regText = ReadKeyForUpdate(key);
@@ -249,13 +232,10 @@ bool UpdateKey(const RegistryKey* key, Edit edit) {
     // A file the reader would refuse must never be written: it would lose every value.
     const bool written = regText && text.size() <= kMaxKeyFileSize &&
                          ftruncate(locked.get(), 0) == 0 && WriteAll(locked.get(), text) &&
-                         fsync(locked.get()) == 0 && rename(temp.c_str(), key->file.c_str()) == 0;
-    if (!written) {
-        // Writers that wait for the lock notice the name has gone and make it afresh.
-        unlink(temp.c_str());
-        return false;
-    }
-    return fsync(folder.get()) == 0;
+                         CommitReplacement(locked.get(), temp, key->file);
+    // Writers that wait for the lock notice the name has gone and make it afresh.
+    if (!written) unlink(temp.c_str());
+    return written;
 }
 
 bool KeyFileExists(const RegistryKey* key) {

@@ -4,6 +4,12 @@
 // format afterwards) although X fixes a window's visual when the window is created.
 // A child window's context draws into a pbuffer instead, and its picture reaches the window
 // through preview_present_x11.cpp, so no GL ever touches a window that its host can destroy.
+//
+// What drives a format is told by the renderer its context reports: a software rasteriser
+// (llvmpipe, softpipe, swrast) is Software; a layer forwarding to a host's or another API's
+// hardware (virgl, zink, d3d12, SVGA3D) is GenericAccelerated; any other renderer is the
+// Driver's. Left out: accumulation, stencil and auxiliary buffers, which the request never
+// asks for.
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,6 +1,16 @@
 // The saver window's messages on X11: X events become the Win32 messages that the window
 // procedure handles, in one queue for the thread, and the default handling that Windows gives
 // the few of them that need one.
+//
+// Realised: KeyPress -> WM_KEYDOWN, or WM_SYSKEYDOWN with Alt held or for F10 alone, with the
+// virtual-key code of the key's unshifted keysym; ButtonPress 1/2/3 -> WM_LBUTTONDOWN /
+// WM_MBUTTONDOWN / WM_RBUTTONDOWN; MotionNotify -> WM_MOUSEMOVE (one pending move stands for
+// all, as on Windows); losing the input focus -> WM_ACTIVATE with WA_INACTIVE; WM_DELETE_WINDOW
+// -> WM_SYSCOMMAND with SC_CLOSE; a window destroyed from outside (also with its parent) ->
+// WM_DESTROY; the pointer entering -> WM_SETCURSOR.
+// Left out: key releases, WM_CHAR and the other messages TranslateMessage would make (the
+// saver reads none of them); the wheel (buttons 4 to 7), which the saver ignores; repeat counts
+// and scan codes in a key's lParam.
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
@@ -23,6 +33,43 @@ bool IsAltKey(KeySym key) {
     return key == XK_Alt_L || key == XK_Alt_R || key == XK_Meta_L || key == XK_Meta_R;
 }
 
+// Windows' virtual-key codes for the keysyms of an X keyboard's unshifted keys: a range of
+// keysyms in the order of its codes, or, where `shared`, keysyms that all give the one code
+// (left and right Shift are both VK_SHIFT).
+struct KeyRange {
+    KeySym first, last;
+    MessageParam firstCode;
+    bool shared = false;
+};
+constexpr KeyRange kVirtualKeys[] = {
+    {XK_a, XK_z, 0x41},
+    {XK_0, XK_9, 0x30},
+    {XK_F1, XK_F24, 0x70},
+    {XK_KP_0, XK_KP_9, 0x60},
+    {XK_BackSpace, XK_Tab, 0x08},
+    {XK_Return, XK_Return, 0x0D},
+    {XK_Pause, XK_Pause, 0x13},
+    {XK_Escape, XK_Escape, 0x1B},
+    {XK_space, XK_space, 0x20},
+    {XK_Prior, XK_Next, 0x21},
+    {XK_End, XK_End, 0x23},
+    {XK_Home, XK_Home, 0x24},
+    {XK_Left, XK_Down, 0x25},
+    {XK_Insert, XK_Insert, 0x2D},
+    {XK_Delete, XK_Delete, 0x2E},
+    {XK_Shift_L, XK_Shift_R, 0x10, true},
+    {XK_Control_L, XK_Control_R, 0x11, true},
+    {XK_Alt_L, XK_Alt_R, 0x12, true},
+};
+
+MessageParam VirtualKeyFor(KeySym key) {
+    for (const KeyRange& range : kVirtualKeys) {
+        if (key < range.first || key > range.last) continue;
+        return range.shared ? range.firstCode : range.firstCode + (key - range.first);
+    }
+    return 0;
+}
+
 // Focus that moves inside our window, or pointer-root bookkeeping, is not a loss of focus.
 bool LosesFocus(const XFocusChangeEvent& event) {
     const bool realMove = event.mode == NotifyNormal || event.mode == NotifyWhileGrabbed;
@@ -36,7 +83,7 @@ void TranslateKey(WindowId window, XKeyEvent key) {
     // Windows hands F10 pressed alone over as a system key too (it would open a menu bar), with
     // the Alt bit clear; the saver ignores system keys, so F10 must not end it.
     const bool systemKey = alt || symbol == XK_F10;
-    PostWindowMessage(window, systemKey ? kWmSysKeyDown : kWmKeyDown, symbol,
+    PostWindowMessage(window, systemKey ? kWmSysKeyDown : kWmKeyDown, VirtualKeyFor(symbol),
                       alt ? kKeyAltHeld : 0);
 }
 

@@ -50,6 +50,9 @@ void DeactivateTopLevelWindows();
 void LendInputToMessageBox();
 void TakeInputBackFromMessageBox();
 
+// True while the cursor display count is negative: every saver window shows no pointer.
+bool CursorHidden();
+
 inline Atom AtomNamed(Display* display, const char* name) {
     return XInternAtom(display, name, False);
 }

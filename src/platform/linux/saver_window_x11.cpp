@@ -5,6 +5,12 @@
 // window; once a pixel format is set, an inner surface window with the format's visual holds
 // the GL picture (saver_gl_glx.cpp). The surface selects no input, so its events reach the
 // outer window.
+//
+// Realised: the full-screen window is an override-redirect window over the whole screen, which
+// no window manager moves, with the keyboard and the pointer grabbed for it; its surface
+// covers the primary monitor as XRandR names it. X errors are trapped around every call that
+// can meet one, which then fails. Left out: window styles and class styles, which no window
+// manager would honour on an override-redirect window, and a real system menu.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -16,7 +22,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/cursor.h"
 #include "platform/linux/saver_window_records.h"
 #include "platform/linux/x_connection.h"
 #include "platform/saver_window.h"

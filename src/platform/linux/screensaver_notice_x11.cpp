@@ -1,3 +1,9 @@
+// The screen-saver-running notice on X.
+//
+// Realised here: nothing on X corresponds to the Windows flag itself, but what it is for does:
+// while the saver runs, the X server's own screen saver and monitor power saving are suspended
+// (XScreenSaverSuspend), so that they neither blank the show nor start on top of it.
+// Suspensions are counted per connection and end with the process at the latest.
 #include <X11/extensions/scrnsaver.h>
 
 #include "platform/linux/x_connection.h"

@@ -1,5 +1,7 @@
 // Shell open on Linux: xdg-open with an argument vector, detached so that it is not waited
 // for and leaves no zombie behind.
+//
+// Realised here: xdg-open, started with an argument vector, never through a shell.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
-// Realises sound_library_quiet.h for SDL's own log, ALSA and libcdio (which warns about odd
-// discs). SDL loads libasound with dlopen, which hands back the copy this program is already
-// linked with, so the handler set here covers SDL's calls as well as ALSA's plugins.
-#include "platform/linux/sound_library_quiet.h"
+// KeepSoundLibrariesQuiet of voice_mixer.h on Linux: SDL's own log, ALSA and libcdio (which
+// warns about odd discs). SDL loads libasound with dlopen, which hands back the copy this program
+// is already linked with, so the handler set here covers SDL's calls as well as ALSA's plugins.
+#include "platform/portable/voice_mixer.h"
 
 #include <SDL.h>
 #include <alsa/asoundlib.h>

@@ -4,8 +4,8 @@
 // Leaves out: the mixing rate and channel counts as arguments (the output has one rate and a
 // fixed set of voices).
 #include "platform/audio_engine.h"
-#include "platform/linux/audio_engine_calls.h"
-#include "platform/linux/audio_output_sdl.h"
+#include "platform/portable/audio_engine_calls.h"
+#include "platform/portable/voice_mixer.h"
 
 namespace {
 

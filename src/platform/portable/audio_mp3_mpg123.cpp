@@ -21,8 +21,8 @@
 
 #include "platform/audio_engine.h"
 #include "platform/data_files.h"
-#include "platform/linux/audio_engine_calls.h"
-#include "platform/linux/audio_output_sdl.h"
+#include "platform/portable/audio_engine_calls.h"
+#include "platform/portable/voice_mixer.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-// The one SDL output stream that every sound of the process shares, and the voices it mixes.
+// The voice mixer: the one output stream that every sound of the process shares (SDL's, in
+// voice_mixer_sdl.cpp), and the voices it mixes.
 //
 // The output opens when its first user acquires it and closes when the last releases it, so
 // the music, the CD and the effects each hold it only while they need it. It runs at
@@ -37,3 +38,10 @@ void ReleaseAudioOutput();
 MixVoice* SwapVoice(VoiceSlot slot, MixVoice* voice);
 // Empties `slot` when `voice` is in it.
 void RemoveVoice(VoiceSlot slot, const MixVoice* voice);
+
+// Each system's backend: silences the sound libraries below the output, whose diagnostics are
+// no message of this program and must never reach the terminal of a user or of a screen-saver
+// host (on a machine without a sound card ALSA alone writes eight lines for one failed
+// opening); the program's own messages still do. Called before the output first loads a sound
+// driver.
+void KeepSoundLibrariesQuiet();

@@ -1,4 +1,4 @@
-// Sound effects on Linux: PlaySystemSound, OpenSoundEffects and CloseSoundEffects, with
+// Sound effects over SDL: PlaySystemSound, OpenSoundEffects and CloseSoundEffects, with
 // PlaySoundA's contract on one voice of the shared SDL output.
 //
 // The frame thread only swaps the newest path into a one-place mailbox (an atomic pointer);
@@ -24,7 +24,7 @@
 
 #include "platform/audio_engine.h"
 #include "platform/data_files.h"
-#include "platform/linux/audio_output_sdl.h"
+#include "platform/portable/voice_mixer.h"
 #include "platform/sound.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Realises the shared output of audio_output_sdl.h with SDL2's audio device and a callback
+// Realises the shared output of voice_mixer.h with SDL2's audio device and a callback
 // that mixes the filled voice slots in floating point and clips once into 16-bit samples.
 //
 // The device opens on a thread of its own, waited for at most kDeviceOpenWait: a sound server
@@ -7,7 +7,7 @@
 // finishes by itself and closes what it opened; until then every acquisition fails at once.
 // SDL leaves the process's signals alone (its handlers would swallow SIGTERM and SIGINT).
 // Leaves out: device choice (SDL's default device of its chosen driver) and volume control.
-#include "platform/linux/audio_output_sdl.h"
+#include "platform/portable/voice_mixer.h"
 
 #include <SDL.h>
 
@@ -22,7 +22,6 @@
 #include <utility>
 
 #include "platform/audio_engine.h"
-#include "platform/linux/sound_library_quiet.h"
 
 namespace {
 

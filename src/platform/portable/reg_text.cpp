@@ -1,4 +1,4 @@
-#include "platform/linux/reg_text.h"
+#include "platform/portable/reg_text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,0 +1,32 @@
+// The OpenGL entry points past version 1.1 that the saver calls: the framebuffer objects of
+// the virtual video mode. Windows' opengl32 exports only 1.1, and even where a library exports
+// more, an entry point belongs to the driver of the current context; so each is fetched from
+// that driver, once a context is current, into one table.
+//
+//   - LoadGlFunctions fills glFunctions for the context current now (call it again after
+//     making another current: the drivers of two contexts may differ). It returns true when
+//     every entry was found; an entry the driver lacks is null, and the caller must then not
+//     use framebuffer objects at all.
+//   - GlProcAddress is each system's own lookup: the entry point of the current context named
+//     `name`, or null.
+#pragma once
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+struct GlFunctions {
+    PFNGLGENFRAMEBUFFERSPROC GenFramebuffers = nullptr;
+    PFNGLDELETEFRAMEBUFFERSPROC DeleteFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC BindFramebuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC CheckFramebufferStatus = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC FramebufferRenderbuffer = nullptr;
+    PFNGLBLITFRAMEBUFFERPROC BlitFramebuffer = nullptr;
+    PFNGLGENRENDERBUFFERSPROC GenRenderbuffers = nullptr;
+    PFNGLDELETERENDERBUFFERSPROC DeleteRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC BindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC RenderbufferStorage = nullptr;
+};
+
+extern GlFunctions glFunctions;
+
+bool LoadGlFunctions();
+void* GlProcAddress(const char* name);
