@@ -1,7 +1,5 @@
 // The folder the running program's own file is in, where its companion programs are
-// installed beside it; "" when the system cannot say.
-//
-// Linux: the folder of /proc/self/exe, with symbolic links resolved.
+// installed beside it, with symbolic links resolved; "" when the system cannot say.
 #pragma once
 #include <string>
 

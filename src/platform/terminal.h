@@ -1,8 +1,6 @@
 // Whether standard error goes to a terminal that a person watches, rather than to a file or a
 // pipe: a terminal takes a progress line rewritten in place with a carriage return, a log would
 // keep every rewrite.
-//
-// Linux: isatty on file descriptor 2.
 #pragma once
 
 bool StandardErrorIsTerminal();

@@ -1,4 +1,5 @@
-// ProgramFolder on Linux.
+// ProgramFolder on Linux: the folder of /proc/self/exe, which the kernel gives with links
+// resolved.
 #include <limits.h>
 #include <unistd.h>
 

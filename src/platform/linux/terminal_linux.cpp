@@ -1,4 +1,4 @@
-// StandardErrorIsTerminal on Linux.
+// StandardErrorIsTerminal on Linux: isatty on file descriptor 2.
 #include <unistd.h>
 
 #include "platform/terminal.h"
