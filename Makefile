@@ -1,11 +1,12 @@
 # The two commands a user needs are `make run` and `make test`; `make` alone builds.
 BUILD      := build
 ASAN_BUILD := build-asan
+TSAN_BUILD := build-tsan
 JOBS       := $(shell nproc)
 # The builds' own makes would each say which folder they enter.
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps build run test test-release test-sanitize docs-pictures clean
+.PHONY: all deps build run test test-release test-sanitize test-threads docs-pictures clean
 
 all: build
 
@@ -29,6 +30,7 @@ test: deps
 	@rm -f $(SUMMARY)
 	@$(MAKE) test-release
 	@$(MAKE) test-sanitize
+	@$(MAKE) test-threads
 	@echo "== summary =="
 	@cat $(SUMMARY)
 
@@ -50,6 +52,15 @@ test-sanitize:
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		bash scripts/run-tests.sh $(ASAN_BUILD) "Sanitizers" $(CURDIR)/$(SUMMARY)
 
+# The audio's threads under ThreadSanitizer: only the audio tests are built and run, one at a
+# time, since the instrumented output's timing tests would starve each other on a small machine.
+test-threads:
+	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVOSTREL_THREAD_SANITIZE=ON -DVOSTREL_WERROR=ON >/dev/null
+	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_audio vostrel_data
+	@echo "== audio tests (ThreadSanitizer) =="
+	@TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 TEST_JOBS=1 \
+		bash scripts/run-tests.sh $(TSAN_BUILD) "ThreadSanitizer" $(CURDIR)/$(SUMMARY) audio
+
 # Every picture in docs/: the data folder's (from its generators) and the show's (rendered
 # offscreen from the table in tools/docs/render_pictures.py; a few minutes).
 docs-pictures: build
@@ -57,4 +68,4 @@ docs-pictures: build
 	@/usr/bin/python3 -B tools/docs/render_pictures.py $(BUILD) docs
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

@@ -102,9 +102,9 @@ std::vector<std::string> DriveNames() {
     return names;
 }
 
-// The first drive whose disc holds `track` as an audio track, opened; nullptr when none.
-cdrom_drive_t* OpenAudioDisc(track_t track) {
-    for (const std::string& name : DriveNames()) {
+// The first of the drives whose disc holds `track` as an audio track, opened; nullptr when none.
+cdrom_drive_t* OpenAudioDisc(track_t track, const std::vector<std::string>& drives) {
+    for (const std::string& name : drives) {
         cdrom_drive_t* drive = cdio_cddap_identify(name.c_str(), CDDA_MESSAGE_FORGETIT, nullptr);
         if (drive == nullptr) continue;
         if (cdio_cddap_open(drive) == 0 && track <= cdio_cddap_tracks(drive) &&
@@ -116,8 +116,8 @@ cdrom_drive_t* OpenAudioDisc(track_t track) {
     return nullptr;
 }
 
-void ReadDisc(CdVoice& voice, track_t track) {
-    cdrom_drive_t* drive = OpenAudioDisc(track);
+void ReadDisc(CdVoice& voice, track_t track, const std::vector<std::string>& drives) {
+    cdrom_drive_t* drive = OpenAudioDisc(track, drives);
     if (drive == nullptr) return;
     const lsn_t first = cdio_cddap_track_firstsector(drive, track);
     const lsn_t last = cdio_cddap_disc_lastsector(drive);
@@ -145,8 +145,9 @@ struct CdReading {
     bool done = false;
 };
 
-void ReadToEnd(const std::shared_ptr<CdReading>& reading, track_t track) {
-    ReadDisc(reading->voice, track);
+void ReadToEnd(const std::shared_ptr<CdReading>& reading, track_t track,
+               const std::vector<std::string>& drives) {
+    ReadDisc(reading->voice, track, drives);
     const std::lock_guard hold(reading->lock);
     reading->done = true;
     reading->ended.notify_all();
@@ -163,7 +164,9 @@ struct CdPlayer {
         if (!AcquireAudioOutput()) return;
         reading = std::make_shared<CdReading>();
         SwapVoice(VoiceSlot::Cd, &reading->voice);
-        reader = std::thread(ReadToEnd, reading, track);
+        // The drives are listed here, not by the reader: a reader that outlives a stop must
+        // touch nothing of the process's that the process's exit may be taking down.
+        reader = std::thread(ReadToEnd, reading, track, DriveNames());
     }
 
     void Stop() {
