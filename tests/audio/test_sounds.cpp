@@ -128,6 +128,13 @@ bool OutputCapture::WaitFor(double seconds) const {
     return true;
 }
 
+double OutputCapture::SoundStart(double within) const {
+    constexpr double kStep = 0.01;
+    double start = 0.0;
+    while (start < within && Rms(start, start + kStep) < kAudible) start += kStep;
+    return std::min(start, within);
+}
+
 double OutputCapture::Rms(double from, double to) const {
     const std::vector<std::int16_t> samples = ReadSamples(file_);
     const size_t first = static_cast<size_t>(from * kCaptureRate) * 2;

@@ -7,6 +7,7 @@
 #include <vector>
 
 inline constexpr int kCaptureRate = 44100;
+inline constexpr double kAudible = 0.02;  // RMS above this is sound
 
 // A sine tone of `seconds` at `level` (0..1 of full scale), `channels` interleaved.
 std::vector<std::int16_t> Tone(double seconds, double level, int rate, int channels);
@@ -29,6 +30,9 @@ class OutputCapture {
     bool WaitFor(double seconds) const;
     // Root mean square of both channels between the two times, 0..1 of full scale.
     double Rms(double from, double to) const;
+    // Where the sound begins: the start of the first audible 10 ms before `within` seconds,
+    // or `within` when there is none.
+    double SoundStart(double within) const;
     double Seconds() const;
 
   private:
