@@ -1,10 +1,12 @@
 # The two commands a user needs are `make run` and `make test`; `make` alone builds.
 BUILD      := build
 ASAN_BUILD := build-asan
+WIN_BUILD  := build-win
+WIN_JOBS   := 2
 JOBS       := $(shell nproc)
 XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX +render -noreset"
 
-.PHONY: all deps build run test test-release test-sanitize docs-pictures clean
+.PHONY: all deps build run test test-release test-sanitize docs-pictures windows windows-deps clean
 
 all: build
 
@@ -47,6 +49,20 @@ test-sanitize:
 docs-pictures: build
 	@/usr/bin/python3 -B tools/datagen/make_docs.py docs
 	@/usr/bin/python3 -B tools/docs/render_pictures.py $(BUILD) docs
+
+# The Windows saver, cross-built with mingw-w64 into $(WIN_BUILD)/. The libraries Debian does not
+# ship for mingw are built first from Debian's sources (once: about 20 minutes at -j1, cached in
+# $(WIN_BUILD)/deps). At most two jobs: the machines this runs on are shared.
+windows-deps:
+	@bash scripts/install-windows-deps.sh
+
+windows: windows-deps
+	@JOBS=$(WIN_JOBS) bash scripts/build-windows-libs.sh $(WIN_BUILD)
+	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw64.cmake \
+		-DVOSTREL_WIN_DEPS=$(CURDIR)/$(WIN_BUILD)/deps/prefix >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(WIN_JOBS)
+	@bash scripts/report-windows-build.sh $(WIN_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
