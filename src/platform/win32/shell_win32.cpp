@@ -2,8 +2,9 @@
 // of a web address, a mailto: link or a file and returns without waiting for it.
 // Left out: ShellExecuteA (the target is UTF-8: a report page under a folder with accents must
 // open too), and COM initialisation, which only handlers of shell extensions need.
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses without including it.
+#include <shellapi.h>
 
 #include <cstdint>
 
