@@ -23,7 +23,7 @@ endforeach()
 # the call the effects' contract is written after. Its registry is real, so it needs no
 # REGEDIT4 text.
 set(VOSTREL_PORTABLE_BACKENDS
-    audio_engine_mixer audio_mp3_mpg123 audio_song_openmpt jpeg_decoder_libjpeg
+    audio_engine_mixer audio_mp3_mpg123 audio_song_openmpt voice_slots jpeg_decoder_libjpeg
     png_writer_libpng)
 
 add_library(vostrel_platform_libraries INTERFACE)
