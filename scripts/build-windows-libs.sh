@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds, statically, the libraries that Debian ships for mingw-w64 only as sources:
-# zlib, libjpeg-turbo, libpng, FreeType, mpg123 and libopenmpt, from pinned Debian source
-# packages, into BUILD_WIN_DIR/deps/prefix.
+# zlib, libjpeg-turbo, libpng, FreeType, mpg123 and libopenmpt, and GoogleTest for the tests
+# of the Windows backends, from pinned Debian source packages, into BUILD_WIN_DIR/deps/prefix.
 #
 # The sources come through apt, and every file is checked against the SHA256 that the signed
 # Sources index gives for it. A library whose stamp (its version and its recipe) is there is
@@ -34,6 +34,7 @@ LIBRARIES=(
   "freetype 2.12.1+dfsg-5+deb12u4 build_freetype"
   "mpg123 1.31.2-1+deb12u1 build_mpg123"
   "libopenmpt 0.6.9-1 build_libopenmpt"
+  "googletest 1.12.1-0.2 build_googletest"
 )
 
 cmake_build() {  # source build-dir [cmake options...]
@@ -94,6 +95,11 @@ build_libopenmpt() {
     --disable-doxygen-doc --without-mpg123 --without-ogg --without-vorbis --without-vorbisfile \
     --without-portaudio --without-portaudiocpp --without-pulseaudio --without-sndfile \
     --without-flac --without-zlib
+}
+
+build_googletest() {
+  cmake_build "$1" "$2" -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON
+  ninja -j "$JOBS" -C "$2" install
 }
 
 # The stamp changes with the version, the recipe, the tools every recipe shares and the stamps

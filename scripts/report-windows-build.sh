@@ -13,3 +13,4 @@ for library in "$build"/src/libvostrel_*.a; do
   printf '  library:   %s (%s)\n' "$library" "$(du -h "$library" | cut -f1)"
 done
 echo "  data:      $build/data ($(find "$build/data" -type f | wc -l) files)"
+echo "  tests:     $build/tests/win32/test_win32.exe (run it on Windows or with wine)"
