@@ -51,8 +51,8 @@ docs-pictures: build
 	@/usr/bin/python3 -B tools/docs/render_pictures.py $(BUILD) docs
 
 # The Windows saver, cross-built with mingw-w64 into $(WIN_BUILD)/. The libraries Debian does not
-# ship for mingw are built first from Debian's sources (once: about 20 minutes at -j1, cached in
-# $(WIN_BUILD)/deps). At most two jobs: the machines this runs on are shared.
+# ship for mingw are built first from Debian's sources (once, cached in $(WIN_BUILD)/deps: minutes,
+# most of them libopenmpt's). At most two jobs: the machines this runs on are shared.
 windows-deps:
 	@bash scripts/install-windows-deps.sh
 

@@ -17,11 +17,10 @@ foreach(name ${VOSTREL_WIN_STATIC_LIBRARIES})
     list(APPEND VOSTREL_WIN_STATIC_PATHS ${VOSTREL_WIN_LIBRARY_${name}})
 endforeach()
 
-# Windows keeps its screen-saver switches, dialog and sound services; it takes the decoders,
-# the players and the picture writer over portable libraries, but not SDL: the voices are
-# mixed into the system's own wave output, and the effects play through PlaySoundA, which is
-# the call the effects' contract is written after. Its registry is real, so it needs no
-# REGEDIT4 text.
+# Windows takes the decoders, the players, the voice slots and the picture writer over portable
+# libraries, but not SDL: the voices go to the system's own wave output, and the effects play
+# through PlaySound, the call whose contract the effects' seam is written after. Its registry is
+# real, so it needs no REGEDIT4 text.
 set(VOSTREL_PORTABLE_BACKENDS
     audio_engine_mixer audio_mp3_mpg123 audio_song_openmpt voice_slots jpeg_decoder_libjpeg
     png_writer_libpng)
