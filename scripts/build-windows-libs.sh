@@ -6,7 +6,7 @@
 # The sources come through apt, and every file is checked against the SHA256 that the signed
 # Sources index gives for it. A library whose stamp (its version and its recipe) is there is
 # skipped, so a second run costs seconds; change a version or a recipe and that library and
-# the ones after it are built again.
+# the ones that link it are built again.
 #
 # Usage: scripts/build-windows-libs.sh BUILD_WIN_DIR    (JOBS=1 for a busier machine)
 set -euo pipefail
@@ -25,13 +25,13 @@ JOBS="${JOBS:-2}"
 HOST=x86_64-w64-mingw32
 TOOLCHAIN="$SOURCE_ROOT/cmake/toolchain-mingw64.cmake"
 
-# Package, pinned version (the ones this mirror serves), recipe; in build order, since libpng
-# and FreeType link the zlib built before them.
+# Package, pinned version (the ones this mirror serves), recipe, and the packages it links,
+# which come before it.
 LIBRARIES=(
   "zlib 1:1.2.13.dfsg-1 build_zlib"
   "libjpeg-turbo 1:2.1.5-2 build_libjpeg"
-  "libpng1.6 1.6.39-2+deb12u5 build_libpng"
-  "freetype 2.12.1+dfsg-5+deb12u4 build_freetype"
+  "libpng1.6 1.6.39-2+deb12u5 build_libpng zlib"
+  "freetype 2.12.1+dfsg-5+deb12u4 build_freetype zlib"
   "mpg123 1.31.2-1+deb12u1 build_mpg123"
   "libopenmpt 0.6.9-1 build_libopenmpt"
   "googletest 1.12.1-0.2 build_googletest"
@@ -57,7 +57,7 @@ build_zlib() {
 build_libjpeg() {
   cmake_build "$1" "$2" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF
   ninja -j "$JOBS" -C "$2" jpeg-static
-  ninja -C "$2" install
+  ninja -j "$JOBS" -C "$2" install
 }
 
 build_libpng() {
@@ -103,11 +103,17 @@ build_googletest() {
 }
 
 # The stamp changes with the version, the recipe, the tools every recipe shares and the stamps
-# of the libraries built before it (which it may link).
-STAMP_CHAIN=""
-stamp_key() {  # package version recipe
-  { echo "$STAMP_CHAIN $1 $2"; declare -f "$3" cmake_build autotools_build; cat "$TOOLCHAIN"; } |
-    sha256sum | cut -c1-16
+# of the libraries it links.
+declare -A STAMP_KEYS
+stamp_key() {  # package version recipe [linked package...]
+  local package=$1 version=$2 recipe=$3 linked
+  shift 3
+  {
+    echo "$package $version"
+    for linked in "$@"; do echo "${STAMP_KEYS[$linked]}"; done
+    declare -f "$recipe" cmake_build autotools_build
+    cat "$TOOLCHAIN"
+  } | sha256sum | cut -c1-16
 }
 
 # apt checks the Sources index's signature and each file's hash as it downloads, but this
@@ -160,10 +166,10 @@ unpack_sources() {  # dest
   done
 }
 
-build_library() {  # package version recipe
+build_library() {  # package version recipe [linked package...]
   local package=$1 version=$2 recipe=$3 key started log
   key=$(stamp_key "$@")
-  STAMP_CHAIN="$STAMP_CHAIN $key"
+  STAMP_KEYS[$package]=$key
   if [ -f "$STAMPS/$package.$key" ]; then
     printf '%-14s %-28s cached\n' "$package" "$version"
     return
