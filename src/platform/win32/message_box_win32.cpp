@@ -90,10 +90,17 @@ void FinishMessageBox(const MessageBoxRequest& request) {
 }
 
 BoxAnswer ShowSystemMessageBox(const MessageBoxRequest& request) {
-    const UINT buttons = request.buttons == BoxButtons::YesNo ? MB_YESNO : MB_OK;
-    const int answer = MessageBoxW(
-        reinterpret_cast<HWND>(request.owner), WideFromUtf8(request.text).c_str(),
-        WideFromUtf8(request.title).c_str(), buttons | IconStyle(request.icon) | MB_SETFOREGROUND);
+    // The owner may have gone with the deactivation that PrepareForMessageBox sent: a saver
+    // closes on it. MessageBoxW refuses a destroyed owner, so the box then stands alone, on top.
+    HWND owner = reinterpret_cast<HWND>(request.owner);
+    UINT style = (request.buttons == BoxButtons::YesNo ? MB_YESNO : MB_OK) |
+                 IconStyle(request.icon) | MB_SETFOREGROUND;
+    if (owner != nullptr && !IsWindow(owner)) {
+        owner = nullptr;
+        style |= MB_TOPMOST;
+    }
+    const int answer = MessageBoxW(owner, WideFromUtf8(request.text).c_str(),
+                                   WideFromUtf8(request.title).c_str(), style);
     if (request.buttons == BoxButtons::Ok) return BoxAnswer::Ok;
     return answer == IDYES ? BoxAnswer::Yes : BoxAnswer::No;
 }
