@@ -12,10 +12,17 @@
 // return the old voice is no longer touched by the output and may be destroyed. The frame
 // thread never calls either.
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 // Stereo frames a voice is asked for at most per call.
 inline constexpr int kMixBlockFrames = 1024;
+// The output's channels: stereo, interleaved.
+inline constexpr int kOutputChannels = 2;
+// How long an acquisition waits for the device to open: a sound server on the same machine
+// answers in milliseconds, and one that has not answered in this time counts as no device, so
+// the show goes on without sound.
+inline constexpr auto kDeviceOpenWait = std::chrono::seconds(2);
 
 class MixVoice {
   public:

@@ -21,11 +21,6 @@
 
 namespace {
 
-constexpr int kOutputChannels = 2;
-// A server on the same machine answers in milliseconds; one that has not answered in this
-// time is treated as no device, and the show goes on without sound.
-constexpr auto kDeviceOpenWait = std::chrono::seconds(2);
-
 // One opening of the device, shared by the thread that opens and the caller that waits.
 struct Opening {
     std::mutex lock;

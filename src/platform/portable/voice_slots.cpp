@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kOutputChannels = 2;
 constexpr int kVoiceSlots = 4;
 constexpr float kFullScale = 32767.0f;
 

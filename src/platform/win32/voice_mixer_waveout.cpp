@@ -26,12 +26,10 @@
 
 namespace {
 
-constexpr int kOutputChannels = 2;
 constexpr int kBitsPerSample = 16;
 // Four blocks of 23 ms: enough to ride out a frame that keeps the machine busy, little enough
 // that a bang follows its event at once.
 constexpr int kQueuedBlocks = 4;
-constexpr auto kDeviceOpenWait = std::chrono::seconds(2);
 
 enum class PlaybackState { Opening, Playing, Failed, Finished };
 
