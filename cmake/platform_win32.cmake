@@ -36,9 +36,26 @@ target_link_libraries(vostrel_platform_libraries INTERFACE
     ${VOSTREL_WIN_STATIC_PATHS}
     opengl32 glu32 gdi32 winmm comdlg32 shell32 advapi32 shlwapi)
 
-# TODO(#27): the resources (dialog template, its picture, the icon, the description string),
-# compiled with windres, join the platform library here.
+# The resources: the icon, the dialog's picture and the saver's description, with the product's
+# name and the picture's number read from the sources that hold them. A resource object in a
+# static library would never be linked (nothing refers to it), so it goes on the link line of
+# every program that links the platform library.
+enable_language(RC)
 function(vostrel_add_platform_sources target)
+    file(READ ${PROJECT_SOURCE_DIR}/src/base/product.h product_text)
+    string(REGEX MATCH "kProductName = \"([^\"]+)\"" _ "${product_text}")
+    set(VOSTREL_PRODUCT_NAME ${CMAKE_MATCH_1})
+    file(READ ${PROJECT_SOURCE_DIR}/src/platform/dialog_view.h view_text)
+    string(REGEX MATCH "kDialogPictureResource = \"#([0-9]+)\"" _ "${view_text}")
+    set(VOSTREL_PICTURE_ID ${CMAKE_MATCH_1})
+    set(VOSTREL_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+        ${PROJECT_SOURCE_DIR}/src/base/product.h ${PROJECT_SOURCE_DIR}/src/platform/dialog_view.h)
+    configure_file(${VOSTREL_RESOURCE_DIR}/vostrel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc @ONLY)
+    add_library(vostrel_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc)
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc PROPERTIES
+        OBJECT_DEPENDS "${VOSTREL_RESOURCE_DIR}/vostrel.ico;${VOSTREL_RESOURCE_DIR}/dialog-picture.bmp")
+    target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:vostrel_resources>)
 endfunction()
 
 # TODO(#27): the NSIS installer joins here once vostrel.scr links.

@@ -7,7 +7,7 @@ echo "== Windows build in $build =="
 if [ -f "$build/vostrel.scr" ]; then
   echo "  saver:     $build/vostrel.scr ($(du -h "$build/vostrel.scr" | cut -f1))"
 else
-  echo "  saver:     not built (vostrel.scr is not in the default build yet)"
+  echo "  saver:     missing"
 fi
 for library in "$build"/src/libvostrel_*.a; do
   printf '  library:   %s (%s)\n' "$library" "$(du -h "$library" | cut -f1)"
