@@ -2,11 +2,14 @@
 BUILD      := build
 ASAN_BUILD := build-asan
 TSAN_BUILD := build-tsan
+WIN_BUILD  := build-win
+WIN_JOBS   := 2
 JOBS       := $(shell nproc)
 # The builds' own makes would each say which folder they enter.
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps build run test test-release test-sanitize test-threads docs-pictures clean
+.PHONY: all deps build run test test-release test-sanitize test-threads docs-pictures windows \
+	windows-deps clean
 
 all: build
 
@@ -67,5 +70,19 @@ docs-pictures: build
 	@/usr/bin/python3 -B tools/datagen/make_docs.py docs
 	@/usr/bin/python3 -B tools/docs/render_pictures.py $(BUILD) docs
 
+# The Windows saver, cross-built with mingw-w64 into $(WIN_BUILD)/. The libraries Debian does not
+# ship for mingw are built first from Debian's sources (once, cached in $(WIN_BUILD)/deps: minutes,
+# most of them libopenmpt's). At most two jobs: the machines this runs on are shared.
+windows-deps:
+	@bash scripts/install-windows-deps.sh
+
+windows: windows-deps
+	@JOBS=$(WIN_JOBS) bash scripts/build-windows-libs.sh $(WIN_BUILD)
+	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw64.cmake \
+		-DVOSTREL_WIN_DEPS=$(CURDIR)/$(WIN_BUILD)/deps/prefix >/dev/null
+	@cmake --build $(WIN_BUILD) -j $(WIN_JOBS)
+	@bash scripts/report-windows-build.sh $(WIN_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(WIN_BUILD)

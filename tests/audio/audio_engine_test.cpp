@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -92,6 +93,43 @@ TEST(AudioEngine, FilesThatAreNoMp3AreRefused) {
     std::filesystem::copy_file(BuildInstallFolder() + "/data/Gz2.xm", module);
     for (const std::string& path : {text, module, folder.path() + "/missing.mp3", folder.path()}) {
         EXPECT_EQ(AudioLoadLoopingMp3(path), nullptr) << path;
+    }
+}
+
+// An ID3v2 tag before the frames: its size is written in 7-bit bytes, and a footer flag adds
+// ten bytes after it. The first frame must lie exactly where the tag says the tag ends.
+std::string Id3Tag(std::uint32_t declaredSize, std::uint32_t actualSize, bool footer) {
+    constexpr unsigned char kFooterFlag = 0x10;
+    std::string tag = {'I', 'D', '3', 4, 0, static_cast<char>(footer ? kFooterFlag : 0)};
+    for (int shift = 21; shift >= 0; shift -= 7) {
+        tag.push_back(static_cast<char>((declaredSize >> shift) & 0x7f));
+    }
+    tag.append(actualSize, '\0');
+    if (footer)
+        tag += std::string{'3', 'D', 'I', 4, 0, static_cast<char>(kFooterFlag)} + tag.substr(6, 4);
+    return tag;
+}
+
+TEST(AudioEngine, Mp3LoadsBehindItsId3TagOnlyWhereTheTagEnds) {
+    TempFolder folder;
+    const std::string plain = folder.path() + "/plain.mp3";
+    ASSERT_TRUE(WriteMp3(plain, Tone(0.5, 0.5, kCaptureRate, 1)));
+    std::ifstream plainFile(plain, std::ios::binary);
+    const std::string frames{std::istreambuf_iterator<char>(plainFile), {}};
+    struct Case {
+        const char* name;
+        std::string tag;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"tag", Id3Tag(300, 300, false), true},
+        {"tag with footer", Id3Tag(300, 300, true), true},
+        {"tag claiming more than it holds", Id3Tag(400, 300, false), false},
+    };
+    for (const Case& c : cases) {
+        const std::string path = folder.path() + "/" + c.name + ".mp3";
+        std::ofstream(path, std::ios::binary) << c.tag << frames;
+        EXPECT_EQ(AudioLoadLoopingMp3(path) != nullptr, c.loads) << c.name;
     }
 }
 

@@ -1,4 +1,4 @@
-// What the Linux audio engine's files share beyond the output: the test trace and the
+// What the audio engine's files share beyond the output: the test trace and the
 // release of the MP3s when the engine closes.
 #pragma once
 

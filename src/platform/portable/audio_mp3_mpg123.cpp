@@ -10,7 +10,7 @@
 // it resynchronise after a damaged frame later on: the rest of such a file is silence.
 // Leaves out: gapless trimming choices and ID3 tags (skipped by the library).
 #include <mpg123.h>
-#include <unistd.h>
+#include <sys/types.h>
 
 #include <array>
 #include <cstdio>
@@ -127,13 +127,15 @@ std::unique_ptr<DecoderFile> OpenDecoder(const std::string& path, long flags) {
 }
 
 // Where the first frame must begin: after the ID3v2 tag that may open the file, whose size is
-// written in 7-bit bytes and which may end with a footer.
-off_t FirstFrameOffset(std::FILE* file) {
+// written in 7-bit bytes and which may end with a footer. Read through a stream of its own, so
+// the decoder's file position is left alone.
+off_t FirstFrameOffset(const std::string& path) {
     std::array<unsigned char, kId3HeaderBytes> head{};
-    if (pread(fileno(file), head.data(), head.size(), 0) != kId3HeaderBytes ||
-        std::memcmp(head.data(), "ID3", 3) != 0) {
-        return 0;
-    }
+    std::FILE* file = OpenRegularFileForReading(path);
+    if (file == nullptr) return 0;
+    const std::size_t got = std::fread(head.data(), 1, head.size(), file);
+    std::fclose(file);
+    if (got != head.size() || std::memcmp(head.data(), "ID3", 3) != 0) return 0;
     off_t size = 0;
     for (int i = 6; i < kId3HeaderBytes; ++i) size = (size << 7) | (head[i] & 0x7f);
     return kId3HeaderBytes + size + ((head[5] & kId3FooterFlag) != 0 ? kId3FooterBytes : 0);
@@ -144,7 +146,7 @@ off_t FirstFrameOffset(std::FILE* file) {
 bool FramesFollowInSequence(const std::string& path) {
     const std::unique_ptr<DecoderFile> probe = OpenDecoder(path, MPG123_IGNORE_INFOFRAME);
     if (probe == nullptr) return false;
-    off_t expected = FirstFrameOffset(probe->file);
+    off_t expected = FirstFrameOffset(path);
     for (int frame = 0; frame < kFramesInSequence; ++frame) {
         const int result = mpg123_framebyframe_next(probe->decoder);
         if (result == MPG123_DONE) return frame > 0;

@@ -1,5 +1,6 @@
-// The voice mixer: the one output stream that every sound of the process shares (SDL's, in
-// voice_mixer_sdl.cpp), and the voices it mixes.
+// The voice mixer: the one output stream that every sound of the process shares (a system's
+// device: SDL's in voice_mixer_sdl.cpp, Windows' wave output in win32/voice_mixer_waveout.cpp),
+// and the voices it mixes (voice_slots.cpp, the same for every device).
 //
 // The output opens when its first user acquires it and closes when the last releases it, so
 // the music, the CD and the effects each hold it only while they need it. It runs at
@@ -11,9 +12,17 @@
 // return the old voice is no longer touched by the output and may be destroyed. The frame
 // thread never calls either.
 #pragma once
+#include <chrono>
+#include <cstdint>
 
 // Stereo frames a voice is asked for at most per call.
 inline constexpr int kMixBlockFrames = 1024;
+// The output's channels: stereo, interleaved.
+inline constexpr int kOutputChannels = 2;
+// How long an acquisition waits for the device to open: a sound server on the same machine
+// answers in milliseconds, and one that has not answered in this time counts as no device, so
+// the show goes on without sound.
+inline constexpr auto kDeviceOpenWait = std::chrono::seconds(2);
 
 class MixVoice {
   public:
@@ -38,6 +47,13 @@ void ReleaseAudioOutput();
 MixVoice* SwapVoice(VoiceSlot slot, MixVoice* voice);
 // Empties `slot` when `voice` is in it.
 void RemoveVoice(VoiceSlot slot, const MixVoice* voice);
+
+// The mixing pass that the device runs on the output's thread: the next `frames` of every
+// filled slot, summed in floating point and clipped once into interleaved 16-bit stereo, with
+// the slots' lock held throughout.
+void MixVoices(std::int16_t* out, int frames);
+// Makes the slots' record; the device's record calls it first, so that the slots outlive it.
+void MakeVoiceSlots();
 
 // Each system's backend: silences the sound libraries below the output, whose diagnostics are
 // no message of this program and must never reach the terminal of a user or of a screen-saver

@@ -1,5 +1,5 @@
-// Realises the shared output of voice_mixer.h with SDL2's audio device and a callback
-// that mixes the filled voice slots in floating point and clips once into 16-bit samples.
+// Realises the shared output of voice_mixer.h with SDL2's audio device, whose callback runs
+// the mixing pass of the voice slots.
 //
 // The device opens on a thread of its own, waited for at most kDeviceOpenWait: a sound server
 // that accepts the connection and never answers holds SDL for half a minute per driver it
@@ -11,26 +11,15 @@
 
 #include <SDL.h>
 
-#include <algorithm>
-#include <array>
 #include <chrono>
 #include <condition_variable>
-#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <utility>
 
 #include "platform/audio_engine.h"
 
 namespace {
-
-constexpr int kOutputChannels = 2;
-constexpr int kVoiceSlots = 4;
-constexpr float kFullScale = 32767.0f;
-// A server on the same machine answers in milliseconds; one that has not answered in this
-// time is treated as no device, and the show goes on without sound.
-constexpr auto kDeviceOpenWait = std::chrono::seconds(2);
 
 // One opening of the device, shared by the thread that opens and the caller that waits.
 struct Opening {
@@ -42,13 +31,12 @@ struct Opening {
 };
 
 struct Output {
-    std::mutex voicesLock;
-    std::array<MixVoice*, kVoiceSlots> voices{};
+    Output() { MakeVoiceSlots(); }
+
     SDL_AudioDeviceID device = 0;
     int users = 0;  // only the set-up, shutdown and effect threads change it, under userLock
     std::mutex userLock;
     std::shared_ptr<Opening> lastOpening;  // under userLock
-    std::array<float, kMixBlockFrames * kOutputChannels> mix{};
 
     // An output still open at exit (a run that never shut its show down) stops its
     // callback before the record it mixes into goes away.
@@ -62,32 +50,14 @@ Output& TheOutput() {
     return output;
 }
 
-void MixBlock(Output& output, Sint16* out, int frames) {
-    std::fill_n(output.mix.begin(), frames * kOutputChannels, 0.0f);
-    for (MixVoice* voice : output.voices) {
-        if (voice != nullptr) voice->AddTo(output.mix.data(), frames);
-    }
-    for (int i = 0; i < frames * kOutputChannels; ++i) {
-        out[i] = static_cast<Sint16>(std::clamp(output.mix[i], -1.0f, 1.0f) * kFullScale);
-    }
-}
-
-void MixCallback(void* user, Uint8* stream, int length) {
-    auto& output = *static_cast<Output*>(user);
-    auto* out = reinterpret_cast<Sint16*>(stream);
-    int frames = length / static_cast<int>(sizeof(Sint16) * kOutputChannels);
-    const std::lock_guard hold(output.voicesLock);
-    while (frames > 0) {
-        const int block = std::min(frames, kMixBlockFrames);
-        MixBlock(output, out, block);
-        out += block * kOutputChannels;
-        frames -= block;
-    }
+void MixCallback(void*, Uint8* stream, int length) {
+    MixVoices(reinterpret_cast<Sint16*>(stream),
+              length / static_cast<int>(sizeof(Sint16) * kOutputChannels));
 }
 
 // Runs on the opening's own thread. The device stays paused, so its callback cannot run
 // before the caller takes it; when the caller has given up, the thread closes it again.
-void OpenPausedDevice(const std::shared_ptr<Opening>& opening, Output* output) {
+void OpenPausedDevice(const std::shared_ptr<Opening>& opening) {
     SDL_AudioDeviceID device = 0;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         SDL_AudioSpec wanted{};
@@ -96,7 +66,6 @@ void OpenPausedDevice(const std::shared_ptr<Opening>& opening, Output* output) {
         wanted.channels = kOutputChannels;
         wanted.samples = kMixBlockFrames;
         wanted.callback = MixCallback;
-        wanted.userdata = output;
         device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
         if (device == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
@@ -120,7 +89,7 @@ bool OpenDevice(Output& output) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     auto opening = std::make_shared<Opening>();
     output.lastOpening = opening;
-    std::thread(OpenPausedDevice, opening, &output).detach();
+    std::thread(OpenPausedDevice, opening).detach();
     std::unique_lock hold(opening->lock);
     if (!opening->finished.wait_for(hold, kDeviceOpenWait, [&] { return opening->done; })) {
         opening->givenUp = true;
@@ -152,17 +121,4 @@ void ReleaseAudioOutput() {
     SDL_CloseAudioDevice(output.device);
     output.device = 0;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
-MixVoice* SwapVoice(VoiceSlot slot, MixVoice* voice) {
-    Output& output = TheOutput();
-    const std::lock_guard hold(output.voicesLock);
-    return std::exchange(output.voices[static_cast<int>(slot)], voice);
-}
-
-void RemoveVoice(VoiceSlot slot, const MixVoice* voice) {
-    Output& output = TheOutput();
-    const std::lock_guard hold(output.voicesLock);
-    MixVoice*& held = output.voices[static_cast<int>(slot)];
-    if (held == voice) held = nullptr;
 }

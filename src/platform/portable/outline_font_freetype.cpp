@@ -1,8 +1,7 @@
-// Outline fonts on Linux: fontconfig registers font files and matches the logical font,
-// FreeType reads the glyph outlines in design units, and the curves are flattened here into
-// GL display lists. Left out: the polygon format and the glyph metrics that the Windows call
-// can also give; the show asks for lines only.
-#include <fontconfig/fontconfig.h>
+// Outline fonts over FreeType, the same on every system: the face read from the font file's
+// bytes, and its glyphs flattened here into GL display lists in wglUseFontOutlinesA's lines
+// format. Left out: the polygon format and the glyph metrics that the Windows call can also
+// give; the show asks for lines only.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -10,35 +9,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <utility>
 #include <vector>
 
-#include "platform/data_files.h"
 #include "platform/outline_font.h"
-
-struct OutlineFont {
-    FT_Library library = nullptr;
-    FT_Face face = nullptr;
-    std::string family;
-    std::vector<unsigned char> fileBytes;  // the face reads its outlines from here
-};
+#include "platform/portable/freetype_font.h"
 
 namespace {
-
-constexpr std::size_t kReadBlock = 65536;
-
-// fontconfig can only forget all application fonts at once, so the registered files are
-// kept here and the survivors are added again after a clear. Every registration of this
-// process goes through this list, so the clear takes nothing that others added.
-std::vector<std::string>& RegisteredFiles() {
-    static std::vector<std::string> files;
-    return files;
-}
-
-const FcChar8* FcText(const char* text) {
-    return reinterpret_cast<const FcChar8*>(text);
-}
 
 struct Point {
     double x, y;
@@ -166,83 +143,21 @@ bool FlattenGlyph(FT_Face face, unsigned long code, double tolerance, Flattener&
     return true;
 }
 
-FcPattern* MatchLogicalFont(const LogicalFont& request) {
-    FcPattern* pattern = FcPatternCreate();
-    if (pattern == nullptr) return nullptr;
-    FcPatternAddString(pattern, FC_FAMILY, FcText(request.faceName));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(request.weight));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, std::abs(request.height));
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    return match;
-}
-
-// FreeType would open the file itself, blocking on a FIFO put in the font's place.
-bool ReadFontFile(const char* path, std::vector<unsigned char>& bytes) {
-    std::FILE* file = OpenRegularFileForReading(path);
-    if (file == nullptr) return false;
-    unsigned char block[kReadBlock];
-    std::size_t count = 0;
-    while ((count = std::fread(block, 1, sizeof block, file)) > 0) {
-        bytes.insert(bytes.end(), block, block + count);
-    }
-    const bool read = std::ferror(file) == 0;
-    std::fclose(file);
-    return read && !bytes.empty();
-}
-
-bool OpenFace(OutlineFont& font, FcPattern* match) {
-    FcChar8* file = nullptr;
-    int index = 0;
-    FcChar8* family = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) return false;
-    FcPatternGetInteger(match, FC_INDEX, 0, &index);
-    if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch) {
-        font.family = reinterpret_cast<const char*>(family);
-    }
-    if (FT_Init_FreeType(&font.library)) return false;
-    if (!ReadFontFile(reinterpret_cast<const char*>(file), font.fileBytes)) return false;
-    if (FT_New_Memory_Face(font.library, font.fileBytes.data(),
-                           static_cast<FT_Long>(font.fileBytes.size()), index, &font.face)) {
-        return false;
-    }
-    FT_Select_Charmap(font.face, FT_ENCODING_UNICODE);
-    return FT_IS_SCALABLE(font.face) && font.face->units_per_EM > 0;
-}
-
 }  // namespace
 
-bool RegisterFontFile(const std::string& path) {
-    // fontconfig opens the file to read its names; only a regular file may get that far.
-    if (!FileOpensForReading(path)) return false;
-    if (!FcConfigAppFontAddFile(nullptr, FcText(path.c_str()))) return false;
-    RegisteredFiles().push_back(path);
-    return true;
-}
-
-void UnregisterFontFile(const std::string& path) {
-    std::vector<std::string>& files = RegisteredFiles();
-    const auto found = std::find(files.begin(), files.end(), path);
-    if (found == files.end()) return;
-    files.erase(found);
-    FcConfigAppFontClear(nullptr);
-    for (const std::string& file : files) FcConfigAppFontAddFile(nullptr, FcText(file.c_str()));
-}
-
-OutlineFont* CreateOutlineFont(const LogicalFont& request) {
-    FcPattern* match = MatchLogicalFont(request);
-    if (match == nullptr) return nullptr;
+OutlineFont* OpenFreeTypeFont(std::string family, std::vector<unsigned char> fileBytes, int index) {
     auto* font = new OutlineFont;
-    const bool opened = OpenFace(*font, match);
-    FcPatternDestroy(match);
-    if (!opened) {
+    font->family = std::move(family);
+    font->fileBytes = std::move(fileBytes);
+    const bool opened =
+        !font->fileBytes.empty() && FT_Init_FreeType(&font->library) == 0 &&
+        FT_New_Memory_Face(font->library, font->fileBytes.data(),
+                           static_cast<FT_Long>(font->fileBytes.size()), index, &font->face) == 0;
+    if (!opened || !FT_IS_SCALABLE(font->face) || font->face->units_per_EM == 0) {
         DestroyOutlineFont(font);
         return nullptr;
     }
+    FT_Select_Charmap(font->face, FT_ENCODING_UNICODE);
     return font;
 }
 

@@ -1,0 +1,12 @@
+// The screen-saver-running notice on Windows: SystemParametersInfoA with
+// SPI_SETSCREENSAVERRUNNING, which on current systems only records the state, and on those
+// that still honour it keeps Ctrl+Alt+Del and Alt+Tab from leaving the saver behind.
+#include <windows.h>
+
+#include "platform/screensaver_notice.h"
+
+bool SetScreenSaverRunning(bool running) {
+    BOOL previous = FALSE;
+    return SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? TRUE : FALSE, &previous, 0) !=
+           FALSE;
+}
