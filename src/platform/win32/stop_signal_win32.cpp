@@ -3,7 +3,8 @@
 // thread of its own; it only stores the flag that the main loop reads.
 // Left out: closing the console window, logging off and shutting down. The first ends the
 // process as soon as the handler returns, so a flag could not help; a windowed program hears of
-// the other two as WM_QUERYENDSESSION and WM_ENDSESSION, which belong to its window procedure.
+// the other two as WM_QUERYENDSESSION and WM_ENDSESSION at its window, whose default handling
+// lets the session end and the system end the process.
 #include <windows.h>
 
 #include <atomic>
