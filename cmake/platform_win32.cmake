@@ -41,16 +41,27 @@ target_link_libraries(vostrel_platform_libraries INTERFACE
 # static library would never be linked (nothing refers to it), so it goes on the link line of
 # every program that links the platform library.
 enable_language(RC)
+
+# The text of a string constant `name = "..."` in a source header, with the C escapes of its
+# backslashes undone, so that the build and the installer use the program's own names.
+function(vostrel_read_source_string header name pattern out)
+    file(READ ${PROJECT_SOURCE_DIR}/${header} text)
+    string(REGEX MATCH "${name} = \"(${pattern})\"" _ "${text}")
+    if(NOT CMAKE_MATCH_1)
+        message(FATAL_ERROR "${name} not found in ${header}")
+    endif()
+    string(REPLACE "\\\\" "\\" value "${CMAKE_MATCH_1}")
+    set(${out} "${value}" PARENT_SCOPE)
+    set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+        ${PROJECT_SOURCE_DIR}/${header})
+endfunction()
+
 function(vostrel_add_platform_sources target)
-    file(READ ${PROJECT_SOURCE_DIR}/src/base/product.h product_text)
-    string(REGEX MATCH "kProductName = \"([^\"]+)\"" _ "${product_text}")
-    set(VOSTREL_PRODUCT_NAME ${CMAKE_MATCH_1})
-    file(READ ${PROJECT_SOURCE_DIR}/src/platform/dialog_view.h view_text)
-    string(REGEX MATCH "kDialogPictureResource = \"#([0-9]+)\"" _ "${view_text}")
-    set(VOSTREL_PICTURE_ID ${CMAKE_MATCH_1})
+    vostrel_read_source_string(src/base/product.h kProductName "[^\"]+" VOSTREL_PRODUCT_NAME)
+    vostrel_read_source_string(src/platform/dialog_view.h kDialogPictureResource "#[0-9]+"
+        picture)
+    string(SUBSTRING ${picture} 1 -1 VOSTREL_PICTURE_ID)
     set(VOSTREL_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-        ${PROJECT_SOURCE_DIR}/src/base/product.h ${PROJECT_SOURCE_DIR}/src/platform/dialog_view.h)
     configure_file(${VOSTREL_RESOURCE_DIR}/vostrel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc @ONLY)
     add_library(vostrel_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc)
     set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc PROPERTIES
@@ -58,6 +69,57 @@ function(vostrel_add_platform_sources target)
     target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:vostrel_resources>)
 endfunction()
 
-# TODO(#27): the NSIS installer joins here once vostrel.scr links.
-macro(vostrel_add_platform_parts)
-endmacro()
+# The installer, vostrel-setup.exe beside the saver (packaging/windows/vostrel.nsi). Its names
+# are the program's: the product's, the version, the machine and user keys, read from the
+# sources and handed to makensis in a generated header.
+function(vostrel_add_platform_parts)
+    find_program(VOSTREL_MAKENSIS makensis REQUIRED)
+    vostrel_read_source_string(src/base/product.h kProductName "[^\"]+" product)
+    vostrel_read_source_string(src/settings/install_folder.h kInstallKeyPath "[^\"]+" install_key)
+    vostrel_read_source_string(src/settings/settings.h kSettingsKeyPath "[^\"]+" settings_key)
+    get_directory_property(data_files DIRECTORY ${PROJECT_SOURCE_DIR}/tools
+        DEFINITION VOSTREL_DATA_OUTPUTS)
+    # The uninstaller removes only what the data folder put in the install folder: each file,
+    # and each folder whole, in case the user chose a folder that holds others' files too.
+    set(remove_data "")
+    set(top_entries)
+    foreach(file ${data_files})
+        file(RELATIVE_PATH relative ${VOSTREL_DATA_DIR} ${file})
+        string(REGEX MATCH "^[^/]+" top "${relative}")
+        if(top IN_LIST top_entries)
+            continue()
+        endif()
+        list(APPEND top_entries ${top})
+        if(top STREQUAL relative)
+            string(APPEND remove_data "  Delete \"$INSTDIR\\${top}\"\n")
+        else()
+            string(APPEND remove_data "  RMDir /r \"$INSTDIR\\${top}\"\n")
+        endif()
+    endforeach()
+    string(REGEX REPLACE "\\\\[^\\]*$" "" maker_key "${install_key}")
+    set(setup ${PROJECT_BINARY_DIR}/${PROJECT_NAME}-setup.exe)
+    set(defines ${PROJECT_BINARY_DIR}/installer-names.nsh)
+    # The version is joined to the key's stem as the program joins VOSTREL_VERSION to it.
+    file(GENERATE OUTPUT ${defines} CONTENT "\
+!define PRODUCT \"${product}\"
+!define VERSION \"${PROJECT_VERSION}\"
+!define INSTALL_KEY \"${install_key}${PROJECT_VERSION}\"
+!define MAKER_KEY \"${maker_key}\"
+!define SETTINGS_KEY \"${settings_key}\"
+!define SAVER \"$<TARGET_FILE:vostrel>\"
+!define SAVER_NAME \"$<TARGET_FILE_NAME:vostrel>\"
+!define DATA_DIR \"${VOSTREL_DATA_DIR}\"
+!define SETUP \"${setup}\"
+!macro RemoveData
+${remove_data}!macroend
+")
+    set(script ${PROJECT_SOURCE_DIR}/packaging/windows/vostrel.nsi)
+    # A 64-bit installer: the x86 one would run in a 64-bit-only system's WoW64 view and
+    # install nothing where the saver looks.
+    add_custom_command(OUTPUT ${setup}
+        COMMAND ${VOSTREL_MAKENSIS} -V2 "-XTarget amd64-unicode" -DNAMES=${defines} ${script}
+        DEPENDS ${script} ${defines} vostrel vostrel_data ${data_files}
+        COMMENT "Making the installer ${PROJECT_NAME}-setup.exe"
+        VERBATIM)
+    add_custom_target(vostrel_installer ALL DEPENDS ${setup})
+endfunction()
