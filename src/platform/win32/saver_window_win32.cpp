@@ -4,9 +4,11 @@
 // A class registered here sends every message to one thunk, which hands it to the procedure
 // the class was registered with; the window carries that procedure from WM_NCCREATE on (a
 // message before it, WM_GETMINMAXINFO, goes to DefWindowProcW). The full-screen window is a
-// topmost pop-up over the whole virtual screen, black; its drawing surface is a child window
-// over the primary monitor that takes no input (disabled, so the pointer's messages reach the
-// pop-up), made with the window. A child window is its own surface.
+// topmost pop-up over the whole virtual screen, black. With one monitor it is its own drawing
+// surface; with more, the surface is a child window over the primary monitor that takes no
+// input (disabled, so the pointer's messages reach the pop-up), made with the window. Only the
+// second case needs a child: GL drawn in a child window never reaches Wine's screen.
+// A child window is its own surface.
 // Messages are the wide ones: titles and class names are the program's own ASCII constants,
 // and no text message (WM_CHAR) is read.
 // Left out: a child larger than the screen draws at its own size, and the system menu's own
@@ -124,6 +126,12 @@ WindowId CreateFullScreenWindow(const char* className, const char* title) {
         GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, GetModuleHandleW(nullptr),
         reinterpret_cast<void*>(procedure));
     if (window == nullptr) return 0;
+    const RECT monitor = PrimaryMonitorRect();
+    if (monitor.left == left && monitor.top == top &&
+        monitor.right - monitor.left == GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
+        monitor.bottom - monitor.top == GetSystemMetrics(SM_CYVIRTUALSCREEN)) {
+        return Id(window);
+    }
     HWND surface = CreateSurface(window, left, top);
     if (surface == nullptr) {
         DestroyWindow(window);
