@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Says what `make windows` made: the saver when it links, each layer's library, the data folder.
+# Says what `make windows` made: the saver when it links, each layer's library, the data folder,
+# the installer.
 set -euo pipefail
 build="${1:-build-win}"
 
@@ -14,3 +15,6 @@ for library in "$build"/src/libvostrel_*.a; do
 done
 echo "  data:      $build/data ($(find "$build/data" -type f | wc -l) files)"
 echo "  tests:     $build/tests/win32/test_win32.exe (run it on Windows or with wine)"
+if [ -f "$build/vostrel-setup.exe" ]; then
+  echo "  installer: $build/vostrel-setup.exe ($(du -h "$build/vostrel-setup.exe" | cut -f1))"
+fi

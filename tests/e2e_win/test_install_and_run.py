@@ -1,0 +1,174 @@
+"""The Windows saver as a user gets it, under Wine: the installer run silently into a fresh
+prefix, the saver started from where Windows lists it, its settings key, its debug report, and
+the uninstaller. Run under an X server (xvfb-run) with the build folder as the argument; the
+steps share one prefix and run in order, each building on the last.
+
+The names (product, keys, files) are read from the header the build gave the installer, so
+they are the program's own. Wine passes the environment through, so the saver's message boxes
+are recorded and answered as in the Linux tests (VOSTREL_TEST_BOXES, VOSTREL_TEST_ANSWERS).
+"""
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from saver_harness import check, run_tests, wait_for, xdotool  # noqa: E402
+from x_windows import XConnection  # noqa: E402
+from screen_png import write_screen_png  # noqa: E402
+
+BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-win")
+SCREENSHOT = os.environ.get("VOSTREL_WINDOWS_SCREENSHOT")  # where to keep a picture of /s
+
+
+def installer_names():
+    with open(os.path.join(BUILD, "installer-names.nsh")) as f:
+        return dict(re.findall(r'^!define (\w+) "(.*)"$', f.read(), re.M))
+
+
+NAMES = installer_names()
+WORK = tempfile.TemporaryDirectory(prefix="vostrel-wine-")
+PREFIX = os.path.join(WORK.name, "prefix")
+BOXES = os.path.join(WORK.name, "boxes.jsonl")
+# The music needs a sound device: an ALSA one that writes to a file, in the run's own home.
+with open(os.path.join(WORK.name, ".asoundrc"), "w") as f:
+    f.write('pcm.!default { type file; slave.pcm "null"; file "%s"; format "wav" }\n'
+            % os.path.join(WORK.name, "sound.wav"))
+ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG="-all", HOME=WORK.name,
+           # Without the .NET and HTML engines a new prefix takes half the time.
+           WINEDLLOVERRIDES="mscoree,mshtml=",
+           VOSTREL_TEST_BOXES="Z:" + BOXES.replace("/", "\\"), VOSTREL_TEST_ANSWERS="")
+DRIVE_C = os.path.join(PREFIX, "drive_c")
+SAVER = "C:\\windows\\system32\\" + NAMES["SAVER_NAME"]
+state = {}
+
+
+def wine(*args, timeout=120, **extra):
+    return subprocess.run(["wine"] + list(args), env=dict(ENV, **extra), timeout=timeout,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+
+
+def reg_values(key):
+    """The values of the registry key as {name: text}, or None when the key is absent."""
+    result = wine("reg", "query", key)
+    if result.returncode != 0:
+        return None
+    return {m[0]: m[2] for m in re.findall(r"^    (\S+)    (REG_\w+)    (.*)$",
+                                           result.stdout.replace("\r", ""), re.M)}
+
+
+def unix_path(windows_path):
+    return os.path.join(DRIVE_C, *windows_path[len("C:\\"):].split("\\"))
+
+
+def ours():
+    """Every path in the prefix's drive whose name carries the product's or the saver's."""
+    marks = (NAMES["PRODUCT"].lower(), NAMES["SAVER_NAME"].lower())
+    return [os.path.join(folder, name)
+            for folder, folders, files in os.walk(DRIVE_C) for name in folders + files
+            if any(mark in name.lower() for mark in marks)]
+
+
+def boxes():
+    if not os.path.exists(BOXES):
+        return []
+    with open(BOXES, encoding="utf-8") as f:
+        return [json.loads(line) for line in f if line.strip()]
+
+
+def run_saver_until_key(screenshot=None):
+    """Starts /s, checks its window and picture, ends it with a key; its exit code."""
+    x = XConnection()
+    process = subprocess.Popen(["wine", SAVER, "/s"], env=ENV, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    try:
+        window = wait_for(lambda: xdotool("search", "--onlyvisible", "--name",
+                                          "^%s$" % NAMES["PRODUCT"]), "the saver window")[0]
+        geometry = dict(item.split("=") for item in
+                        xdotool("getwindowgeometry", "--shell", window))
+        width, height = x.screen_size()
+        check((int(geometry["X"]), int(geometry["Y"]), int(geometry["WIDTH"]),
+               int(geometry["HEIGHT"])) == (0, 0, width, height),
+              "the window covers %s, not the screen" % geometry)
+        time.sleep(2)  # past the first frames, while the context and textures are made
+        before = x.screen_sample()
+        time.sleep(1)
+        check(x.lit_share(0, 0, width, height) > 0.01, "the picture is black")
+        check(x.screen_sample() != before, "the picture did not change in a second")
+        if screenshot:
+            write_screen_png(x, screenshot)
+        xdotool("key", "x")
+        return process.wait(timeout=30)
+    finally:
+        x.close()
+        if process.poll() is None:  # a failed check: the Windows side ends with the prefix's server
+            subprocess.run(["wineserver", "-k"], env=ENV)
+            process.wait()
+
+
+def test_silent_install():
+    started = time.time()
+    result = subprocess.run(["wineboot", "-i"], env=ENV, timeout=180,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    print("  prefix made in %.0f s" % (time.time() - started))
+    check(result.returncode == 0, "wineboot failed")
+    result = wine(NAMES["SETUP"], "/S")
+    check(result.returncode == 0, "the installer exited with %d" % result.returncode)
+    folder = (reg_values("HKLM\\" + NAMES["INSTALL_KEY"]) or {}).get("Path")
+    check(folder is not None, "no install folder in the machine key")
+    state["folder"] = folder
+    check(os.path.isfile(unix_path(SAVER)), "the saver is not in the system folder")
+    check(any(path.endswith(".lnk") for path in ours()), "no Start menu entry")
+    data = NAMES["DATA_DIR"]
+    for made_folder, _, files in os.walk(data):
+        for name in files:
+            relative = os.path.relpath(os.path.join(made_folder, name), data)
+            check(os.path.isfile(os.path.join(unix_path(folder), relative)),
+                  relative + " is not installed")
+
+
+def test_saver_runs_until_a_key():
+    check(run_saver_until_key(SCREENSHOT) == 0, "the saver did not exit with 0")
+    check(boxes() == [], "the saver showed boxes: %s" % boxes())
+
+
+def test_settings_round_trip():
+    key = "HKCU\\" + NAMES["SETTINGS_KEY"]
+    result = wine("reg", "add", key, "/v", "debug", "/t", "REG_DWORD", "/d", "1", "/f")
+    check(result.returncode == 0, "reg add failed")
+    check((reg_values(key) or {}).get("debug") == "0x1", "debug did not read back as 1")
+
+
+def test_debug_report_written():
+    page = unix_path(state["folder"] + "\\debug.htm")
+    with open(page, encoding="utf-8", errors="replace") as f:
+        installed = f.read()
+    check(run_saver_until_key() == 0, "the saver in debug mode did not exit with 0")
+    with open(page, encoding="utf-8", errors="replace") as f:
+        written = f.read()
+    check(written != installed and "<!--begin-->" in written and "<!--end-->" in written,
+          "the report page was not written between its markers")
+    check(len(boxes()) == 1 and boxes()[0]["buttons"] == "yesno",
+          "not one question after the debug run: %s" % boxes())
+
+
+def test_uninstall_leaves_only_settings():
+    uninstaller = unix_path(state["folder"] + "\\uninstall.exe")
+    check(os.path.isfile(uninstaller), "no uninstaller")
+    wine(state["folder"] + "\\uninstall.exe", "/S")
+    # The uninstaller copies itself away and returns at once; the copy does the work.
+    subprocess.run(["wineserver", "-w"], env=ENV, timeout=60)
+    check(ours() == [], "left behind: %s" % ours())
+    check(reg_values("HKLM\\" + NAMES["INSTALL_KEY"]) is None, "the machine key is left")
+    check(reg_values("HKCU\\" + NAMES["SETTINGS_KEY"]) is not None, "the user's settings are gone")
+
+
+if __name__ == "__main__":
+    status = run_tests([test_silent_install, test_saver_runs_until_a_key, test_settings_round_trip,
+                        test_debug_report_written, test_uninstall_leaves_only_settings])
+    subprocess.run(["wineserver", "-k"], env=ENV)
+    WORK.cleanup()
+    sys.exit(status)
