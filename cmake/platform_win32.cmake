@@ -69,10 +69,14 @@ function(vostrel_add_platform_sources target)
     target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:vostrel_resources>)
 endfunction()
 
-# The installer, vostrel-setup.exe beside the saver (packaging/windows/vostrel.nsi). Its names
-# are the program's: the product's, the version, the machine and user keys, read from the
-# sources and handed to makensis in a generated header.
+# The offscreen renderer, a console program (it reports on standard error), and the installer,
+# vostrel-setup.exe beside the saver (packaging/windows/vostrel.nsi). The installer's names are
+# the program's: the product's, the version, the machine and user keys, read from the sources
+# and handed to makensis in a generated header.
 function(vostrel_add_platform_parts)
+    add_executable(vostrel-render ${PROJECT_SOURCE_DIR}/src/app/main_render.cpp)
+    target_link_libraries(vostrel-render PRIVATE vostrel_core)
+    set_target_properties(vostrel-render PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
     find_program(VOSTREL_MAKENSIS makensis REQUIRED)
     vostrel_read_source_string(src/base/product.h kProductName "[^\"]+" product)
     vostrel_read_source_string(src/settings/install_folder.h kInstallKeyPath "[^\"]+" install_key)

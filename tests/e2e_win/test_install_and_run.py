@@ -1,6 +1,6 @@
 """The Windows saver as a user gets it, under Wine: the installer run silently into a fresh
-prefix, the saver started from where Windows lists it, its settings key, its debug report, and
-the uninstaller. Run under an X server (xvfb-run) with the build folder as the argument; the
+prefix, the offscreen renderer's pictures against Linux's, the saver started from where Windows
+lists it, its settings key, its debug report, and the uninstaller. Run under an X server (xvfb-run) with the build folder as the argument; the
 steps share one prefix and run in order, each building on the last.
 
 The names (product, keys, files) are read from the header the build gave the installer, so
@@ -15,12 +15,15 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 from saver_harness import check, run_tests, wait_for, xdotool  # noqa: E402
 from x_windows import XConnection  # noqa: E402
 from screen_png import write_screen_png  # noqa: E402
 
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-win")
+PIXEL_IDENTITY = os.path.join(HERE, "..", "..", "bench", "pixel_identity.py")
+PIXEL_HASHES = os.path.join(HERE, "..", "e2e", "pixel_hashes.txt")
 SCREENSHOT = os.environ.get("VOSTREL_WINDOWS_SCREENSHOT")  # where to keep a picture of /s
 
 
@@ -130,6 +133,23 @@ def test_silent_install():
                   relative + " is not installed")
 
 
+def test_renderer_pixels_match_linux():
+    """vostrel-render.exe draws the very pictures whose hashes the Linux tests keep, over the
+    stretch named in the hashes file's header."""
+    with open(PIXEL_HASHES) as f:
+        stretch = f.readline().split(":", 1)[1].split()
+    wrapper = os.path.join(WORK.name, "vostrel-render")
+    with open(wrapper, "w") as f:
+        f.write('#!/bin/sh\nexec wine "%s" "$@"\n' % os.path.join(BUILD, "vostrel-render.exe"))
+    os.chmod(wrapper, 0o755)
+    # The renderer takes the frames' folder as a Unix path, which Wine reads on drive Z:.
+    result = subprocess.run([sys.executable, "-B", PIXEL_IDENTITY, wrapper, "--hashes", PIXEL_HASHES]
+                            + stretch, env=ENV, cwd="/", stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, text=True, timeout=900)
+    verdict = [line for line in result.stdout.splitlines() if not line.startswith("vostrel-render:")]
+    check(result.returncode == 0, "the pictures differ from Linux's:\n" + "\n".join(verdict))
+
+
 def test_saver_runs_until_a_key():
     check(run_saver_until_key(SCREENSHOT) == 0, "the saver did not exit with 0")
     check(boxes() == [], "the saver showed boxes: %s" % boxes())
@@ -167,7 +187,8 @@ def test_uninstall_leaves_only_settings():
 
 
 if __name__ == "__main__":
-    status = run_tests([test_silent_install, test_saver_runs_until_a_key, test_settings_round_trip,
+    status = run_tests([test_silent_install, test_renderer_pixels_match_linux,
+                        test_saver_runs_until_a_key, test_settings_round_trip,
                         test_debug_report_written, test_uninstall_leaves_only_settings])
     subprocess.run(["wineserver", "-k"], env=ENV)
     WORK.cleanup()

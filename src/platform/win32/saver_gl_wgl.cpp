@@ -21,12 +21,6 @@ struct GlContext {
     bool swapIntervalSet = false;
 };
 
-struct GlProbe {
-    HWND window = nullptr;
-    HDC context = nullptr;
-    HGLRC glContext = nullptr;
-};
-
 namespace {
 
 constexpr const wchar_t* kProbeClass = L"VostrelGlProbe";
