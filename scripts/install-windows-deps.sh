@@ -14,6 +14,8 @@ PACKAGES=(
   cmake ninja-build make patch dpkg-dev xz-utils bzip2
   nsis
   wine wine64 libwine fonts-wine
+  # make test-windows: a private X server, and input and the screen through libX11 (XTest, XFixes).
+  xvfb xauth xdotool python3 libx11-6 libxtst6 libxfixes3
   "${DATA_GENERATOR_PACKAGES[@]}"
 )
 
