@@ -1,7 +1,8 @@
 """The Windows saver as a user gets it, under Wine: the installer run silently into a fresh
-prefix, the offscreen renderer's pictures against Linux's, the saver started from where Windows
-lists it, its settings key, its debug report, and the uninstaller. Run under an X server (xvfb-run) with the build folder as the argument; the
-steps share one prefix and run in order, each building on the last.
+prefix, the backends' own tests, the offscreen renderer's pictures against Linux's, the saver
+started from where Windows lists it, its settings key, its debug report, and the uninstaller.
+Run under an X server (xvfb-run) with the build folder as the argument; the steps share one
+prefix and run in order, each building on the last.
 
 The names (product, keys, files) are read from the header the build gave the installer, so
 they are the program's own. Wine passes the environment through, so the saver's message boxes
@@ -133,6 +134,12 @@ def test_silent_install():
                   relative + " is not installed")
 
 
+def test_backends_own_tests():
+    """The Windows backends' GoogleTest program, in the same prefix (it needs no install)."""
+    result = wine(os.path.join(BUILD, "tests", "win32", "test_win32.exe"), timeout=300)
+    check(result.returncode == 0, "test_win32.exe failed:\n" + result.stdout[-3000:])
+
+
 def test_renderer_pixels_match_linux():
     """vostrel-render.exe draws the very pictures whose hashes the Linux tests keep, over the
     stretch named in the hashes file's header."""
@@ -187,7 +194,8 @@ def test_uninstall_leaves_only_settings():
 
 
 if __name__ == "__main__":
-    status = run_tests([test_silent_install, test_renderer_pixels_match_linux,
+    status = run_tests([test_silent_install, test_backends_own_tests,
+                        test_renderer_pixels_match_linux,
                         test_saver_runs_until_a_key, test_settings_round_trip,
                         test_debug_report_written, test_uninstall_leaves_only_settings])
     subprocess.run(["wineserver", "-k"], env=ENV)
