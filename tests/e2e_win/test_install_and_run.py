@@ -25,6 +25,7 @@ from screen_png import write_screen_png  # noqa: E402
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-win")
 PIXEL_IDENTITY = os.path.join(HERE, "..", "..", "bench", "pixel_identity.py")
 PIXEL_HASHES = os.path.join(HERE, "..", "e2e", "pixel_hashes.txt")
+START = (400, 300)  # where the pointer rests when a run starts
 SCREENSHOT = os.environ.get("VOSTREL_WINDOWS_SCREENSHOT")  # where to keep a picture of /s
 
 
@@ -83,8 +84,22 @@ def boxes():
         return [json.loads(line) for line in f if line.strip()]
 
 
-def run_saver_until_key(screenshot=None):
-    """Starts /s, checks its window and picture, ends it with a key; its exit code."""
+def end_with_key(process):
+    xdotool("key", "x")
+
+
+def end_with_travel(process):
+    """50 pixels of pointer travel along each axis leave the saver running; 51 end it."""
+    xdotool("mousemove", START[0] + 50, START[1] - 50)
+    time.sleep(1)
+    check(process.poll() is None, "50 pixels of travel ended the saver")
+    xdotool("mousemove", START[0], START[1] + 51)
+
+
+def run_saver(end, screenshot=None):
+    """Starts /s with the pointer at START, checks its window and picture, ends it with `end`;
+    its exit code."""
+    xdotool("mousemove", *START)
     x = XConnection()
     process = subprocess.Popen(["wine", SAVER, "/s"], env=ENV, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
@@ -104,8 +119,11 @@ def run_saver_until_key(screenshot=None):
         check(x.screen_sample() != before, "the picture did not change in a second")
         if screenshot:
             write_screen_png(x, screenshot)
-        xdotool("key", "x")
-        return process.wait(timeout=30)
+        end(process)
+        try:
+            return process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the saver did not end")
     finally:
         x.close()
         if process.poll() is None:  # a failed check: the Windows side ends with the prefix's server
@@ -150,15 +168,17 @@ def test_renderer_pixels_match_linux():
         f.write('#!/bin/sh\nexec wine "%s" "$@"\n' % os.path.join(BUILD, "vostrel-render.exe"))
     os.chmod(wrapper, 0o755)
     # The renderer takes the frames' folder as a Unix path, which Wine reads on drive Z:.
-    result = subprocess.run([sys.executable, "-B", PIXEL_IDENTITY, wrapper, "--hashes", PIXEL_HASHES]
-                            + stretch, env=ENV, cwd="/", stdout=subprocess.PIPE,
-                            stderr=subprocess.STDOUT, text=True, timeout=900)
-    verdict = [line for line in result.stdout.splitlines() if not line.startswith("vostrel-render:")]
+    result = subprocess.run([sys.executable, "-B", PIXEL_IDENTITY, wrapper,
+                             "--hashes", PIXEL_HASHES] + stretch,
+                            env=ENV, cwd="/", stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                            text=True, timeout=900)
+    verdict = [line for line in result.stdout.splitlines()
+               if not line.startswith("vostrel-render:")]  # its progress lines
     check(result.returncode == 0, "the pictures differ from Linux's:\n" + "\n".join(verdict))
 
 
 def test_saver_runs_until_a_key():
-    check(run_saver_until_key(SCREENSHOT) == 0, "the saver did not exit with 0")
+    check(run_saver(end_with_key, SCREENSHOT) == 0, "the saver did not exit with 0")
     check(boxes() == [], "the saver showed boxes: %s" % boxes())
 
 
@@ -169,11 +189,11 @@ def test_settings_round_trip():
     check((reg_values(key) or {}).get("debug") == "0x1", "debug did not read back as 1")
 
 
-def test_debug_report_written():
+def test_debug_report_written_and_pointer_travel():
     page = unix_path(state["folder"] + "\\debug.htm")
     with open(page, encoding="utf-8", errors="replace") as f:
         installed = f.read()
-    check(run_saver_until_key() == 0, "the saver in debug mode did not exit with 0")
+    check(run_saver(end_with_travel) == 0, "the saver in debug mode did not exit with 0")
     with open(page, encoding="utf-8", errors="replace") as f:
         written = f.read()
     check(written != installed and "<!--begin-->" in written and "<!--end-->" in written,
@@ -195,9 +215,9 @@ def test_uninstall_leaves_only_settings():
 
 if __name__ == "__main__":
     status = run_tests([test_silent_install, test_backends_own_tests,
-                        test_renderer_pixels_match_linux,
-                        test_saver_runs_until_a_key, test_settings_round_trip,
-                        test_debug_report_written, test_uninstall_leaves_only_settings])
+                        test_renderer_pixels_match_linux, test_saver_runs_until_a_key,
+                        test_settings_round_trip, test_debug_report_written_and_pointer_travel,
+                        test_uninstall_leaves_only_settings])
     subprocess.run(["wineserver", "-k"], env=ENV)
     WORK.cleanup()
     sys.exit(status)
