@@ -98,7 +98,8 @@ int RenderShow(const RenderRequest& request) {
     }
     std::ofstream stateFile;
     if (!request.statePath.empty()) {
-        stateFile.open(request.statePath, std::ios::out | std::ios::trunc);
+        // Binary: each JSON line ends in a bare line feed on every system.
+        stateFile.open(request.statePath, std::ios::out | std::ios::trunc | std::ios::binary);
         if (!stateFile) return Fail(kRenderFailed, "cannot write " + request.statePath);
     }
     if (!RenderListedFrames(request, startFrame,
