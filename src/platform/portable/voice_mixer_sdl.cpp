@@ -55,8 +55,10 @@ void MixCallback(void*, Uint8* stream, int length) {
               length / static_cast<int>(sizeof(Sint16) * kOutputChannels));
 }
 
-// Runs on the opening's own thread. The device stays paused, so its callback cannot run
-// before the caller takes it; when the caller has given up, the thread closes it again.
+// Runs on the opening's own thread. Unless the caller has given up, which it does under the
+// opening's lock, the device starts at once: a paused device still sends silence, and how long
+// the caller takes to wake would show as a gap of it at the music's start. When the caller has
+// given up, the thread closes the device again without ever starting it.
 void OpenPausedDevice(const std::shared_ptr<Opening>& opening) {
     SDL_AudioDeviceID device = 0;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
@@ -74,6 +76,8 @@ void OpenPausedDevice(const std::shared_ptr<Opening>& opening) {
         SDL_CloseAudioDevice(device);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         device = 0;
+    } else if (device != 0) {
+        SDL_PauseAudioDevice(device, 0);
     }
     opening->device = device;
     opening->done = true;
@@ -96,7 +100,6 @@ bool OpenDevice(Output& output) {
         return false;
     }
     output.device = opening->device;
-    if (output.device != 0) SDL_PauseAudioDevice(output.device, 0);
     return output.device != 0;
 }
 
