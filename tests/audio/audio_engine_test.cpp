@@ -72,8 +72,8 @@ TEST(AudioEngine, Mp3StartsAgainWhenItEnds) {
     ASSERT_NE(sample, nullptr);
     AudioPlayMp3(sample);
     ASSERT_TRUE(AudioInit());
-    // Written faster than real time, the first blocks can pass while the voice still waits for
-    // the mixing lock (for long under the thread checker): the loop is judged from the start.
+    // Written faster than real time, any moment before the device starts shows as silence at
+    // the front, long under the thread checker: the loop is judged from where the sound begins.
     const bool written = capture.WaitFor(4.0);
     AudioClose();
     ASSERT_TRUE(written);
