@@ -26,32 +26,18 @@ std::string HomeFolder() {
     return Absolute(home) ? home : std::string();
 }
 
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 }  // namespace
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 std::string XdgBaseFolder(const char* variable, const char* underHome) {
     const char* named = std::getenv(variable);
@@ -94,7 +80,7 @@ bool WriteAll(int fd, std::string_view content) {
 }
 
 bool CommitReplacement(int fd, const std::string& temporary, const std::string& target) {
-    const Descriptor folder(open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor folder(open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     return folder.get() >= 0 && fsync(fd) == 0 &&
            std::rename(temporary.c_str(), target.c_str()) == 0 && fsync(folder.get()) == 0;
 }

@@ -2,13 +2,34 @@
 // folder path, opening a file for reading without ever blocking, writing a whole buffer, and
 // putting a written temporary file in a file's place with one durability rule.
 #pragma once
+#include <unistd.h>
+
 #include <string>
 #include <string_view>
+
+// A descriptor closed when it goes out of scope.
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) close(fd_);
+    }
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+  private:
+    int fd_;
+};
 
 // The base folder an XDG variable names (XDG_CONFIG_HOME, XDG_STATE_HOME), or the home folder
 // ($HOME, else the password database's) followed by `underHome` (".config"); empty when there
 // is none. As the XDG rules say, a relative value counts as unset.
 std::string XdgBaseFolder(const char* variable, const char* underHome);
+
+// True when the path (after following links) is a folder.
+bool IsFolder(const std::string& path);
 
 // Makes each missing folder of an absolute path, private to the user (mode 0700); true when
 // the path is a folder afterwards.
