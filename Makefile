@@ -29,11 +29,12 @@ run: build
 # script); the last lines say how many passed in each build and how long each took.
 SUMMARY := $(BUILD)/test-summary.txt
 
-test: deps
+test: deps windows-deps
 	@rm -f $(SUMMARY)
 	@$(MAKE) test-release
 	@$(MAKE) test-sanitize
 	@$(MAKE) test-threads
+	@SUMMARY=$(CURDIR)/$(SUMMARY) $(MAKE) test-windows
 	@echo "== summary =="
 	@cat $(SUMMARY)
 

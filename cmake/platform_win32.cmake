@@ -81,6 +81,7 @@ function(vostrel_add_platform_parts)
     vostrel_read_source_string(src/base/product.h kProductName "[^\"]+" product)
     vostrel_read_source_string(src/settings/install_folder.h kInstallKeyPath "[^\"]+" install_key)
     vostrel_read_source_string(src/settings/settings.h kSettingsKeyPath "[^\"]+" settings_key)
+    vostrel_read_source_string(src/base/product.h kHomePage "[^\"]+" home_page)
     get_directory_property(data_files DIRECTORY ${PROJECT_SOURCE_DIR}/tools
         DEFINITION VOSTREL_DATA_OUTPUTS)
     # The uninstaller removes only what the data folder put in the install folder: each file,
@@ -110,6 +111,8 @@ function(vostrel_add_platform_parts)
 !define INSTALL_KEY \"${install_key}${PROJECT_VERSION}\"
 !define MAKER_KEY \"${maker_key}\"
 !define SETTINGS_KEY \"${settings_key}\"
+!define HOME_PAGE \"${home_page}\"
+!define ICON \"${PROJECT_SOURCE_DIR}/resources/vostrel.ico\"
 !define SAVER \"$<TARGET_FILE:vostrel>\"
 !define SAVER_NAME \"$<TARGET_FILE_NAME:vostrel>\"
 !define DATA_DIR \"${VOSTREL_DATA_DIR}\"
@@ -123,6 +126,7 @@ ${remove_data}!macroend
     add_custom_command(OUTPUT ${setup}
         COMMAND ${VOSTREL_MAKENSIS} -V2 "-XTarget amd64-unicode" -DNAMES=${defines} ${script}
         DEPENDS ${script} ${defines} vostrel vostrel_data ${data_files}
+            ${PROJECT_SOURCE_DIR}/resources/vostrel.ico
         COMMENT "Making the installer ${PROJECT_NAME}-setup.exe"
         VERBATIM)
     add_custom_target(vostrel_installer ALL DEPENDS ${setup})

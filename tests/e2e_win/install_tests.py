@@ -1,10 +1,11 @@
-"""The installer run silently into the fresh prefix, and the uninstaller at the end of the run.
+"""The installer run silently into the fresh prefix, again through its pages over that install
+as a user upgrading would, and the uninstaller at the end of the run.
 """
 import os
 import subprocess
 import time
 
-from saver_harness import check
+from saver_harness import check, wait_for, xdotool
 from wine_prefix import ENV, NAMES, SAVER, ours, reg_values, state, unix_path, wine
 
 
@@ -29,9 +30,34 @@ def test_silent_install():
                   relative + " is not installed")
 
 
+def test_pages_reinstall_over_an_install():
+    """Return through the welcome and folder pages; on the last page, Space clears the offer of
+    the screen saver settings and Return finishes."""
+    saver = unix_path(SAVER)
+    before = os.stat(saver).st_mtime_ns
+    setup = subprocess.Popen(["wine", NAMES["SETUP"]], env=ENV, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    try:
+        wait_for(lambda: xdotool("search", "--onlyvisible", "--name", "Setup$"), "the installer")
+        time.sleep(1)
+        xdotool("key", "Return")
+        time.sleep(1)
+        xdotool("key", "Return")
+        wait_for(lambda: os.stat(saver).st_mtime_ns != before, "the saver to be copied again")
+        time.sleep(3)  # the last page comes once every file is in place
+        xdotool("key", "space", "Return")
+        check(setup.wait(timeout=30) == 0, "the installer exited with %d" % setup.returncode)
+    finally:
+        if setup.poll() is None:
+            setup.kill()
+    check(reg_values("HKLM\\" + NAMES["INSTALL_KEY"]).get("Path") == state["folder"],
+          "the install folder changed")
+
+
 def test_uninstall_leaves_only_settings():
     uninstaller = unix_path(state["folder"] + "\\uninstall.exe")
     check(os.path.isfile(uninstaller), "no uninstaller")
+    wine("reg", "add", "HKCU\\" + NAMES["SETTINGS_KEY"], "/f")  # as any run of the saver makes it
     wine(state["folder"] + "\\uninstall.exe", "/S")
     # The uninstaller copies itself away and returns at once; the copy does the work.
     subprocess.run(["wineserver", "-w"], env=ENV, timeout=60)

@@ -1,8 +1,8 @@
 """The Windows saver as a user gets it, under Wine: one fresh prefix, the installer run silently
 into it, then every test module's tests in the order listed here, and the uninstaller last.
 Run under an X server (xvfb-run) with the build folder as the first argument; any further
-arguments keep only the tests whose names contain one of them (install and uninstall always run,
-so each test meets the saver installed).
+arguments keep only the tests whose names contain one of them (the installs and the uninstall
+always run, so each test meets the saver installed).
 """
 import subprocess
 import sys
@@ -24,7 +24,8 @@ if __name__ == "__main__":
     words = sys.argv[2:]
     tests = [test for module in MODULES for test in chosen(module.TESTS, words)]
     status = run_tests([install_tests.test_silent_install] + tests
-                       + [install_tests.test_uninstall_leaves_only_settings])
+                       + [install_tests.test_pages_reinstall_over_an_install,
+                          install_tests.test_uninstall_leaves_only_settings])
     subprocess.run(["wineserver", "-k"], env=ENV)
     WORK.cleanup()
     sys.exit(status)
