@@ -130,19 +130,40 @@ def voiced(data):
     return array.array("h", (s for s in array.array("h", data) if s != 0)).tobytes()
 
 
+def library(name, signatures):
+    """The host's shared library `name` with {function: (result, [arguments])} declared."""
+    lib = ctypes.CDLL(name)
+    for function, (result, arguments) in signatures.items():
+        getattr(lib, function).restype = result
+        getattr(lib, function).argtypes = arguments
+    return lib
+
+
+POINTER, NUMBER = ctypes.c_void_p, ctypes.c_int
+OPENMPT = {"openmpt_module_create_from_memory2": (POINTER, [POINTER, ctypes.c_size_t] +
+                                                  [POINTER] * 7),
+           "openmpt_module_get_duration_seconds": (ctypes.c_double, [POINTER]),
+           "openmpt_module_destroy": (None, [POINTER])}
+LAME = {"lame_init": (POINTER, []),
+        "lame_set_num_channels": (NUMBER, [POINTER, NUMBER]),
+        "lame_set_in_samplerate": (NUMBER, [POINTER, NUMBER]),
+        "lame_set_mode": (NUMBER, [POINTER, NUMBER]),
+        "lame_init_params": (NUMBER, [POINTER]),
+        "lame_encode_buffer": (NUMBER, [POINTER, POINTER, POINTER, NUMBER, POINTER, NUMBER]),
+        "lame_encode_flush": (NUMBER, [POINTER, POINTER, NUMBER]),
+        "lame_close": (NUMBER, [POINTER])}
+LAME_MONO = 3  # LAME's MPEG_mode MONO
+
+
 def module_seconds():
     """How long the installed module plays before its own loop takes it back."""
-    lib = ctypes.CDLL("libopenmpt.so.0")
-    lib.openmpt_module_create_from_memory2.restype = ctypes.c_void_p
-    lib.openmpt_module_get_duration_seconds.restype = ctypes.c_double
-    lib.openmpt_module_get_duration_seconds.argtypes = [ctypes.c_void_p]
-    lib.openmpt_module_destroy.argtypes = [ctypes.c_void_p]
+    openmpt = library("libopenmpt.so.0", OPENMPT)
     with open(data_file(MODULE), "rb") as f:
         module = f.read()
-    handle = lib.openmpt_module_create_from_memory2(module, len(module), *[None] * 7)
+    handle = openmpt.openmpt_module_create_from_memory2(module, len(module), *[None] * 7)
     check(handle, "libopenmpt does not load the module")
-    seconds = lib.openmpt_module_get_duration_seconds(handle)
-    lib.openmpt_module_destroy(handle)
+    seconds = openmpt.openmpt_module_get_duration_seconds(handle)
+    openmpt.openmpt_module_destroy(handle)
     return seconds
 
 
@@ -152,22 +173,13 @@ def write_tone_mp3(path):
     tone = (ctypes.c_short * frames)(*[
         int(TONE_LEVEL * 32767 * math.sin(2 * math.pi * TONE_HZ * i / MP3_RATE))
         for i in range(frames)])
-    lame = ctypes.CDLL("libmp3lame.so.0")
-    lame.lame_init.restype = ctypes.c_void_p
-    for name in ("lame_set_num_channels", "lame_set_in_samplerate", "lame_set_mode",
-                 "lame_init_params", "lame_close"):
-        getattr(lame, name).argtypes = [ctypes.c_void_p] + [ctypes.c_int] * (
-            0 if name in ("lame_init_params", "lame_close") else 1)
-    lame.lame_encode_buffer.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p,
-                                        ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
-    lame.lame_encode_flush.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_int]
+    lame = library("libmp3lame.so.0", LAME)
     encoder = lame.lame_init()
-    mono = 3  # LAME's MPEG_mode MONO
     lame.lame_set_num_channels(encoder, 1)
     lame.lame_set_in_samplerate(encoder, MP3_RATE)
-    lame.lame_set_mode(encoder, mono)
+    lame.lame_set_mode(encoder, LAME_MONO)
     check(lame.lame_init_params(encoder) >= 0, "LAME refused its parameters")
-    encoded = ctypes.create_string_buffer(frames * 5 // 4 + 7200)
+    encoded = ctypes.create_string_buffer(frames * 5 // 4 + 7200)  # LAME's worst case
     size = lame.lame_encode_buffer(encoder, tone, tone, frames, encoded, len(encoded))
     tail = lame.lame_encode_flush(encoder, ctypes.byref(encoded, size), len(encoded) - size)
     lame.lame_close(encoder)
