@@ -16,6 +16,8 @@ PACKAGES=(
   wine wine64 libwine fonts-wine
   # make test-windows: a private X server, and input and the screen through libX11 (XTest, XFixes).
   xvfb xauth xdotool python3 libx11-6 libxtst6 libxfixes3
+  # ... and its sound tests: the module's length, and an MP3 encoded at test time.
+  libopenmpt0 libmp3lame0
   "${DATA_GENERATOR_PACKAGES[@]}"
 )
 

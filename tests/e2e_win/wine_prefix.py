@@ -34,9 +34,12 @@ WORK = tempfile.TemporaryDirectory(prefix="vostrel-wine-")
 PREFIX = os.path.join(WORK.name, "prefix")
 BOXES = os.path.join(WORK.name, "boxes.jsonl")
 # The music needs a sound device: an ALSA one that writes to a file, in the run's own home.
+# Without truncation each opening of the device writes a file of its own: SOUND, then SOUND
+# with .0001, .0002 and so on.
+SOUND = os.path.join(WORK.name, "sound.wav")
 with open(os.path.join(WORK.name, ".asoundrc"), "w") as f:
-    f.write('pcm.!default { type file; slave.pcm "null"; file "%s"; format "wav" }\n'
-            % os.path.join(WORK.name, "sound.wav"))
+    f.write('pcm.!default { type file; slave.pcm "null"; file "%s"; format "wav"; '
+            'truncate false }\n' % SOUND)
 ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG="-all", HOME=WORK.name,
            # Without the .NET and HTML engines a new prefix takes half the time.
            WINEDLLOVERRIDES="mscoree,mshtml=",
@@ -91,14 +94,17 @@ def end_with_travel(process):
     xdotool("mousemove", START[0], START[1] + 51)
 
 
-def run_saver(end, screenshot=None):
+def run_saver(end, screenshot=None, env=ENV, first=None):
     """Starts /s with the pointer at START, checks its window and picture, ends it with `end`;
-    its exit code."""
+    its exit code. `first`, when given, is called with the process before the checks (to
+    answer a box that the set-up shows), and `env` replaces ENV for the saver."""
     xdotool("mousemove", *START)
     x = XConnection()
-    process = subprocess.Popen(["wine", SAVER, "/s"], env=ENV, stdout=subprocess.DEVNULL,
+    process = subprocess.Popen(["wine", SAVER, "/s"], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     try:
+        if first:
+            first(process)
         window = wait_for(lambda: xdotool("search", "--onlyvisible", "--name",
                                           "^%s$" % NAMES["PRODUCT"]), "the saver window")[0]
         geometry = dict(item.split("=") for item in

@@ -55,6 +55,12 @@ void MixVoices(std::int16_t* out, int frames);
 // Makes the slots' record; the device's record calls it first, so that the slots outlive it.
 void MakeVoiceSlots();
 
+// Each system's device, which the acquisitions above count users for: the first acquisition
+// opens it (true once it plays the mixing pass; false when no device opens), the last release
+// closes it. The count's lock is held around both, so neither runs beside itself or the other.
+bool OpenOutputDevice();
+void CloseOutputDevice();
+
 // Each system's backend: silences the sound libraries below the output, whose diagnostics are
 // no message of this program and must never reach the terminal of a user or of a screen-saver
 // host (on a machine without a sound card ALSA alone writes eight lines for one failed

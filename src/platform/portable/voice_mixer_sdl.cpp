@@ -34,9 +34,7 @@ struct Output {
     Output() { MakeVoiceSlots(); }
 
     SDL_AudioDeviceID device = 0;
-    int users = 0;  // only the set-up, shutdown and effect threads change it, under userLock
-    std::mutex userLock;
-    std::shared_ptr<Opening> lastOpening;  // under userLock
+    std::shared_ptr<Opening> lastOpening;  // only opening and closing touch it, one at a time
 
     // An output still open at exit (a run that never shut its show down) stops its
     // callback before the record it mixes into goes away.
@@ -109,18 +107,12 @@ void MakeAudioOutputRecord() {
     TheOutput();
 }
 
-bool AcquireAudioOutput() {
-    Output& output = TheOutput();
-    const std::lock_guard hold(output.userLock);
-    if (output.users == 0 && !OpenDevice(output)) return false;
-    ++output.users;
-    return true;
+bool OpenOutputDevice() {
+    return OpenDevice(TheOutput());
 }
 
-void ReleaseAudioOutput() {
+void CloseOutputDevice() {
     Output& output = TheOutput();
-    const std::lock_guard hold(output.userLock);
-    if (output.users == 0 || --output.users > 0) return;
     SDL_CloseAudioDevice(output.device);
     output.device = 0;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -1,6 +1,7 @@
-// Realises the voice slots of voice_mixer.h and the mixing pass, the same over every device:
-// the slots' lock is held for a whole pass, so a voice taken out is untouched once SwapVoice
-// or RemoveVoice returns.
+// Realises the voice slots of voice_mixer.h, the mixing pass and the count of the output's
+// users, the same over every device: the slots' lock is held for a whole pass, so a voice taken
+// out is untouched once SwapVoice or RemoveVoice returns. The count has a lock of its own,
+// which the output's thread never takes.
 #include <algorithm>
 #include <array>
 #include <mutex>
@@ -17,6 +18,9 @@ struct Slots {
     std::mutex lock;
     std::array<MixVoice*, kVoiceSlots> voices{};
     std::array<float, kMixBlockFrames * kOutputChannels> mix{};
+    // Changed only by the set-up, shutdown and effect threads, under userLock.
+    std::mutex userLock;
+    int users = 0;
 };
 
 Slots& TheSlots() {
@@ -62,4 +66,19 @@ void RemoveVoice(VoiceSlot slot, const MixVoice* voice) {
     const std::lock_guard hold(slots.lock);
     MixVoice*& held = slots.voices[static_cast<int>(slot)];
     if (held == voice) held = nullptr;
+}
+
+bool AcquireAudioOutput() {
+    Slots& slots = TheSlots();
+    const std::lock_guard hold(slots.userLock);
+    if (slots.users == 0 && !OpenOutputDevice()) return false;
+    ++slots.users;
+    return true;
+}
+
+void ReleaseAudioOutput() {
+    Slots& slots = TheSlots();
+    const std::lock_guard hold(slots.userLock);
+    if (slots.users == 0 || --slots.users > 0) return;
+    CloseOutputDevice();
 }

@@ -91,14 +91,14 @@ void FinishMessageBox(const MessageBoxRequest& request) {
 
 BoxAnswer ShowSystemMessageBox(const MessageBoxRequest& request) {
     // The owner may have gone with the deactivation that PrepareForMessageBox sent: a saver
-    // closes on it. MessageBoxW refuses a destroyed owner, so the box then stands alone, on top.
+    // closes on it. MessageBoxW refuses a destroyed owner, so the box then stands alone. A box
+    // that stands alone goes on top: a set-up's notice comes while the topmost saver covers
+    // the screen, and no window that is not topmost can rise above it.
     HWND owner = reinterpret_cast<HWND>(request.owner);
+    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     UINT style = (request.buttons == BoxButtons::YesNo ? MB_YESNO : MB_OK) |
                  IconStyle(request.icon) | MB_SETFOREGROUND;
-    if (owner != nullptr && !IsWindow(owner)) {
-        owner = nullptr;
-        style |= MB_TOPMOST;
-    }
+    if (owner == nullptr) style |= MB_TOPMOST;
     const int answer = MessageBoxW(owner, WideFromUtf8(request.text).c_str(),
                                    WideFromUtf8(request.title).c_str(), style);
     if (request.buttons == BoxButtons::Ok) return BoxAnswer::Ok;

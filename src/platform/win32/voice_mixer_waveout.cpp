@@ -52,9 +52,8 @@ struct Output {
     // before the slots it mixes go away.
     ~Output();
 
-    int users = 0;  // under userLock
-    std::mutex userLock;
-    std::shared_ptr<Playback> playback;  // the last opening, under userLock
+    // The last opening; only opening and closing touch it, one at a time.
+    std::shared_ptr<Playback> playback;
 };
 
 Output& TheOutput() {
@@ -163,17 +162,10 @@ void MakeAudioOutputRecord() {
     TheOutput();
 }
 
-bool AcquireAudioOutput() {
-    Output& output = TheOutput();
-    const std::lock_guard hold(output.userLock);
-    if (output.users == 0 && !StartPlayback(output)) return false;
-    ++output.users;
-    return true;
+bool OpenOutputDevice() {
+    return StartPlayback(TheOutput());
 }
 
-void ReleaseAudioOutput() {
-    Output& output = TheOutput();
-    const std::lock_guard hold(output.userLock);
-    if (output.users == 0 || --output.users > 0) return;
-    StopPlayback(*output.playback);
+void CloseOutputDevice() {
+    StopPlayback(*TheOutput().playback);
 }
