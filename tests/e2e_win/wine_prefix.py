@@ -124,3 +124,18 @@ def run_saver(end, screenshot=None):
         if process.poll() is None:  # a failed check: the Windows side ends with the prefix's server
             subprocess.run(["wineserver", "-k"], env=ENV)
             process.wait()
+
+
+HOST = os.path.join(BUILD, "tests", "win32", "saver_host.exe")
+
+
+def saver_host(*args, record_boxes=True):
+    """Runs tests/win32's saver_host; what it saw as {name: value}. Without record_boxes the
+    saver shows its boxes for real, as a user meets them."""
+    env = dict(ENV)
+    if not record_boxes:
+        del env["VOSTREL_TEST_BOXES"]
+    result = subprocess.run(["wine", HOST] + list(args), env=env, timeout=180,
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    return dict(line.split(" ", 1) for line in result.stdout.replace("\r", "").splitlines()
+                if " " in line)
