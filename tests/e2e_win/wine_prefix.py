@@ -19,6 +19,11 @@ from saver_harness import check, wait_for, xdotool  # noqa: E402
 from x_windows import XConnection  # noqa: E402
 from screen_png import write_screen_png  # noqa: E402
 
+# A prefix whose server and desktop started without an X display makes no window while they last
+# ("Can't Create Window." right after WM_CREATE), so nothing may start Wine before there is one.
+if not os.environ.get("DISPLAY"):
+    sys.exit("The Windows tests need an X server: run them under xvfb-run.")
+
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-win")
 START = (400, 300)  # where the pointer rests when a run starts
 SCREENSHOT = os.environ.get("VOSTREL_WINDOWS_SCREENSHOT")  # where to keep a picture of /s
