@@ -145,31 +145,6 @@ HWND MakeHostWindow() {
     return host;
 }
 
-int RunPreview(const char* saver, DWORD seconds) {
-    HWND host = MakeHostWindow();
-    const PROCESS_INFORMATION process =
-        StartSaver(saver, "/p " + std::to_string(reinterpret_cast<std::uintptr_t>(host)));
-    const std::wstring saverClass = Wide(kSaverClassName);
-    HWND preview = nullptr;
-    PumpUntil(kStartWait, [&] {
-        preview = FindWindowExW(host, nullptr, saverClass.c_str(), nullptr);
-        return preview != nullptr || !Running(process.hProcess);
-    });
-    Say("preview", preview != nullptr ? "1" : "0");
-    SendKeyAndClick(host);
-    PumpUntil(seconds * 1000, [] { return false; });
-    GUITHREADINFO input{};
-    input.cbSize = sizeof input;
-    GetGUIThreadInfo(GetWindowThreadProcessId(host, nullptr), &input);
-    Say("foreground_is_host", GetForegroundWindow() == host ? "1" : "0");
-    Say("focus_is_preview", preview != nullptr && input.hwndFocus == preview ? "1" : "0");
-    SayMutex();
-    Say("running", Running(process.hProcess) ? "1" : "0");
-    DestroyWindow(host);
-    SayExit(process);
-    return 0;
-}
-
 struct DialogSearch {
     DWORD process;
     std::wstring title;  // empty: any title
@@ -204,6 +179,32 @@ HWND FindDialog(DWORD process, const std::wstring& title, DWORD milliseconds) {
 void ClickButton(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+int RunPreview(const char* saver, DWORD seconds) {
+    HWND host = MakeHostWindow();
+    const PROCESS_INFORMATION process =
+        StartSaver(saver, "/p " + std::to_string(reinterpret_cast<std::uintptr_t>(host)));
+    const std::wstring saverClass = Wide(kSaverClassName);
+    HWND preview = nullptr;
+    PumpUntil(kStartWait, [&] {
+        preview = FindWindowExW(host, nullptr, saverClass.c_str(), nullptr);
+        return preview != nullptr || !Running(process.hProcess);
+    });
+    Say("preview", preview != nullptr ? "1" : "0");
+    SendKeyAndClick(host);
+    PumpUntil(seconds * 1000, [] { return false; });
+    GUITHREADINFO input{};
+    input.cbSize = sizeof input;
+    GetGUIThreadInfo(GetWindowThreadProcessId(host, nullptr), &input);
+    Say("foreground_is_host", GetForegroundWindow() == host ? "1" : "0");
+    Say("focus_is_preview", preview != nullptr && input.hwndFocus == preview ? "1" : "0");
+    SayMutex();
+    Say("boxes", FindDialog(process.dwProcessId, L"", 0) != nullptr ? "1" : "0");
+    Say("running", Running(process.hProcess) ? "1" : "0");
+    DestroyWindow(host);
+    SayExit(process);
+    return 0;
 }
 
 int RunHardwareTest(const char* saver) {
