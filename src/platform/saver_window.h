@@ -106,6 +106,17 @@ bool SetSaverPixelFormat(DrawingContext context, int format);
 enum class PixelFormatKind { Unknown, Software, GenericAccelerated, Driver };
 PixelFormatKind DescribeSaverPixelFormat(DrawingContext context, int format);
 
+// How Windows tells it, by a format's flags (PFD_GENERIC_FORMAT, PFD_GENERIC_ACCELERATED): a
+// generic format without acceleration is the system's software renderer, a generic accelerated
+// one forwards to graphics hardware, and any other is the installed driver's own.
+inline constexpr std::uint32_t kPfdGenericFormat = 0x40;
+inline constexpr std::uint32_t kPfdGenericAccelerated = 0x1000;
+constexpr PixelFormatKind PixelFormatKindFromFlags(std::uint32_t flags) {
+    if ((flags & kPfdGenericFormat) == 0) return PixelFormatKind::Driver;
+    return (flags & kPfdGenericAccelerated) != 0 ? PixelFormatKind::GenericAccelerated
+                                                 : PixelFormatKind::Software;
+}
+
 // Null when it cannot be made (no pixel format set).
 GlContext* CreateGlContext(DrawingContext context);
 // Waits for the display's refresh at each swap where the driver offers it.

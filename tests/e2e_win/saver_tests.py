@@ -1,9 +1,18 @@
-"""The installed saver's /s as a user meets it: its window and picture, the keys and pointer
-travel that end it, its settings key and its debug report.
+"""The installed saver as a user meets it: /s with its window and picture, the keys and pointer
+travel that end it and the keys that do not, the warning for a missing data file, its settings
+key and its debug report; the preview in a window of another program's; the dialog's 3D test.
 """
-from saver_harness import check
-from wine_prefix import (NAMES, SCREENSHOT, boxes, end_with_key, end_with_travel, reg_values,
-                         run_saver, state, unix_path, wine)
+import os
+import time
+
+from saver_harness import check, xdotool
+from wine_prefix import (NAMES, SAVER, SCREENSHOT, boxes, end_with_key, end_with_travel,
+                         reg_values, run_saver, saver_host, state, unix_path, wine)
+
+# Longer than a key's way to the end of the process under Wine, which takes about 2 s.
+KEY_TO_EXIT = 4
+MISSING_WARNING = ("WARNING: Some components are missing or may be damaged.\nVostrel "
+                   "ScreenSaver won't run properly.\nPlease re-install Vostrel ScreenSaver.")
 
 
 def test_saver_runs_until_a_key():
@@ -18,19 +27,72 @@ def test_settings_round_trip():
     check((reg_values(key) or {}).get("debug") == "0x1", "debug did not read back as 1")
 
 
+def test_system_keys_do_not_end_the_saver():
+    def end(process):
+        # Alt alone or with a key, and F10, reach the window as system keys; Alt+F4 asks it to
+        # close through the system menu.
+        xdotool("key", "alt+x", "F10", "alt+F4", "alt")
+        time.sleep(KEY_TO_EXIT)
+        check(process.poll() is None, "a system key ended the saver")
+        end_with_key(process)
+
+    before = len(boxes())
+    check(run_saver(end) == 0, "the saver did not exit with 0")
+    check(boxes()[before:] == [], "the saver showed boxes: %s" % boxes()[before:])
+
+
+def test_missing_data_file_warns_and_the_show_runs():
+    font = unix_path(state["folder"] + "\\data\\Vostrel.ttf")
+    before = len(boxes())
+    os.rename(font, font + ".away")
+    try:
+        code = run_saver(end_with_key)
+    finally:
+        os.rename(font + ".away", font)
+    check(code == 0, "the saver without its font did not exit with 0")
+    shown = [(box["icon"], box["text"]) for box in boxes()[before:]]
+    check(shown == [("warning", MISSING_WARNING)], "not the one warning: %s" % shown)
+
+
+def test_preview_runs_until_its_window_goes():
+    seen = saver_host("preview", SAVER, "2", record_boxes=False)
+    check(seen.get("preview") == "1", "no preview window in the host's: %s" % seen)
+    # A key and a click went to the host while the preview ran.
+    check(seen.get("running") == "1", "the preview ended before its window went: %s" % seen)
+    check(seen.get("foreground_is_host") == "1" and seen.get("focus_is_preview") == "0",
+          "the preview took the keyboard: %s" % seen)
+    check(seen.get("mutex") == "open" and seen.get("mutex_owned") == "0",
+          "the preview does not hold the mutex unowned: %s" % seen)
+    check(seen.get("exit") == "0", "the preview did not exit with 0 when its window went: %s"
+          % seen)
+    check(seen.get("boxes") == "0", "the preview showed a box: %s" % seen)
+
+
+def test_hardware_test_verdict():
+    """Wine's own pixel format has neither generic flag: the driver's verdict, in a real box."""
+    seen = saver_host("test", SAVER, record_boxes=False)
+    check(seen.get("dialog") == "1", "no configuration dialog: %s" % seen)
+    check(seen.get("box") == "3D Hardware Acceleration Test OK.", "the verdict: %s" % seen)
+    check(seen.get("exit") == "0", "the dialog did not exit with 0: %s" % seen)
+
+
 def test_debug_report_written_and_pointer_travel():
     page = unix_path(state["folder"] + "\\debug.htm")
     with open(page, encoding="utf-8", errors="replace") as f:
         installed = f.read()
+    before = len(boxes())
     check(run_saver(end_with_travel) == 0, "the saver in debug mode did not exit with 0")
     with open(page, encoding="utf-8", errors="replace") as f:
         written = f.read()
     check(written != installed and "<!--begin-->" in written and "<!--end-->" in written,
           "the report page was not written between its markers")
-    check(len(boxes()) == 1 and boxes()[0]["buttons"] == "yesno",
-          "not one question after the debug run: %s" % boxes())
+    asked = boxes()[before:]
+    check(len(asked) == 1 and asked[0]["buttons"] == "yesno",
+          "not one question after the debug run: %s" % asked)
 
 
-
-TESTS = [test_saver_runs_until_a_key, test_settings_round_trip,
+# The settings test turns debug mode on for every run after it.
+TESTS = [test_saver_runs_until_a_key, test_system_keys_do_not_end_the_saver,
+         test_missing_data_file_warns_and_the_show_runs, test_preview_runs_until_its_window_goes,
+         test_hardware_test_verdict, test_settings_round_trip,
          test_debug_report_written_and_pointer_travel]

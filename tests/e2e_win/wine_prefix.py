@@ -19,6 +19,11 @@ from saver_harness import check, wait_for, xdotool  # noqa: E402
 from x_windows import XConnection  # noqa: E402
 from screen_png import write_screen_png  # noqa: E402
 
+# A prefix whose server and desktop started without an X display makes no window while they last
+# ("Can't Create Window." right after WM_CREATE), so nothing may start Wine before there is one.
+if not os.environ.get("DISPLAY"):
+    sys.exit("The Windows tests need an X server: run them under xvfb-run.")
+
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-win")
 START = (400, 300)  # where the pointer rests when a run starts
 SCREENSHOT = os.environ.get("VOSTREL_WINDOWS_SCREENSHOT")  # where to keep a picture of /s
@@ -130,3 +135,18 @@ def run_saver(end, screenshot=None, env=ENV, first=None):
         if process.poll() is None:  # a failed check: the Windows side ends with the prefix's server
             subprocess.run(["wineserver", "-k"], env=ENV)
             process.wait()
+
+
+HOST = os.path.join(BUILD, "tests", "win32", "saver_host.exe")
+
+
+def saver_host(*args, record_boxes=True):
+    """Runs tests/win32's saver_host; what it saw as {name: value}. Without record_boxes the
+    saver shows its boxes for real, as a user meets them."""
+    env = dict(ENV)
+    if not record_boxes:
+        del env["VOSTREL_TEST_BOXES"]
+    result = subprocess.run(["wine", HOST] + list(args), env=env, timeout=180,
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    return dict(line.split(" ", 1) for line in result.stdout.replace("\r", "").splitlines()
+                if " " in line)

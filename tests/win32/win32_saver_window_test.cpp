@@ -89,4 +89,22 @@ TEST(Win32SaverGl, TheFullScreenSurfaceCoversThePrimaryMonitorAndDraws) {
     EXPECT_FALSE(GlContextCurrent());
 }
 
+// The hardware test's verdict rests on this: Wine's own format (0x25) has neither generic flag.
+TEST(Win32SaverGl, AFormatsFlagsTellWhatDrivesIt) {
+    constexpr DWORD kWindowGl = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    const struct {
+        DWORD flags;
+        PixelFormatKind kind;
+    } cases[] = {
+        {kWindowGl | PFD_GENERIC_FORMAT, PixelFormatKind::Software},
+        {kWindowGl | PFD_GENERIC_FORMAT | PFD_GENERIC_ACCELERATED,
+         PixelFormatKind::GenericAccelerated},
+        {kWindowGl, PixelFormatKind::Driver},
+        {kWindowGl | PFD_GENERIC_ACCELERATED, PixelFormatKind::Driver},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PixelFormatKindFromFlags(c.flags), c.kind) << std::hex << c.flags;
+    }
+}
+
 }  // namespace

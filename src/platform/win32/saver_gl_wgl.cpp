@@ -2,9 +2,7 @@
 // formats (numbered from 1 as DescribePixelFormat numbers them), rendering contexts, the swap
 // and a probe context on a hidden window of its own.
 //
-// What drives a format is told by its own flags: a generic format without acceleration is
-// Microsoft's software renderer (Software), a generic accelerated one forwards to the
-// hardware (GenericAccelerated), and any other format is the installed driver's (Driver).
+// What drives a format is told by its own flags (PixelFormatKindFromFlags).
 // Swaps wait for the refresh where the driver offers WGL_EXT_swap_control (interval 1, set
 // once a context is first current).
 // Left out: accumulation, stencil and auxiliary buffers, which the request never asks for.
@@ -28,6 +26,9 @@ constexpr const wchar_t* kProbeClass = L"VostrelGlProbe";
 constexpr int kProbeSize = 16;
 
 using SwapIntervalFunction = BOOL(WINAPI*)(int);
+
+static_assert(kPfdGenericFormat == PFD_GENERIC_FORMAT &&
+              kPfdGenericAccelerated == PFD_GENERIC_ACCELERATED);
 
 HDC Dc(DrawingContext context) {
     return reinterpret_cast<HDC>(context);
@@ -91,10 +92,7 @@ PixelFormatKind DescribeSaverPixelFormat(DrawingContext context, int format) {
     if (DescribePixelFormat(Dc(context), format, sizeof description, &description) == 0) {
         return PixelFormatKind::Unknown;
     }
-    const bool generic = (description.dwFlags & PFD_GENERIC_FORMAT) != 0;
-    const bool accelerated = (description.dwFlags & PFD_GENERIC_ACCELERATED) != 0;
-    if (!generic) return PixelFormatKind::Driver;
-    return accelerated ? PixelFormatKind::GenericAccelerated : PixelFormatKind::Software;
+    return PixelFormatKindFromFlags(description.dwFlags);
 }
 
 GlContext* CreateGlContext(DrawingContext context) {
