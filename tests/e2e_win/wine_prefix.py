@@ -22,6 +22,7 @@ from screen_png import write_screen_png  # noqa: E402
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-win")
 START = (400, 300)  # where the pointer rests when a run starts
 SCREENSHOT = os.environ.get("VOSTREL_WINDOWS_SCREENSHOT")  # where to keep a picture of /s
+DIALOG_SCREENSHOT = os.environ.get("VOSTREL_WINDOWS_DIALOG_SCREENSHOT")  # and of /c's dialog
 
 
 def installer_names():

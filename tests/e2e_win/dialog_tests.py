@@ -1,0 +1,178 @@
+"""The installed saver's configuration dialog (/c) as a user meets it: Wine's dialog made from
+the program's resource, driven with keys through xdotool, and what it leaves in the settings key.
+The focus starts on OK; the tab order is the template's, and a radio group is one stop."""
+import subprocess
+import time
+
+from wine_prefix import DIALOG_SCREENSHOT, ENV, NAMES, SAVER, boxes, reg_values, wine
+from saver_harness import check, wait_for, xdotool
+from screen_png import write_screen_png
+from x_windows import XConnection
+
+TITLE = "%s v%s" % (NAMES["PRODUCT"], NAMES["VERSION"])
+CHOOSER_TITLE = "Open MP3 File"
+KEY = "HKCU\\" + NAMES["SETTINGS_KEY"]
+KEY_DELAY_MS = 100
+SETTLE = 2.0  # seconds in which a second box would have shown
+# Shift+Tab from OK: CANCEL, DEFAULT, 3D Test, E-Mail, Home Page, the caption's edit box.
+BACK_TO_DEFAULT = ["shift+Tab"] * 2
+BACK_TO_CAPTION = ["shift+Tab"] * 6
+FORWARD_TO_MP3 = ["Tab"] * 7  # resolution, colour depth, detail, three sources, MP3
+
+DEFAULTS = {"resolution": "0x3f5", "part": "0x40c", "useblur": "0x0", "bpp": "0x0",
+            "psound": "0x1", "pmusic": "0x1", "pcd": "0x0", "pmp3": "0x0", "restart": "0x1",
+            "text": "0x1", "showcred": "0x1", "starfield": "0x1", "matrox": "0x0", "debug": "0x0",
+            "vostrel": "VOSTREL"}
+NOT_DEFAULTS = {"resolution": 1017, "part": 1037, "useblur": 1, "psound": 0, "restart": 0,
+                "starfield": 0, "debug": 1}
+MP3_PATH = "C:\\music\\song.mp3"
+
+
+def windows_named(title):
+    return xdotool("search", "--onlyvisible", "--name", "^%s$" % title.replace(".", "\\."))
+
+
+def keys(*names):
+    subprocess.run(["xdotool", "key", "--delay", str(KEY_DELAY_MS)] + list(names), timeout=30,
+                   check=True)
+
+
+class Dialog:
+    """`vostrel.scr /c` with its dialog found by title and focused; killed if a check fails."""
+
+    def __init__(self, env=ENV):
+        self.process = subprocess.Popen(["wine", SAVER, "/c"], env=env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.PIPE, text=True)
+        try:
+            self.window = wait_for(lambda: windows_named(TITLE), "the dialog")[0]
+            self.focus()
+        except AssertionError:
+            self.kill()
+            raise
+
+    def focus(self, window=None):
+        xdotool("windowfocus", "--sync", window or self.window)
+        time.sleep(0.3)
+
+    def close(self):
+        """Waits for the program to end; its standard error."""
+        try:
+            _, errors = self.process.communicate(timeout=30)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the dialog did not close")
+        check(self.process.returncode == 0, "exit code %d" % self.process.returncode)
+        return errors
+
+    def kill(self):
+        if self.process.poll() is None:
+            subprocess.run(["wineserver", "-k"], env=ENV)
+            self.process.wait()
+
+
+def run_dialog(steps, env=ENV):
+    """Opens the dialog, runs steps(dialog) and waits for the end; the program's standard error."""
+    dialog = Dialog(env)
+    try:
+        steps(dialog)
+        return dialog.close()
+    finally:
+        dialog.kill()
+
+
+def set_values(values):
+    for name, value in values.items():
+        kind = "REG_DWORD" if isinstance(value, int) else "REG_SZ"
+        result = wine("reg", "add", KEY, "/v", name, "/t", kind, "/d", str(value), "/f")
+        check(result.returncode == 0, "reg add %s failed" % name)
+
+
+def screenshot(dialog, path):
+    from PIL import Image
+    geometry = dict(item.split("=") for item in
+                    xdotool("getwindowgeometry", "--shell", dialog.window))
+    left, top = int(geometry["X"]), int(geometry["Y"])
+    x = XConnection()
+    try:
+        write_screen_png(x, path)
+    finally:
+        x.close()
+    Image.open(path).crop((left, top, left + int(geometry["WIDTH"]),
+                           top + int(geometry["HEIGHT"]))).save(path)
+
+
+def test_dialog_default_then_ok_stores_the_defaults():
+    set_values(dict(NOT_DEFAULTS, datapath=MP3_PATH, vostrel="ABC"))
+
+    def steps(dialog):
+        keys(*BACK_TO_DEFAULT, "space", "Tab", "Tab")  # DEFAULT, then back to OK
+        if DIALOG_SCREENSHOT:
+            screenshot(dialog, DIALOG_SCREENSHOT)
+        keys("Return")
+
+    run_dialog(steps)
+    stored = reg_values(KEY) or {}
+    wrong = {name: stored.get(name) for name, value in DEFAULTS.items()
+             if stored.get(name) != value}
+    check(wrong == {}, "not the defaults: %s" % wrong)
+    check(stored.get("datapath") == MP3_PATH, "DEFAULT changed the MP3 path: %s" % stored)
+    check(boxes() == [], "boxes: %s" % boxes())
+
+
+def test_dialog_nine_letter_caption_shows_the_length_box_and_keeps_the_caption():
+    # The system's own box, answered with Return: no recorder; Wine's trace gives its text.
+    env = {name: value for name, value in ENV.items() if name != "VOSTREL_TEST_BOXES"}
+    env["WINEDEBUG"] = "-all,trace+msgbox"
+    before = (reg_values(KEY) or {}).get("vostrel")
+
+    def steps(dialog):
+        keys(*BACK_TO_CAPTION)
+        subprocess.run(["xdotool", "type", "--delay", str(KEY_DELAY_MS), "ABCDEFGHI"],
+                       timeout=30, check=True)
+        keys("Return")
+        box = wait_for(lambda: windows_named("Misc Options"), "the caption's box")[0]
+        dialog.focus(box)
+        keys("Return")
+        wait_for(lambda: not windows_named("Misc Options"), "the box to close")
+        time.sleep(SETTLE)
+        check(windows_named("Misc Options") == [], "a second box followed the length box")
+        check(windows_named(TITLE) != [], "the dialog closed")
+        dialog.focus()
+        keys("Escape")
+
+    errors = run_dialog(steps, env)
+    shown = [line.split("MSGBOX_OnInit ", 1)[1] for line in errors.splitlines()
+             if "MSGBOX_OnInit" in line]
+    check(shown == ['L"Text to be displayed\\ncan be max 7 char long."'], "boxes: %s" % shown)
+    check((reg_values(KEY) or {}).get("vostrel") == before, "the caption was stored")
+
+
+def test_dialog_escape_stores_nothing():
+    before = reg_values(KEY)
+
+    def steps(dialog):
+        keys("Tab", "Down", "Escape")  # 800 x 600 chosen, then the dialog cancelled
+
+    run_dialog(steps)
+    check(reg_values(KEY) == before, "Escape changed the settings: %s" % reg_values(KEY))
+
+
+def test_dialog_play_mp3_opens_the_chooser():
+    before = reg_values(KEY)
+
+    def steps(dialog):
+        keys(*FORWARD_TO_MP3, "space")
+        chooser = wait_for(lambda: windows_named(CHOOSER_TITLE), "the file chooser")[0]
+        dialog.focus(chooser)
+        keys("Escape")
+        wait_for(lambda: not windows_named(CHOOSER_TITLE), "the chooser to close")
+        check(windows_named(TITLE) != [], "the dialog closed with the chooser")
+        dialog.focus()
+        keys("Escape")
+
+    run_dialog(steps)
+    check(reg_values(KEY) == before, "the chooser's cancel stored something")
+
+
+TESTS = [test_dialog_default_then_ok_stores_the_defaults,
+         test_dialog_nine_letter_caption_shows_the_length_box_and_keeps_the_caption,
+         test_dialog_escape_stores_nothing, test_dialog_play_mp3_opens_the_chooser]
