@@ -1,6 +1,7 @@
 """The installed saver's configuration dialog (/c) as a user meets it: Wine's dialog made from
 the program's resource, driven with keys through xdotool, and what it leaves in the settings key.
 The focus starts on OK; the tab order is the template's, and a radio group is one stop."""
+import re
 import subprocess
 import time
 
@@ -14,6 +15,7 @@ CHOOSER_TITLE = "Open MP3 File"
 KEY = "HKCU\\" + NAMES["SETTINGS_KEY"]
 KEY_DELAY_MS = 100
 SETTLE = 2.0  # seconds in which a second box would have shown
+FOCUS_SETTLE = 0.5  # seconds until Wine takes a window focused from outside as its active one
 # Shift+Tab from OK: CANCEL, DEFAULT, 3D Test, E-Mail, Home Page, the caption's edit box.
 BACK_TO_DEFAULT = ["shift+Tab"] * 2
 BACK_TO_CAPTION = ["shift+Tab"] * 6
@@ -26,6 +28,7 @@ DEFAULTS = {"resolution": "0x3f5", "part": "0x40c", "useblur": "0x0", "bpp": "0x
 NOT_DEFAULTS = {"resolution": 1017, "part": 1037, "useblur": 1, "psound": 0, "restart": 0,
                 "starfield": 0, "debug": 1}
 MP3_PATH = "C:\\music\\song.mp3"
+WS_DISABLED = 0x08000000
 
 
 def windows_named(title):
@@ -40,11 +43,14 @@ def keys(*names):
 class Dialog:
     """`vostrel.scr /c` with its dialog found by title and focused; killed if a check fails."""
 
-    def __init__(self, env=ENV):
-        self.process = subprocess.Popen(["wine", SAVER, "/c"], env=env, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.PIPE, text=True)
+    def __init__(self, env=ENV, switch="/c"):
+        shown = set(windows_named(TITLE))
+        self.process = subprocess.Popen(["wine", SAVER, switch], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                        text=True)
         try:
-            self.window = wait_for(lambda: windows_named(TITLE), "the dialog")[0]
+            self.window = wait_for(lambda: sorted(set(windows_named(TITLE)) - shown),
+                                   "the dialog")[0]
             self.focus()
         except AssertionError:
             self.kill()
@@ -52,14 +58,14 @@ class Dialog:
 
     def focus(self, window=None):
         xdotool("windowfocus", "--sync", window or self.window)
-        time.sleep(0.3)
+        time.sleep(FOCUS_SETTLE)
 
     def close(self):
         """Waits for the program to end; its standard error."""
         try:
             _, errors = self.process.communicate(timeout=30)
         except subprocess.TimeoutExpired:
-            raise AssertionError("the dialog did not close")
+            raise AssertionError("the dialog did not close: %s" % windows_named(TITLE))
         check(self.process.returncode == 0, "exit code %d" % self.process.returncode)
         return errors
 
@@ -77,6 +83,19 @@ def run_dialog(steps, env=ENV):
         return dialog.close()
     finally:
         dialog.kill()
+
+
+def dialog_styles():
+    """{handle: window style} of the program's dialogs, as Wine's debugger lists them."""
+    listing = wine("winedbg", "--command", "info wnd").stdout
+    return {int(handle, 16): int(style, 16) for handle, style in re.findall(
+        r"^\s*([0-9a-f]+)\s+#32770\s+([0-9a-f]+)\s.*%s" % re.escape(NAMES["PRODUCT"][:10]),
+        listing, re.M)}
+
+
+def position(window):
+    geometry = dict(item.split("=") for item in xdotool("getwindowgeometry", "--shell", window))
+    return int(geometry["X"]), int(geometry["Y"])
 
 
 def set_values(values):
@@ -173,6 +192,32 @@ def test_dialog_play_mp3_opens_the_chooser():
     check(reg_values(KEY) == before, "the chooser's cancel stored something")
 
 
-TESTS = [test_dialog_default_then_ok_stores_the_defaults,
+def test_dialog_owned_by_the_window_its_switch_names():
+    owner = Dialog()
+    try:
+        handle, = dialog_styles()
+        owned = Dialog(switch="/c:%d" % handle)
+        try:
+            transient = subprocess.run(["xprop", "-id", owned.window, "WM_TRANSIENT_FOR"],
+                                       stdout=subprocess.PIPE, text=True, timeout=30).stdout
+            check(transient.split()[-1] == hex(int(owner.window)),
+                  "not above its owner: %s" % transient)
+            # Placed from the owner's corner, as from the screen's without one.
+            check(position(owned.window) == tuple(2 * c for c in position(owner.window)),
+                  "owned at %s, owner at %s" % (position(owned.window), position(owner.window)))
+            check(dialog_styles()[handle] & WS_DISABLED, "the owner stays enabled")
+            keys("Escape")
+            owned.close()
+        finally:
+            owned.kill()
+        check(not dialog_styles()[handle] & WS_DISABLED, "the owner stays disabled")
+        owner.focus()
+        keys("Escape")
+        owner.close()
+    finally:
+        owner.kill()
+
+
+TESTS = [test_dialog_owned_by_the_window_its_switch_names, test_dialog_default_then_ok_stores_the_defaults,
          test_dialog_nine_letter_caption_shows_the_length_box_and_keeps_the_caption,
          test_dialog_escape_stores_nothing, test_dialog_play_mp3_opens_the_chooser]
