@@ -87,16 +87,22 @@ def run_dialog(steps, env=ENV):
 
 
 def dialog_styles():
-    """{handle: window style} of the program's dialogs, as Wine's debugger lists them."""
+    """{handle: window style} of the program's dialogs, as Wine's debugger lists them (with
+    their titles cut short)."""
     listing = wine("winedbg", "--command", "info wnd").stdout
     return {int(handle, 16): int(style, 16) for handle, style in re.findall(
         r"^\s*([0-9a-f]+)\s+#32770\s+([0-9a-f]+)\s.*%s" % re.escape(NAMES["PRODUCT"][:10]),
         listing, re.M)}
 
 
+def geometry(window):
+    """(x, y, width, height) of the X window."""
+    shell = dict(item.split("=") for item in xdotool("getwindowgeometry", "--shell", window))
+    return tuple(int(shell[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
+
+
 def position(window):
-    geometry = dict(item.split("=") for item in xdotool("getwindowgeometry", "--shell", window))
-    return int(geometry["X"]), int(geometry["Y"])
+    return geometry(window)[:2]
 
 
 def set_values(values):
@@ -108,16 +114,13 @@ def set_values(values):
 
 def screenshot(dialog, path):
     from PIL import Image
-    geometry = dict(item.split("=") for item in
-                    xdotool("getwindowgeometry", "--shell", dialog.window))
-    left, top = int(geometry["X"]), int(geometry["Y"])
+    left, top, width, height = geometry(dialog.window)
     x = XConnection()
     try:
         write_screen_png(x, path)
     finally:
         x.close()
-    Image.open(path).crop((left, top, left + int(geometry["WIDTH"]),
-                           top + int(geometry["HEIGHT"]))).save(path)
+    Image.open(path).crop((left, top, left + width, top + height)).save(path)
 
 
 def test_dialog_default_then_a_radio_key_and_return_store_the_choices():
