@@ -36,10 +36,11 @@ target_link_libraries(vostrel_platform_libraries INTERFACE
     ${VOSTREL_WIN_STATIC_PATHS}
     opengl32 glu32 gdi32 winmm comdlg32 shell32 advapi32 shlwapi)
 
-# The resources: the icon, the dialog's picture and the saver's description, with the product's
-# name and the picture's number read from the sources that hold them. A resource object in a
-# static library would never be linked (nothing refers to it), so it goes on the link line of
-# every program that links the platform library.
+# The resources: the configuration dialog, its picture and the program icon in a script made
+# from the dialog's template (tools/dialog_resource), and the saver's description, with the
+# product's name read from the source that holds it. A resource object in a static library
+# would never be linked (nothing refers to it), so it goes on the link line of every program
+# that links the platform library.
 enable_language(RC)
 
 # The text of a string constant `name = "..."` in a source header, with the C escapes of its
@@ -56,16 +57,39 @@ function(vostrel_read_source_string header name pattern out)
         ${PROJECT_SOURCE_DIR}/${header})
 endfunction()
 
+# The dialog's script is written by the template's own code, compiled for the build machine
+# with its native compiler: the cross-compiled program could not run here.
+function(vostrel_dialog_resource_script script)
+    find_program(VOSTREL_HOST_CXX NAMES c++ g++ clang++ REQUIRED)
+    set(tool ${PROJECT_SOURCE_DIR}/tools/dialog_resource)
+    set(sources ${tool}/dialog_resource.cpp ${tool}/main.cpp
+        ${PROJECT_SOURCE_DIR}/src/settings/dialog_template.cpp)
+    file(GLOB headers CONFIGURE_DEPENDS ${tool}/*.h ${PROJECT_SOURCE_DIR}/src/base/*.h
+        ${PROJECT_SOURCE_DIR}/src/platform/*.h ${PROJECT_SOURCE_DIR}/src/settings/*.h)
+    set(generator ${CMAKE_CURRENT_BINARY_DIR}/vostrel-dialog-rc)
+    add_custom_command(OUTPUT ${generator}
+        COMMAND ${VOSTREL_HOST_CXX} -std=c++20 -Wall -Wextra -O1
+            "-DVOSTREL_VERSION=\"${PROJECT_VERSION}\"" -I${PROJECT_SOURCE_DIR}/src
+            -I${PROJECT_SOURCE_DIR}/tools ${sources} -o ${generator}
+        DEPENDS ${sources} ${headers}
+        COMMENT "Building the dialog's resource script writer for the build machine"
+        VERBATIM)
+    add_custom_command(OUTPUT ${script}
+        COMMAND ${generator} ${PROJECT_SOURCE_DIR}/resources ${script}
+        DEPENDS ${generator}
+        COMMENT "Writing the dialog's resource script"
+        VERBATIM)
+endfunction()
+
 function(vostrel_add_platform_sources target)
     vostrel_read_source_string(src/base/product.h kProductName "[^\"]+" VOSTREL_PRODUCT_NAME)
-    vostrel_read_source_string(src/platform/dialog_view.h kDialogPictureResource "#[0-9]+"
-        picture)
-    string(SUBSTRING ${picture} 1 -1 VOSTREL_PICTURE_ID)
     set(VOSTREL_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
     configure_file(${VOSTREL_RESOURCE_DIR}/vostrel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc @ONLY)
-    add_library(vostrel_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc)
-    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc PROPERTIES
-        OBJECT_DEPENDS "${VOSTREL_RESOURCE_DIR}/vostrel.ico;${VOSTREL_RESOURCE_DIR}/dialog-picture.bmp")
+    set(dialog_script ${PROJECT_BINARY_DIR}/config-dialog.rc)
+    vostrel_dialog_resource_script(${dialog_script})
+    add_library(vostrel_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc ${dialog_script})
+    file(GLOB pictures CONFIGURE_DEPENDS ${VOSTREL_RESOURCE_DIR}/*.bmp ${VOSTREL_RESOURCE_DIR}/*.ico)
+    set_source_files_properties(${dialog_script} PROPERTIES OBJECT_DEPENDS "${pictures}")
     target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:vostrel_resources>)
 endfunction()
 

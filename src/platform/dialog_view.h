@@ -49,14 +49,27 @@ struct DialogControl {
     bool startsGroup = false;  // the first radio button of a group
 };
 
+struct DialogFont {
+    const char* face;
+    int points;
+};
+
+// Windows builds the dialog from a resource made from this template at build time, found by
+// its number; other systems build it from the template itself. The dialog units are those of
+// Windows' font; another system measures them with its own dialog font.
 struct DialogTemplate {
+    int resourceId;
     const char* title;
+    DialogFont font;
+    int x, y;           // dialog units from the owner's corner (the screen's, without one)
     int width, height;  // dialog units
     std::vector<DialogControl> controls;
 };
 
 // The program's picture resources, by the numbers templates name them with.
 inline constexpr const char* kDialogPictureResource = "#140";
+// The program's icon: Windows lists the program by it and the dialog's title bar shows it.
+inline constexpr const char* kProgramIconResource = "#1";
 
 // The ids Windows gives the OK and CANCEL buttons.
 inline constexpr int kIdOk = 1;
@@ -71,6 +84,9 @@ struct OpenFileRequest {
     std::string title;
     std::vector<FileFilter> filters;  // the first is selected
     bool mustExist = true;
+    // The longest full path, in characters, the caller can take: Windows' chooser gets room
+    // for that many and reports a longer choice as its own error.
+    std::size_t maxPathLength = 0;
 };
 
 class DialogView {

@@ -155,8 +155,11 @@ void ConfigDialog::Command(DialogView& view, int id) {
 }
 
 void ConfigDialog::Browse(DialogView& view) {
-    const std::optional<std::string> chosen = view.ChooseFileToOpen(
-        {kChooserTitle, {{"MP3 files (*.mp3)", "*.mp3"}, {"All files (*.*)", "*.*"}}, true});
+    const std::optional<std::string> chosen =
+        view.ChooseFileToOpen({kChooserTitle,
+                               {{"MP3 files (*.mp3)", "*.mp3"}, {"All files (*.*)", "*.*"}},
+                               true,
+                               kEditTextMax});
     if (!chosen) return;
     // The chooser's buffer holds kEditTextMax bytes and the zero; a longer path is the
     // chooser's own error, which changes nothing, rather than a cut path that names no file.

@@ -6,6 +6,10 @@ namespace {
 
 // Controls the dialog never addresses share this id.
 constexpr int kUnaddressed = 65535;
+constexpr int kDialogResource = 2003;
+constexpr DialogFont kDialogFont{"MS Sans Serif", 9};
+constexpr int kDialogX = 28;
+constexpr int kDialogY = 25;
 constexpr int kDialogWidth = 396;
 constexpr int kDialogHeight = 191;
 
@@ -18,7 +22,11 @@ int Id(std::uint32_t settingValue) {
 const DialogTemplate& ConfigDialogTemplate() {
     using K = ControlKind;
     static const DialogTemplate dialog{
+        kDialogResource,
         kConfigDialogTitle,
+        kDialogFont,
+        kDialogX,
+        kDialogY,
         kDialogWidth,
         kDialogHeight,
         {

@@ -9,12 +9,13 @@ import sys
 
 from wine_prefix import ENV, WORK  # first: it makes the shared e2e helpers importable
 import audio_tests
+import dialog_tests
 import install_tests
 import renderer_tests
 import saver_tests
 from saver_harness import run_tests
 
-MODULES = [renderer_tests, saver_tests, audio_tests]
+MODULES = [renderer_tests, saver_tests, audio_tests, dialog_tests]
 
 
 def chosen(tests, words):

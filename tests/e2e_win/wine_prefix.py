@@ -27,6 +27,7 @@ if not os.environ.get("DISPLAY"):
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-win")
 START = (400, 300)  # where the pointer rests when a run starts
 SCREENSHOT = os.environ.get("VOSTREL_WINDOWS_SCREENSHOT")  # where to keep a picture of /s
+DIALOG_SCREENSHOT = os.environ.get("VOSTREL_WINDOWS_DIALOG_SCREENSHOT")  # and of /c's dialog
 
 
 def installer_names():

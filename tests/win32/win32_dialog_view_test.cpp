@@ -1,7 +1,8 @@
-// The Windows dialog: the configuration dialog's own table makes a dialog the system accepts,
-// its controls answer by id, and a posted command arrives after the current one, all without
-// a person.
+// The Windows dialog: the resource made from the configuration dialog's own table opens above
+// its owner, which it disables until it ends; its controls answer by id, and a posted command
+// arrives after the current one, all without a person.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -27,17 +28,30 @@ class ScriptedProcedure : public DialogProcedure {
     }
     void Command(DialogView& view, int id) override {
         commands.push_back(id);
+        ownerEnabled = IsWindowEnabled(owner) != FALSE;
+        ownedByOwner = GetWindow(FindWindowA(nullptr, kConfigDialogTitle), GW_OWNER) == owner;
         whole = view.Text(kIdCaption, 64);
         cut = view.Text(kIdCaption, 3);
         view.End();
     }
+    HWND owner = nullptr;
     std::vector<int> commands;
     std::string whole, cut;
+    bool ownerEnabled = true;
+    bool ownedByOwner = false;
 };
 
-TEST(Win32DialogView, TheConfigurationTableMakesADialogThatRunsItsScript) {
+TEST(Win32DialogView, TheConfigurationDialogRunsItsScriptAboveItsOwner) {
     ScriptedProcedure procedure;
-    ASSERT_TRUE(RunModalDialog(ConfigDialogTemplate(), 0, procedure));
+    procedure.owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64,
+                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(procedure.owner, nullptr);
+    ASSERT_TRUE(RunModalDialog(ConfigDialogTemplate(), reinterpret_cast<WindowId>(procedure.owner),
+                               procedure));
+    EXPECT_FALSE(procedure.ownerEnabled);
+    EXPECT_TRUE(procedure.ownedByOwner);
+    EXPECT_TRUE(IsWindowEnabled(procedure.owner));
+    DestroyWindow(procedure.owner);
     EXPECT_EQ(procedure.commands, (std::vector<int>{0, kPosted}));
     EXPECT_EQ(procedure.whole, kUtf8Caption);
     EXPECT_EQ(procedure.cut, "Gr");

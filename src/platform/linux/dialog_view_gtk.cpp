@@ -8,8 +8,9 @@
 // and the window destroyed by another client (xkill, a window manager) as CANCEL;
 // the open-file chooser with case-insensitive filters; pictures from the program's compiled-in
 // resources, scaled to their rectangles.
-// Left out: the template's position (the dialog is centred); disabling the owner window,
-// which belongs to another client.
+// Left out: the template's position (the dialog is centred) and font (the theme's measures the
+// dialog units); the resource number, which only Windows opens the dialog by; disabling the
+// owner window, which belongs to another client.
 #include <gdk/gdkkeysyms.h>
 #include <gtk/gtk.h>
 

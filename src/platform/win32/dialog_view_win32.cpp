@@ -1,20 +1,18 @@
-// The modal dialog on Windows: DialogBoxIndirectParamW over a DIALOGEX template written in
-// memory from the program's one table of controls, so the dialog manager itself gives the tab
-// order, the default button, Return, Escape, automatic check boxes and radio groups.
+// The modal dialog on Windows: DialogBoxParamW over the DIALOGEX resource that the build writes
+// from the program's one table of controls (tools/dialog_resource), so the dialog manager itself
+// gives the tab order, the default button, Return, Escape, automatic check boxes and radio
+// groups, and the owner is disabled while the dialog runs.
 //
-// Realised here: each control kind as the system's own class and style (pictures are static
-// bitmaps from the program's resources, flat buttons BS_FLAT push buttons); every BN_CLICKED
-// goes to the procedure's command, and posted commands arrive as a private message after the
-// current one returns. Texts cross as UTF-8 and meet the wide calls. The open-file chooser is
-// GetOpenFileNameW, modal above the dialog.
-// Left out: the dialog font's own choice (the system's "MS Shell Dlg" at 8 points), help ids,
-// and notifications other than clicks.
+// Realised here: every BN_CLICKED goes to the procedure's command, and posted commands arrive
+// as a private message after the current one returns; the title bar shows the program's icon.
+// Texts cross as UTF-8 and meet the wide calls. The open-file chooser is GetOpenFileNameW,
+// modal above the dialog, with room for the request's longest path.
+// Left out: help ids, and notifications other than clicks.
 #include <windows.h>
 // After windows.h, whose types it uses without including it.
 #include <commdlg.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,110 +22,8 @@
 
 namespace {
 
-constexpr WORD kButtonClass = 0x0080;
-constexpr WORD kEditClass = 0x0081;
-constexpr WORD kStaticClass = 0x0082;
-constexpr WORD kOrdinal = 0xFFFF;
-constexpr WORD kFontPoints = 8;
-constexpr const wchar_t* kFontFace = L"MS Shell Dlg";
 constexpr UINT kPostedCommand = WM_APP + 1;
 constexpr INT_PTR kDialogFailed = -1;
-
-// The DIALOGEX template, written word by word as the system reads it.
-class TemplateWriter {
-  public:
-    void Word(WORD value) { words_.push_back(value); }
-    void Dword(DWORD value) {
-        Word(LOWORD(value));
-        Word(HIWORD(value));
-    }
-    void Text(const std::wstring& text) {
-        words_.insert(words_.end(), text.begin(), text.end());
-        Word(0);
-    }
-    // Items begin on a DWORD boundary.
-    void Align() {
-        if (words_.size() % 2 != 0) Word(0);
-    }
-    const WORD* data() const { return words_.data(); }
-
-  private:
-    std::vector<WORD> words_;
-};
-
-struct ControlClass {
-    WORD atom;
-    DWORD style;
-};
-
-ControlClass ClassOf(const DialogControl& control) {
-    const DWORD group = control.startsGroup ? WS_GROUP : 0;
-    switch (control.kind) {
-        case ControlKind::Picture:
-            return {kStaticClass, SS_BITMAP | WS_GROUP};
-        case ControlKind::GroupBox:
-            return {kButtonClass, BS_GROUPBOX | WS_GROUP};
-        case ControlKind::RadioButton:
-            return {kButtonClass, BS_AUTORADIOBUTTON | WS_TABSTOP | group};
-        case ControlKind::CheckBox:
-            return {kButtonClass, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP};
-        case ControlKind::StaticText:
-            return {kStaticClass, SS_LEFT | WS_GROUP};
-        case ControlKind::EditBox:
-            return {kEditClass, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP};
-        case ControlKind::PushButton: {
-            const auto push =
-                static_cast<DWORD>(control.id == kIdOk ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-            return {kButtonClass, push | WS_TABSTOP | WS_GROUP};
-        }
-        case ControlKind::FlatButton:
-            return {kButtonClass, BS_PUSHBUTTON | BS_FLAT | WS_TABSTOP | WS_GROUP};
-    }
-    return {kStaticClass, SS_LEFT};
-}
-
-void WriteControl(TemplateWriter& out, const DialogControl& control) {
-    const ControlClass kind = ClassOf(control);
-    out.Align();
-    out.Dword(0);  // help id
-    out.Dword(0);  // extended style
-    out.Dword(WS_CHILD | WS_VISIBLE | kind.style);
-    for (int value : {control.x, control.y, control.width, control.height}) {
-        out.Word(static_cast<WORD>(value));
-    }
-    out.Dword(static_cast<DWORD>(control.id));
-    out.Word(kOrdinal);
-    out.Word(kind.atom);
-    // A picture names its resource by number, as "#140" does.
-    if (control.kind == ControlKind::Picture && control.caption[0] == '#') {
-        out.Word(kOrdinal);
-        out.Word(static_cast<WORD>(std::atoi(control.caption + 1)));
-    } else {
-        out.Text(WideFromUtf8(control.caption));
-    }
-    out.Word(0);  // no creation data
-}
-
-TemplateWriter WriteTemplate(const DialogTemplate& dialog) {
-    TemplateWriter out;
-    out.Word(1);  // DIALOGEX version
-    out.Word(kOrdinal);
-    out.Dword(0);  // help id
-    out.Dword(0);  // extended style
-    out.Dword(DS_MODALFRAME | DS_SETFONT | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION |
-              WS_SYSMENU);
-    out.Word(static_cast<WORD>(dialog.controls.size()));
-    for (int value : {0, 0, dialog.width, dialog.height}) out.Word(static_cast<WORD>(value));
-    out.Word(0);  // no menu
-    out.Word(0);  // the system's dialog class
-    out.Text(WideFromUtf8(dialog.title));
-    out.Word(kFontPoints);
-    out.Word(FW_NORMAL);
-    out.Word(0);  // not italic, default character set
-    out.Text(kFontFace);
-    for (const DialogControl& control : dialog.controls) WriteControl(out, control);
-    return out;
-}
 
 std::wstring FilterText(const std::vector<FileFilter>& filters) {
     std::wstring text;
@@ -172,6 +68,12 @@ class Win32DialogView final : public DialogView {
     void End() override { EndDialog(dialog_, IDOK); }
     std::optional<std::string> ChooseFileToOpen(const OpenFileRequest& request) override;
 
+    void ShowProgramIcon() {
+        const auto icon =
+            LoadImageW(GetModuleHandleW(nullptr), WideFromUtf8(kProgramIconResource).c_str(),
+                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
+        SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
     void Initialise() { procedure_.Initialise(*this); }
     void Command(int id) { procedure_.Command(*this, id); }
     bool FocusSet() const { return focusSet_; }
@@ -185,7 +87,7 @@ class Win32DialogView final : public DialogView {
 std::optional<std::string> Win32DialogView::ChooseFileToOpen(const OpenFileRequest& request) {
     const std::wstring filters = FilterText(request.filters);
     const std::wstring title = WideFromUtf8(request.title);
-    std::wstring chosen(MAX_PATH, L'\0');
+    std::wstring chosen(request.maxPathLength + 1, L'\0');
     OPENFILENAMEW chooser{};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = dialog_;
@@ -205,6 +107,7 @@ INT_PTR CALLBACK DialogThunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     if (message == WM_INITDIALOG) {
         auto* view = new Win32DialogView(dialog, *reinterpret_cast<DialogProcedure*>(lParam));
         SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(view));
+        view->ShowProgramIcon();
         view->Initialise();
         // FALSE: the procedure placed the focus itself.
         return view->FocusSet() ? FALSE : TRUE;
@@ -230,9 +133,8 @@ INT_PTR CALLBACK DialogThunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 bool RunModalDialog(const DialogTemplate& dialog, WindowId owner, DialogProcedure& procedure) {
-    const TemplateWriter layout = WriteTemplate(dialog);
-    const INT_PTR result = DialogBoxIndirectParamW(
-        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()),
+    const INT_PTR result = DialogBoxParamW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog.resourceId),
         reinterpret_cast<HWND>(owner), DialogThunk, reinterpret_cast<LPARAM>(&procedure));
     return result != kDialogFailed && result != 0;
 }
