@@ -11,7 +11,7 @@
 //     makes. Beyond that the argument is first reduced by the double nearest 2 pi, which keeps
 //     the result the same everywhere but lets its error grow with x.
 //   - NaN or an infinity gives NaN, as the C library does.
-//   - Plain double arithmetic only (no library calls but the exactly rounded fabs and fmod): the
+//   - Plain double arithmetic only (no library calls but exact ones: fabs, fmod, isfinite); the
 //     file is compiled without contraction into fused multiply-adds, so the bits depend on
 //     neither the compiler's choices nor the CPU. Float users narrow the double result.
 #pragma once
