@@ -74,14 +74,4 @@ TEST_F(MeshShapesTest, SendsWhatATexturedGluQuadricSends) {
     gluDeleteQuadric(quadric);
 }
 
-TEST_F(MeshShapesTest, DegenerateShapesDrawNothing) {
-    const auto drawn = CaptureFeedback([] {
-        DrawTexturedSphere(1.0, 1, 20);
-        DrawTexturedSphere(-1.0, 40, 20);
-        DrawTexturedCylinder(1.0, 1.0, 1.0, 3, 0);
-        DrawTexturedCylinder(0.0, 0.0, 0.0, 3, 3);
-    });
-    EXPECT_TRUE(drawn.empty());
-}
-
 }  // namespace
