@@ -4,10 +4,10 @@
 // code.
 //
 // Method: the cycle is drawn twice from the same starting state. The GL pass times
-// RenderShowFrame plus glFinish per frame (everything: our code, GLU, the driver's command
+// RenderShowFrame plus glFinish per frame (everything: our code, the driver's command
 // handling and llvmpipe's rasterisation). The GL-less pass releases the context, so every GL
 // call returns at once, and times RenderShowFrame alone: that is the show's own CPU work (our
-// code and GLU's tessellation). Figures are from one run; nothing is asserted. The table is
+// code and its meshes). Figures are from one run; nothing is asserted. The table is
 // printed in Markdown, as docs/frame-cost.md shows it.
 //
 // Usage: bench_frame_cost [install folder]. Without an argument: the recorded install folder,

@@ -12,9 +12,8 @@
 // at the restart.
 #include <GL/gl.h>
 
-#include <cmath>
-
 #include "assets/textures.h"
+#include "base/portable_trig.h"
 #include "platform/sound.h"
 #include "settings/settings.h"
 #include "show/outline_font.h"
@@ -85,7 +84,7 @@ void PlayLongBang() {
 // Nearer while the countdown runs, then only the bob.
 void PlaceBlast(int frame, int countdown) {
     const double bob =
-        kBobHeight * std::sin((2.0 * frame - kBobPhase) * kShowPi / kBobPeriodFrames);
+        kBobHeight * PortableSin((2.0 * frame - kBobPhase) * kShowPi / kBobPeriodFrames);
     glTranslated(kApproachX * countdown + kSceneOffsetX,
                  bob + kSceneOffsetY + kApproachLift * countdown * countdown,
                  kApproachZ * countdown);
@@ -94,7 +93,7 @@ void PlaceBlast(int frame, int countdown) {
 void DrawBackdrop() {
     glPushMatrix();
     glTranslated(kStarfieldX, kStarfieldY,
-                 std::cos(ShowRadians(showState.spinAngle)) + kStarfieldDistance);
+                 PortableCos(ShowRadians(showState.spinAngle)) + kStarfieldDistance);
     if (settings.starfield != 0) DrawStarfield();
     glPopMatrix();
 }
@@ -104,10 +103,10 @@ void DrawCaption() {
     const double slow = ShowRadians(showState.slowAngle);
     glPushMatrix();
     glLoadIdentity();
-    glTranslated(kCaptionX, kCaptionBob * std::sin(slow) + kCaptionY,
-                 std::cos(2.0 * slow) + kCaptionDistance);
-    glRotated(kCaptionRock * std::sin(spin), 0.0, 1.0, 0.0);
-    glRotated(kCaptionTilt - kCaptionTiltSwing * std::cos(3.0 * spin), 1.0, 0.0, 0.0);
+    glTranslated(kCaptionX, kCaptionBob * PortableSin(slow) + kCaptionY,
+                 PortableCos(2.0 * slow) + kCaptionDistance);
+    glRotated(kCaptionRock * PortableSin(spin), 0.0, 1.0, 0.0);
+    glRotated(kCaptionTilt - kCaptionTiltSwing * PortableCos(3.0 * spin), 1.0, 0.0, 0.0);
     glTranslated(kCaptionCentreX, kCaptionCentreY, 0.0);
     texStelle2.Bind();
     glColor4ub(kCaptionGrey, kCaptionGrey, kCaptionBlue, kCaptionAlpha);
@@ -153,8 +152,8 @@ void BurstWhenDue() {
 
 void DrawCentre() {
     const int spin = showState.spinAngle;
-    const double spinCos = std::cos(ShowRadians(spin));
-    const double beat = std::sin(ShowRadians(kCentreBeat * spin));
+    const double spinCos = PortableCos(ShowRadians(spin));
+    const double beat = PortableSin(ShowRadians(kCentreBeat * spin));
     glColor4ub(kCentreWhite, kCentreWhite, kCentreWhite,
                static_cast<GLubyte>(showState.burstTimer - kCentreFlashFrames));
     glRotatef(static_cast<float>(-2 * spin), 0.0f, 0.0f, 1.0f);

@@ -8,9 +8,8 @@
 // frame, the detail level and the colours of the first five debris records.
 #include <GL/gl.h>
 
-#include <cmath>
-
 #include "assets/textures.h"
+#include "base/portable_trig.h"
 #include "settings/settings.h"
 #include "show/emblem_credits.h"
 #include "show/outline_font.h"
@@ -200,7 +199,7 @@ bool InWindow(int f, int start, int end) {
 // The rise and fall of a word over its window. 3.1415 stays short of pi, so the curve is
 // still above zero on the window's last frame.
 double Sine(int f, int start, int period) {
-    return std::sin((f - start) * kShowPi / period);
+    return PortableSin((f - start) * kShowPi / period);
 }
 
 GLubyte Truncated(double value) {
@@ -263,14 +262,14 @@ void DrawOpeningWords(int f) {
 
 void DrawEmblemInColour(int f) {
     const int a = showState.emblemAngle;
-    const double swing = std::cos(ShowRadians(a)) * kEmblemSwing;
+    const double swing = PortableCos(ShowRadians(a)) * kEmblemSwing;
     double alpha = swing + kEmblemAlphaBase;
     if (f < kEmblemStart + kEmblemFadeFrames) {
         alpha *= static_cast<double>(f - kEmblemStart) / kEmblemFadeFrames;
     }
     glColor4ub(Truncated(swing + kEmblemColourBase),
-               Truncated(std::sin(ShowRadians(a)) * kEmblemSwing + kEmblemColourBase),
-               Truncated(std::cos(ShowRadians(2.0 * a)) * kEmblemSwing + kEmblemColourBase),
+               Truncated(PortableSin(ShowRadians(a)) * kEmblemSwing + kEmblemColourBase),
+               Truncated(PortableCos(ShowRadians(2.0 * a)) * kEmblemSwing + kEmblemColourBase),
                Truncated(alpha));
     DrawEmblem(a);
 }

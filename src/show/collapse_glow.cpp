@@ -6,8 +6,7 @@
 // and advances flashStep, once per cycle (the restart sets it back to 0).
 #include <GL/gl.h>
 
-#include <cmath>
-
+#include "base/portable_trig.h"
 #include "show/plain_quad.h"
 #include "show/random.h"
 #include "show/scenes.h"
@@ -45,7 +44,7 @@ void DrawGlowSprites() {
 // Rises from alpha 0 on its first frame to nearly 1 in the middle and falls again.
 void DrawFlashStep(int rays) {
     if (rays <= kFlashAfterRays || showState.flashStep >= kFlashFrames) return;
-    const double alpha = std::sin(showState.flashStep * kShowPi / kFlashFrames);
+    const double alpha = PortableSin(showState.flashStep * kShowPi / kFlashFrames);
     glColor4f(1.0f, 1.0f, 1.0f, static_cast<float>(alpha));
     DrawPlainQuad();
     showState.flashStep += 1;

@@ -5,8 +5,7 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
+#include "base/portable_trig.h"
 #include "base/run_flags.h"
 #include "platform/sound.h"
 #include "settings/install_folder.h"
@@ -47,11 +46,12 @@ constexpr GLubyte kSceneAlpha = 192;
 void PlaceCamera() {
     const double spin = ShowRadians(showState.spinAngle);
     glLoadIdentity();
-    glRotated(
-        kCameraTiltBase - kCameraTiltSwing * std::cos(std::sin(ShowRadians(showState.slowAngle))),
-        0.0, 1.0, 1.0);
-    glRotated(kCameraRollSwing * std::cos(spin), 1.0, 1.0, 1.0);
-    glTranslated(std::cos(spin) + kCameraOffsetX, std::sin(spin) + kCameraOffsetY, kCameraDistance);
+    glRotated(kCameraTiltBase -
+                  kCameraTiltSwing * PortableCos(PortableSin(ShowRadians(showState.slowAngle))),
+              0.0, 1.0, 1.0);
+    glRotated(kCameraRollSwing * PortableCos(spin), 1.0, 1.0, 1.0);
+    glTranslated(PortableCos(spin) + kCameraOffsetX, PortableSin(spin) + kCameraOffsetY,
+                 kCameraDistance);
 }
 
 void PlayShortBangWhenDue() {
@@ -73,7 +73,7 @@ void AdvanceSceneCounters() {
     }
     // The sum is taken in double and rounded once, as float += double does.
     showState.sunYaw = static_cast<float>(
-        showState.sunYaw + kSunYawSwing * std::cos(ShowRadians(showState.spinAngle)));
+        showState.sunYaw + kSunYawSwing * PortableCos(ShowRadians(showState.spinAngle)));
 }
 
 void DrawScene() {

@@ -2,9 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
 #include "assets/textures.h"
+#include "base/portable_trig.h"
 #include "base/run_flags.h"
 #include "show/show_state.h"
 #include "show/textured_quads.h"
@@ -20,10 +19,10 @@ constexpr int kLogoWhiteningStart = 2500;
 constexpr int kLogoWhiteningFrames = 2500;
 
 float Wave(double frame, double period) {
-    return static_cast<float>(std::sin(frame / period));
+    return static_cast<float>(PortableSin(frame / period));
 }
 float CoWave(double frame, double period) {
-    return static_cast<float>(std::cos(frame / period));
+    return static_cast<float>(PortableCos(frame / period));
 }
 
 }  // namespace

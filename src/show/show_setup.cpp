@@ -1,7 +1,6 @@
 #include "show/show_setup.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <memory>
 #include <new>
@@ -104,13 +103,6 @@ void SwitchOffAudio() {
     settings.pcd = 0;
 }
 
-void CreateQuadric() {
-    if (showState.quadric == nullptr) showState.quadric = gluNewQuadric();
-    if (showState.quadric == nullptr) return;
-    gluQuadricTexture(showState.quadric, GL_TRUE);
-    gluQuadricDrawStyle(showState.quadric, GLU_FILL);
-}
-
 void LoadTextures() {
     for (const TextureFile& file : kTextureFiles) {
         file.texture->Load(DataPath(DataName(file.role)).c_str(), nullptr);
@@ -151,7 +143,6 @@ void SetupShow(int startFrame) {
         audioStarted = true;
     }
     ArmMusicNotice();
-    CreateQuadric();
     bangPath = DataPath(DataName(DataRole::LongBang));
     shortBangPaths = {
         DataPath(DataName(DataRole::ShortBang1)), DataPath(DataName(DataRole::ShortBang2)),

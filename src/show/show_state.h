@@ -6,8 +6,6 @@
 
 #include "settings/settings.h"
 
-struct GLUquadric;
-
 inline constexpr int kRayCount = 202;
 // The sun grows one ray per five ticks: sunTicks / kTicksPerRay rays are drawn.
 inline constexpr int kTicksPerRay = 5;
@@ -91,7 +89,6 @@ struct ShowState {
     RayDir* rayDirs = nullptr;
     const char** creditLines = nullptr;
     float* creditY = nullptr;
-    GLUquadric* quadric = nullptr;
 };
 
 extern ShowState showState;

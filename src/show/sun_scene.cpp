@@ -7,12 +7,11 @@
 // sun's red, one per ray drawn, one for the inner shell's red when that shell is drawn. At the
 // restart ResetSunScene starts the sun's growth (sunTicks) and the collapse flash over.
 #include <GL/gl.h>
-#include <GL/glu.h>
-
-#include <cmath>
 
 #include "assets/textures.h"
+#include "base/portable_trig.h"
 #include "settings/settings.h"
+#include "show/mesh_shapes.h"
 #include "show/plain_quad.h"
 #include "show/random.h"
 #include "show/scenes.h"
@@ -75,17 +74,12 @@ constexpr double kSecondConeScale = 2.0;
 
 constexpr float kWhiteLayerDepth = -5.0f;
 
-// A null quadric (GLU could not allocate it) draws nothing rather than crash the run.
 void DrawSphere(GLdouble radius) {
-    if (showState.quadric != nullptr) {
-        gluSphere(showState.quadric, radius, kSphereSlices, kSphereStacks);
-    }
+    DrawTexturedSphere(radius, kSphereSlices, kSphereStacks);
 }
 
 void DrawCone(GLdouble baseRadius) {
-    if (showState.quadric != nullptr) {
-        gluCylinder(showState.quadric, baseRadius, 0.0, kRayLength, kConeSlices, kConeStacks);
-    }
+    DrawTexturedCylinder(baseRadius, 0.0, kRayLength, kConeSlices, kConeStacks);
 }
 
 void ObjectLinearTexCoords() {
@@ -246,7 +240,7 @@ void DrawSunScene() {
     glShadeModel(GL_SMOOTH);
     SetLighting(false);
     glTranslated(kSceneOffsetX, kSceneOffsetY,
-                 std::cos(ShowRadians(showState.spinAngle)) + kSceneOffsetZ);
+                 PortableCos(ShowRadians(showState.spinAngle)) + kSceneOffsetZ);
     if (settings.starfield != 0) DrawStarfield();
     SetLighting(true);
     DrawSun();

@@ -51,10 +51,7 @@ class InstallRecord {
 
 void ResetShowForTest() {
     static InstallRecord installRecord;
-    // The quadric is made once per process and kept, as in a run.
-    GLUquadric* quadric = showState.quadric;
     showState = ShowState{};
-    showState.quadric = quadric;
     settings = Settings{};
     previewFlag = 0;
     hardwareTest = 0;
