@@ -17,10 +17,14 @@ foreach(name ${VOSTREL_WIN_STATIC_LIBRARIES})
     list(APPEND VOSTREL_WIN_STATIC_PATHS ${VOSTREL_WIN_LIBRARY_${name}})
 endforeach()
 
+# The libraries above come with their debugging sections (Debian's builds keep them), which
+# would more than double the programs the installer ships; a release link leaves them out.
+add_link_options($<$<CONFIG:Release>:-s>)
+
 # Windows takes the decoders, the players, the voice slots, the picture writer and the glyph
-# flattening over portable libraries, but not SDL: the voices go to the system's own wave output, and the effects play
-# through PlaySound, the call whose contract the effects' seam is written after. Its registry is
-# real, so it needs no REGEDIT4 text.
+# flattening over portable libraries, but not SDL: the voices go to the system's own wave
+# output, and the effects play through PlaySound, the call whose contract the effects' seam is
+# written after. Its registry is real, so it needs no REGEDIT4 text.
 set(VOSTREL_PORTABLE_BACKENDS
     audio_engine_mixer audio_mp3_mpg123 audio_song_openmpt voice_slots jpeg_decoder_libjpeg
     png_writer_libpng outline_font_freetype)
