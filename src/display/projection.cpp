@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <numbers>
+
 #include "base/portable_trig.h"
 
 namespace {
@@ -10,13 +12,12 @@ constexpr double kFieldOfViewDegrees = 45.0;
 // The near plane is a single-precision 0.1 widened to double, as the show was tuned with.
 constexpr float kNearPlane = 0.1f;
 constexpr double kFarPlane = 100.0;
-constexpr double kPi = 3.14159265358979323846;
 
 // The perspective matrix of a vertical field of view, column by column, as glFrustum's
 // symmetric case; computed here so that its cotangent has the same bits on every system.
 void MultPerspective(double fovyDegrees, double aspect, double zNear, double zFar) {
     if (aspect == 0) return;  // an empty viewport keeps the identity: nothing is drawn
-    const double radians = fovyDegrees / 2 * kPi / 180;
+    const double radians = fovyDegrees / 2 * std::numbers::pi / 180;
     const double cotangent = PortableCos(radians) / PortableSin(radians);
     const double depth = zFar - zNear;
     const GLdouble m[16] = {cotangent / aspect,

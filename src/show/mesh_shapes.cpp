@@ -8,12 +8,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 
 #include "base/portable_trig.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // A float angle, as GLU stores it, of step parts of a half (or whole) turn.
 float StepAngle(double turn, int step, int parts) {
@@ -39,7 +38,7 @@ using StackTable = std::array<float, kMaxMeshStacks + 1>;
 // Sines and cosines of the slices' angles, the first repeated after the last to close the ring.
 void FillSlices(int slices, double scale, SliceTable& sines, SliceTable& cosines) {
     for (int i = 0; i < slices; ++i) {
-        const float angle = StepAngle(2 * kPi, i, slices);
+        const float angle = StepAngle(2 * std::numbers::pi, i, slices);
         sines[i] = static_cast<float>(scale * PortableSin(angle));
         cosines[i] = static_cast<float>(scale * PortableCos(angle));
     }
@@ -58,7 +57,7 @@ void DrawTexturedSphere(double radius, int slices, int stacks) {
     // Per stack: the normal's sine and cosine, and the ring's radius and height.
     StackTable normalSin, normalCos, ringRadius, ringZ;
     for (int j = 0; j <= stacks; ++j) {
-        const float angle = StepAngle(kPi, j, stacks);
+        const float angle = StepAngle(std::numbers::pi, j, stacks);
         normalSin[j] = Sin(angle);
         normalCos[j] = Cos(angle);
         ringRadius[j] = static_cast<float>(radius * PortableSin(angle));
