@@ -9,7 +9,7 @@ bool ChangeDisplayMode(int width, int height, int colorDepth) {
     // Without a GL at all only the size itself can be checked; the window then fails.
     GlProbe* probe = CreateGlProbe();
     if (probe == nullptr) return true;
-    const bool made = EnterVirtualMode(width, height, colorDepth);
+    const bool made = EnterVirtualOrDirectMode(width, height, colorDepth);
     LeaveVirtualMode();
     DestroyGlProbe(probe);
     return made;
@@ -21,7 +21,7 @@ bool RestoreDisplayMode() {
 }
 
 bool EnterDisplayMode(int width, int height, int colorDepth) {
-    return EnterVirtualMode(width, height, colorDepth);
+    return EnterVirtualOrDirectMode(width, height, colorDepth);
 }
 
 bool SwapDisplayBuffers(DrawingContext context) {

@@ -1,6 +1,8 @@
 // The video mode of a run, made virtual: the monitor's own mode is never changed. A mode is
 // "set" when a framebuffer of its size and depth can be made; the show then draws into that
-// framebuffer and each swap presents it, scaled to fit, in the window.
+// framebuffer and each swap presents it, scaled to fit, in the window. A GL without
+// framebuffer objects takes any size: the show is drawn straight into the window, scaled to
+// fit by its viewport.
 #pragma once
 
 #include "platform/saver_window.h"

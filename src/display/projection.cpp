@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "base/portable_trig.h"
+#include "display/virtual_mode.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ void MultPerspective(double fovyDegrees, double aspect, double zNear, double zFa
 
 void SetProjection(int width, int height) {
     if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
+    SetPictureViewport(width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     MultPerspective(kFieldOfViewDegrees, static_cast<double>(width) / height, kNearPlane,

@@ -1,7 +1,8 @@
 // The virtual video mode: one framebuffer object with a colour and a depth renderbuffer.
 // Because the show draws only into it, a frame's colour buffer still holds the previous
 // frame (the blur overlay depends on that) no matter what the window system does to its own
-// back buffer on a swap.
+// back buffer on a swap. A context without framebuffer objects draws straight into the window,
+// its viewport on the picture's scaled place there.
 #include "display/virtual_mode.h"
 
 #include "display/letterbox.h"
@@ -20,6 +21,10 @@ struct VirtualMode {
     GLuint depthBuffer = 0;
     int width = 0;
     int height = 0;
+    // Drawing straight into a window of windowWidth x windowHeight (0 x 0 until known).
+    bool direct = false;
+    int windowWidth = 0;
+    int windowHeight = 0;
 };
 
 VirtualMode mode;
@@ -42,7 +47,43 @@ GLuint MakeRenderbuffer(GLenum format, int width, int height) {
     return buffer;
 }
 
+// A context first made current on a window has the window's size for its viewport, which is
+// where the picture's place is first measured from; each presentation follows the window after.
+bool EnterDirectMode(int width, int height) {
+    if (width <= 0 || height <= 0) return false;
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    mode.width = width;
+    mode.height = height;
+    mode.direct = true;
+    mode.windowWidth = viewport[2];
+    mode.windowHeight = viewport[3];
+    return true;
+}
+
+void FollowWindowSize(int windowWidth, int windowHeight) {
+    if (windowWidth == mode.windowWidth && windowHeight == mode.windowHeight) return;
+    mode.windowWidth = windowWidth;
+    mode.windowHeight = windowHeight;
+    SetPictureViewport(mode.width, mode.height);
+}
+
 }  // namespace
+
+bool EnterVirtualOrDirectMode(int width, int height, int colorDepth) {
+    LeaveVirtualMode();
+    if (!LoadGlFunctions()) return EnterDirectMode(width, height);
+    return EnterVirtualMode(width, height, colorDepth);
+}
+
+void SetPictureViewport(int width, int height) {
+    if (!mode.direct || mode.windowWidth <= 0 || mode.windowHeight <= 0) {
+        glViewport(0, 0, width, height);
+        return;
+    }
+    const LetterboxRect fit = FitPicture(width, height, mode.windowWidth, mode.windowHeight);
+    glViewport(fit.x0, fit.y0, fit.x1 - fit.x0, fit.y1 - fit.y0);
+}
 
 bool EnterVirtualMode(int width, int height, int colorDepth) {
     LeaveVirtualMode();
@@ -81,7 +122,12 @@ bool InVirtualMode() {
 }
 
 void PresentVirtualMode(int windowWidth, int windowHeight) {
-    if (!InVirtualMode() || windowWidth <= 0 || windowHeight <= 0) return;
+    if (windowWidth <= 0 || windowHeight <= 0) return;
+    if (mode.direct) {
+        FollowWindowSize(windowWidth, windowHeight);
+        return;
+    }
+    if (!InVirtualMode()) return;
     const LetterboxRect fit = FitPicture(mode.width, mode.height, windowWidth, windowHeight);
     // The clear and the blit must not be clipped by whatever the show left enabled.
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);

@@ -10,11 +10,19 @@
 // Makes and binds the framebuffer for drawing; false (nothing kept) when the size cannot be
 // made: 0 x 0, above the GL limits, or an incomplete framebuffer. Needs a current context.
 bool EnterVirtualMode(int width, int height, int colorDepth);
+// As EnterVirtualMode where the context has framebuffer objects. Where it has none (Windows'
+// own generic OpenGL 1.1) the mode is drawn straight into the window instead, at the scaled
+// size and place the presentation would give it, and a frame no longer starts from the last.
+bool EnterVirtualOrDirectMode(int width, int height, int colorDepth);
+// The viewport for a picture of width x height: all of the framebuffer, or the picture's
+// place in the window when drawing straight into it.
+void SetPictureViewport(int width, int height);
 // Releases the framebuffer; safe when none is held.
 void LeaveVirtualMode();
 bool InVirtualMode();
 // Copies the picture to the default framebuffer of a window of the given size, scaled to fit
-// with black bars, and binds the virtual framebuffer again for the next frame.
+// with black bars, and binds the virtual framebuffer again for the next frame; drawing
+// straight into the window, moves the picture's place to follow the window's size.
 void PresentVirtualMode(int windowWidth, int windowHeight);
 // Reads the picture back as RGB rows, top row first (for PNG files and tests).
 std::vector<std::uint8_t> ReadVirtualModePixels();

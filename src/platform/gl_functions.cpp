@@ -2,9 +2,32 @@
 // the system's.
 #include "platform/gl_functions.h"
 
+#include <cstdlib>
+#include <cstring>
+
 GlFunctions glFunctions;
 
 namespace {
+
+constexpr int kFramebufferCoreVersion = 3;
+constexpr const char* kFramebufferExtension = "GL_ARB_framebuffer_object";
+
+// Whether the current context offers framebuffer objects: in its core from 3.0 on, or by the
+// extension. The names alone prove nothing, since some lookups (GLX's) answer for any name.
+bool ContextHasFramebuffers() {
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    if (version == nullptr) return false;
+    if (std::atoi(version) >= kFramebufferCoreVersion) return true;
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (extensions == nullptr) return false;
+    const std::size_t length = std::strlen(kFramebufferExtension);
+    for (const char* at = std::strstr(extensions, kFramebufferExtension); at != nullptr;
+         at = std::strstr(at + length, kFramebufferExtension)) {
+        const bool wordStart = at == extensions || at[-1] == ' ';
+        if (wordStart && (at[length] == ' ' || at[length] == '\0')) return true;
+    }
+    return false;
+}
 
 // Fetches one entry point into its field; false when the driver has none by that name.
 template <typename Function>
@@ -17,6 +40,10 @@ bool Fetch(Function& entry, const char* name) {
 
 bool LoadGlFunctions() {
     GlFunctions& f = glFunctions;
+    if (!ContextHasFramebuffers()) {
+        f = GlFunctions{};
+        return false;
+    }
     bool all = Fetch(f.GenFramebuffers, "glGenFramebuffers");
     all &= Fetch(f.DeleteFramebuffers, "glDeleteFramebuffers");
     all &= Fetch(f.BindFramebuffer, "glBindFramebuffer");

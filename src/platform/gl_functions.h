@@ -5,8 +5,9 @@
 //
 //   - LoadGlFunctions fills glFunctions for the context current now (call it again after
 //     making another current: the drivers of two contexts may differ). It returns true when
-//     every entry was found; an entry the driver lacks is null, and the caller must then not
-//     use framebuffer objects at all.
+//     the context offers framebuffer objects (OpenGL 3.0, or GL_ARB_framebuffer_object) and
+//     every entry was found; otherwise an entry may be null, and the caller must then not use
+//     framebuffer objects at all (Windows' own generic OpenGL 1.1 has none).
 //   - GlProcAddress is each system's own lookup: the entry point of the current context named
 //     `name`, or null.
 #pragma once

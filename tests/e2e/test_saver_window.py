@@ -182,6 +182,39 @@ def test_debug_report():
           "UNREGISTER CLASS: SUCCESSFUL.\n\n", "report steps:\n" + steps)
 
 
+# Mesa's overrides make an OpenGL 1.1 without framebuffer objects, as Windows' own generic one.
+GL_WITHOUT_FRAMEBUFFERS = {
+    "MESA_GL_VERSION_OVERRIDE": "1.1",
+    "MESA_EXTENSION_OVERRIDE": "-GL_ARB_framebuffer_object -GL_EXT_framebuffer_object"}
+MODE = (640, 480)  # the default resolution
+
+
+def test_gl_without_framebuffer_objects():
+    """Such a GL cannot hold the virtual mode: the show is drawn straight into the window,
+    scaled to fit between black bars, and runs as ever (the mode was refused before)."""
+    saved = dict(os.environ)
+    os.environ.update(GL_WITHOUT_FRAMEBUFFERS)
+    try:
+        run, _ = start_saver()
+    finally:
+        os.environ.clear()
+        os.environ.update(saved)
+    x = XConnection()
+    width, height = x.screen_size()
+    bar = (height - min(height, width * MODE[1] // MODE[0])) // 2
+    time.sleep(2)
+    before = x.screen_sample()
+    time.sleep(1)
+    check(x.lit_share(0, bar, width, height - 2 * bar) > 0.01, "the picture is black")
+    check(x.screen_sample() != before, "the picture did not change in a second")
+    if bar > 2:
+        check(x.lit_share(0, 0, width, bar - 1) == 0 and
+              x.lit_share(0, height - bar + 1, width, bar - 1) == 0, "the bars are not black")
+    x.close()
+    xdotool("key", "space")
+    end_and_check(run)
+
+
 def test_refused_mode_report():
     """A resolution outside the table leaves a 0 x 0 mode, which is refused: the tear-down
     finds nothing to delete, and the box comes after it."""
@@ -256,6 +289,7 @@ def test_preview_without_window():
 if __name__ == "__main__":
     sys.exit(run_tests([test_full_screen_window, test_pointer_travel, test_keys,
                         test_mouse_buttons, test_losing_focus, test_closing_from_outside,
-                        test_debug_report, test_refused_mode_report, test_preview,
+                        test_debug_report, test_gl_without_framebuffer_objects,
+                        test_refused_mode_report, test_preview,
                         test_preview_host_going_away_at_any_moment,
                         test_preview_without_window]))
