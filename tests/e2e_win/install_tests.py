@@ -33,7 +33,7 @@ def test_silent_install():
 def test_pages_reinstall_over_an_install():
     """Return through the welcome and folder pages; on the last page, Space clears the offer of
     the screen saver settings and Return finishes."""
-    # The uninstaller is written anew by every install (the files keep the build's times).
+    # The uninstaller is written anew by every install, whatever the times it gives the files.
     uninstaller = unix_path(state["folder"] + "\\uninstall.exe")
     before = os.stat(uninstaller).st_mtime_ns
     setup = subprocess.Popen(["wine", NAMES["SETUP"]], env=ENV, stdout=subprocess.DEVNULL,
