@@ -19,14 +19,7 @@ bool ContextHasFramebuffers() {
     if (version == nullptr) return false;
     if (std::atoi(version) >= kFramebufferCoreVersion) return true;
     const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (extensions == nullptr) return false;
-    const std::size_t length = std::strlen(kFramebufferExtension);
-    for (const char* at = std::strstr(extensions, kFramebufferExtension); at != nullptr;
-         at = std::strstr(at + length, kFramebufferExtension)) {
-        const bool wordStart = at == extensions || at[-1] == ' ';
-        if (wordStart && (at[length] == ' ' || at[length] == '\0')) return true;
-    }
-    return false;
+    return extensions != nullptr && ExtensionListed(extensions, kFramebufferExtension);
 }
 
 // Fetches one entry point into its field; false when the driver has none by that name.
@@ -37,6 +30,17 @@ bool Fetch(Function& entry, const char* name) {
 }
 
 }  // namespace
+
+bool ExtensionListed(const char* extensions, const char* name) {
+    const std::size_t length = std::strlen(name);
+    for (const char* at = std::strstr(extensions, name); at != nullptr;
+         at = std::strstr(at + length, name)) {
+        const bool starts = at == extensions || at[-1] == ' ';
+        const bool ends = at[length] == ' ' || at[length] == '\0';
+        if (starts && ends) return true;
+    }
+    return false;
+}
 
 bool LoadGlFunctions() {
     GlFunctions& f = glFunctions;

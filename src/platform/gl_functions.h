@@ -30,4 +30,7 @@ struct GlFunctions {
 extern GlFunctions glFunctions;
 
 bool LoadGlFunctions();
+// Whether `name` is a whole word of a space-separated extension list (GL's, GLX's, WGL's): a
+// plain search would take a name for any longer name it begins.
+bool ExtensionListed(const char* extensions, const char* name);
 void* GlProcAddress(const char* name);

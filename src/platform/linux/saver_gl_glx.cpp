@@ -15,10 +15,10 @@
 #include <X11/Xutil.h>
 
 #include <cctype>
-#include <cstring>
 #include <initializer_list>
 #include <string>
 
+#include "platform/gl_functions.h"
 #include "platform/linux/preview_present.h"
 #include "platform/linux/saver_window_records.h"
 #include "platform/linux/x_connection.h"
@@ -65,15 +65,7 @@ int IndexOfConfig(Display* display, GLXFBConfig config) {
 
 bool HasGlxExtension(Display* display, const char* name) {
     const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
-    if (extensions == nullptr) return false;
-    const std::size_t length = std::strlen(name);
-    for (const char* at = std::strstr(extensions, name); at != nullptr;
-         at = std::strstr(at + length, name)) {
-        const bool starts = at == extensions || at[-1] == ' ';
-        const bool ends = at[length] == ' ' || at[length] == '\0';
-        if (starts && ends) return true;
-    }
-    return false;
+    return extensions != nullptr && ExtensionListed(extensions, name);
 }
 
 // One swap per refresh where the driver can wait for it; the show's timeline counts frames.
