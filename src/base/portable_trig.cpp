@@ -102,12 +102,9 @@ double CosKernel(double x, double y) {
     return rest + (((1.0 - rest) - hz) + (z * r - x * y));
 }
 
-}  // namespace
-
-double PortableSin(double x) {
-    if (!std::isfinite(x)) return x - x;
-    const Reduced a = Reduce(x);
-    switch (a.quarter & 3) {
+// The sine of a reduced argument whose count of quarter turns is `quarter`.
+double SinOfQuarters(const Reduced& a, int quarter) {
+    switch (quarter & 3) {
         case 0:
             return SinKernel(a.head, a.tail);
         case 1:
@@ -119,17 +116,17 @@ double PortableSin(double x) {
     }
 }
 
+}  // namespace
+
+double PortableSin(double x) {
+    if (!std::isfinite(x)) return x - x;
+    const Reduced a = Reduce(x);
+    return SinOfQuarters(a, a.quarter);
+}
+
+// cos x = sin(x + pi/2): one more quarter turn, counted exactly, with the remainder unchanged.
 double PortableCos(double x) {
     if (!std::isfinite(x)) return x - x;
     const Reduced a = Reduce(x);
-    switch (a.quarter & 3) {
-        case 0:
-            return CosKernel(a.head, a.tail);
-        case 1:
-            return -SinKernel(a.head, a.tail);
-        case 2:
-            return -CosKernel(a.head, a.tail);
-        default:
-            return SinKernel(a.head, a.tail);
-    }
+    return SinOfQuarters(a, a.quarter + 1);
 }
