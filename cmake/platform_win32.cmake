@@ -21,6 +21,9 @@ endforeach()
 # would more than double the programs the installer ships; a release link leaves them out.
 add_link_options($<$<CONFIG:Release>:-s>)
 
+# Windows' backend folder: the system's own services, its window system and WGL.
+set(VOSTREL_BACKEND_FOLDERS win32)
+
 # Windows takes the decoders, the players, the voice slots, the picture writer and the glyph
 # flattening over portable libraries, but not SDL: the voices go to the system's own wave
 # output, and the effects play through PlaySound, the call whose contract the effects' seam is

@@ -3,10 +3,12 @@
 
 In src/:
   - an include may point only down the layer order, and peers stay apart;
-  - a backend folder, src/platform/<system>/, is private to the platform layer;
+  - a backend folder, src/platform/<folder>/, is private to the platform layer;
   - no include climbs out of its folder with "../";
   - the window system's headers, toolkits, codecs and the operating system's own headers
-    appear only under src/platform/.
+    appear only under src/platform/, and there only in the backend folders of what they
+    belong to: X11's in x11/, GTK's in gtk/, POSIX's in posix/ and the folders that run on
+    it, none in the seam or the shared window machinery.
 In tests/ and bench/, which drive every layer and make their own test files with the codecs:
   - no "../" and no backend folder (tests reach the platform through its seam, like the rest).
 
@@ -33,14 +35,41 @@ RANKS = {
 }
 
 # OpenGL itself (GL/gl.h, GL/glu.h, GL/glext.h) is on every system; the window system's GL
-# bindings, toolkits, codecs and the operating system's own headers are not.
-PLATFORM_HEADER = re.compile(
-    r"^(X11/|GL/glx|GL/wgl|EGL/|gtk/|gdk/|glib|gio/|SDL|libopenmpt/|mpg123|jpeglib|jerror|"
-    r"turbojpeg|png\.h|ft2build|freetype/|fontconfig/|cdio/|alsa/|lame/|gif_lib|"
-    r"unistd\.h|fcntl\.h|dirent\.h|pwd\.h|grp\.h|dlfcn\.h|poll\.h|pthread\.h|spawn\.h|"
-    r"termios\.h|signal\.h|sys/|windows\.h|win[a-z]*\.h|mmsystem\.h|commdlg\.h|shellapi\.h|"
-    r"shlobj\.h)"
-)
+# bindings, toolkits, codecs and the operating system's own headers are not. Each belongs to
+# one technology.
+TECHNOLOGIES = {
+    "x11": r"X11/|GL/glx",
+    "egl": r"EGL/",
+    "gtk": r"gtk/|gdk/|glib|gio/",
+    "sdl": r"SDL",
+    "alsa": r"alsa/",
+    "cdio": r"cdio/",
+    "fontconfig": r"fontconfig/",
+    "codecs": r"libopenmpt/|mpg123|jpeglib|jerror|turbojpeg|png\.h|ft2build|freetype/|lame/|gif_lib",
+    # The C runtime's own file calls, which POSIX and Windows' runtime both have.
+    "runtime": r"fcntl\.h|sys/types\.h|sys/stat\.h",
+    "posix": r"unistd\.h|dirent\.h|pwd\.h|grp\.h|dlfcn\.h|poll\.h|pthread\.h|spawn\.h|"
+    r"termios\.h|signal\.h|sys/",
+    "win32": r"GL/wgl|windows\.h|win[a-z]*\.h|mmsystem\.h|commdlg\.h|shellapi\.h|shlobj\.h|io\.h",
+}
+TECHNOLOGY_HEADER = {
+    name: re.compile(f"^({pattern})") for name, pattern in TECHNOLOGIES.items()
+}
+
+# What each folder of src/platform/ may use: a backend folder its own technology and what it
+# runs on; the seam (the folder itself) and the window machinery every window system shares
+# use none.
+BACKEND_TECHNOLOGIES = {
+    "": set(),
+    "windowing": set(),
+    "portable": {"sdl", "cdio", "fontconfig", "codecs", "runtime"},
+    "posix": {"posix", "runtime"},
+    "x11": {"x11", "posix", "runtime"},
+    "gtk": {"gtk"},
+    "egl": {"egl"},
+    "alsa": {"alsa", "sdl", "cdio"},
+    "win32": {"win32", "runtime"},
+}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 SOURCE_SUFFIXES = (".h", ".cpp", ".c")
 
@@ -55,6 +84,14 @@ def includes(path):
 
 def sources(root):
     return (p for p in sorted(root.rglob("*")) if p.suffix in SOURCE_SUFFIXES and p.is_file())
+
+
+def technology(name):
+    """The technology a header belongs to, or None for the language's and OpenGL's own."""
+    for tech, pattern in TECHNOLOGY_HEADER.items():
+        if pattern.match(name):
+            return tech
+    return None
 
 
 def backend_folder(name):
@@ -73,10 +110,9 @@ def layer_problems(src):
             if "../" in name:
                 yield f"{where}: no include climbs out of its folder"
             elif quote == "<":
-                if folder != "platform" and PLATFORM_HEADER.match(name):
-                    yield f"{where}: platform header outside src/platform/"
+                yield from technology_problem(src, path, folder, where, name)
             elif backend_folder(name) and folder != "platform":
-                yield f"{where}: platform/<system>/ is the platform layer's own"
+                yield f"{where}: platform/<backend>/ is the platform layer's own"
             else:
                 target = name.split("/")[0]
                 if target not in RANKS or target == folder:
@@ -87,6 +123,23 @@ def layer_problems(src):
                     yield f"{where}: {folder} and {target} are peers and stay apart"
 
 
+def technology_problem(src, path, folder, where, name):
+    tech = technology(name)
+    if tech is None:
+        return
+    if folder != "platform":
+        yield f"{where}: platform header outside src/platform/"
+        return
+    parts = path.relative_to(src / "platform").parts
+    backend = parts[0] if len(parts) > 1 else ""
+    allowed = BACKEND_TECHNOLOGIES.get(backend)
+    if allowed is None:
+        yield f"{where}: src/platform/{backend}/ names no technology it may use"
+    elif tech not in allowed:
+        place = f"src/platform/{backend}/" if backend else "the seam"
+        yield f"{where}: {tech} header in {place}, which may use {', '.join(sorted(allowed)) or 'none'}"
+
+
 def driver_problems(folder):
     for path in sources(folder):
         for number, line, quote, name in includes(path):
@@ -94,7 +147,7 @@ def driver_problems(folder):
             if "../" in name:
                 yield f"{where}: no include climbs out of its folder"
             elif quote == '"' and backend_folder(name):
-                yield f"{where}: platform/<system>/ is the platform layer's own"
+                yield f"{where}: platform/<backend>/ is the platform layer's own"
 
 
 def problems(root):

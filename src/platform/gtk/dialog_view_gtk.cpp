@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "platform/dialog_view.h"
-#include "platform/linux/gtk_owner.h"
+#include "platform/gtk/gtk_owner.h"
 
 // Made by glib-compile-resources from resources/vostrel.gresource.xml.
 extern "C" void vostrel_register_resource(void);

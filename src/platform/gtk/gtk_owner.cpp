@@ -1,4 +1,4 @@
-#include "platform/linux/gtk_owner.h"
+#include "platform/gtk/gtk_owner.h"
 
 #include <gdk/gdkx.h>
 

@@ -1,14 +1,14 @@
-// Message boxes on Linux: PrepareForMessageBox, FinishMessageBox and ShowSystemMessageBox, a
-// GTK 3 dialog, or standard error when no display opens. The spy and the recorder are shared
-// by every system. Without a display the text goes to standard error and the box answers No (or
-// OK), since no person can have said Yes.
+// Message boxes through GTK: ShowSystemMessageBox, a GTK 3 dialog, or standard error when no
+// display opens. What a box does to the saver's windows is the window system's
+// (PrepareForMessageBox, FinishMessageBox); the spy and the recorder are shared by every
+// system. Without a display the text goes to standard error and the box answers No (or OK),
+// since no person can have said Yes.
 // Left out: the box's system sounds, and help buttons and styles the program never asks for.
 #include <gtk/gtk.h>
 
 #include <cstdio>
 
-#include "platform/linux/gtk_owner.h"
-#include "platform/linux/saver_window_records.h"
+#include "platform/gtk/gtk_owner.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -49,18 +49,6 @@ BoxAnswer ShowGtkDialog(const MessageBoxRequest& request) {
 }
 
 }  // namespace
-
-void PrepareForMessageBox(const MessageBoxRequest& request) {
-    if (request.runGoesOn) {
-        LendInputToMessageBox();
-    } else {
-        DeactivateTopLevelWindows();
-    }
-}
-
-void FinishMessageBox(const MessageBoxRequest& request) {
-    if (request.runGoesOn) TakeInputBackFromMessageBox();
-}
 
 BoxAnswer ShowSystemMessageBox(const MessageBoxRequest& request) {
     static const bool haveDisplay = gtk_init_check(nullptr, nullptr);

@@ -14,7 +14,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/data_files.h"
-#include "platform/linux/posix_files.h"
+#include "platform/posix/posix_files.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/file_replace.h"
-#include "platform/linux/posix_files.h"
+#include "platform/posix/posix_files.h"
 
 namespace {
 

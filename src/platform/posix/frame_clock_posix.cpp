@@ -1,9 +1,8 @@
 // The pacing clock on POSIX: CLOCK_MONOTONIC read and slept on at absolute times.
-// DisplayRefreshRate lives with the other XRandR queries (display_refresh_xrandr.cpp).
+// DisplayRefreshRate is the window system's (the monitor's refresh rate).
 //
 // Realised here: CLOCK_MONOTONIC with clock_nanosleep at an absolute time, so waits do not add up
-// rounding; the rate is the primary output's current XRandR mode (dot clock over the total
-// pixels of a frame), which a virtual X server may leave unknown.
+// rounding.
 #include <time.h>
 
 #include <cerrno>

@@ -30,8 +30,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/linux/posix_files.h"
 #include "platform/portable/reg_text.h"
+#include "platform/posix/posix_files.h"
 #include "platform/program_folder.h"
 #include "platform/registry.h"
 

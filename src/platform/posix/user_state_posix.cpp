@@ -4,7 +4,7 @@
 // new folders are private to the user (0700).
 #include <string>
 
-#include "platform/linux/posix_files.h"
+#include "platform/posix/posix_files.h"
 #include "platform/user_state.h"
 
 namespace {

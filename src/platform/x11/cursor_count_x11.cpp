@@ -2,7 +2,7 @@
 // here, and the saver windows read CursorHidden() when they pick their cursor, which is where
 // Windows applies the count itself.
 #include "platform/cursor.h"
-#include "platform/linux/saver_window_records.h"
+#include "platform/x11/saver_window_records.h"
 
 namespace {
 int cursorCount = 0;

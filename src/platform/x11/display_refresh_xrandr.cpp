@@ -4,7 +4,7 @@
 #include <X11/extensions/Xrandr.h>
 
 #include "platform/frame_clock.h"
-#include "platform/linux/x_connection.h"
+#include "platform/x11/x_connection.h"
 
 namespace {
 

@@ -1,19 +1,12 @@
-// Which GL context is current, and the entry points of its driver: eglGetProcAddress for the
-// offscreen renderer's EGL context, glXGetProcAddress for a window's GLX one.
-#include <EGL/egl.h>
+// The window system's GL on X11: a window's GLX context and GLX's lookup of entry points.
 #include <GL/glx.h>
 
-#include "platform/gl_current.h"
-#include "platform/gl_functions.h"
+#include "platform/windowing/window_gl.h"
 
-bool GlContextCurrent() {
-    return glXGetCurrentContext() != nullptr || eglGetCurrentContext() != EGL_NO_CONTEXT;
+bool WindowGlContextCurrent() {
+    return glXGetCurrentContext() != nullptr;
 }
 
-// Each context's own lookup: the offscreen renderer's is EGL's, a window's GLX's.
-void* GlProcAddress(const char* name) {
-    if (eglGetCurrentContext() != EGL_NO_CONTEXT) {
-        return reinterpret_cast<void*>(eglGetProcAddress(name));
-    }
+void* WindowGlProcAddress(const char* name) {
     return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }

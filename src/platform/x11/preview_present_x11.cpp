@@ -1,7 +1,7 @@
 // The preview's present on X11 (see preview_present.h): a GLX pbuffer to draw into, a 24-bit
 // pixmap that receives each read-back picture, and a Render composite that scales it into the
 // window. No server grab, no GL on the window.
-#include "platform/linux/preview_present.h"
+#include "platform/x11/preview_present.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/gl_functions.h"
-#include "platform/linux/x_connection.h"
+#include "platform/x11/x_connection.h"
 
 struct PreviewPresent {
     GLXPbuffer pbuffer = 0;

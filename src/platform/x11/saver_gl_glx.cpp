@@ -19,10 +19,10 @@
 #include <string>
 
 #include "platform/gl_functions.h"
-#include "platform/linux/preview_present.h"
-#include "platform/linux/saver_window_records.h"
-#include "platform/linux/x_connection.h"
 #include "platform/saver_window.h"
+#include "platform/x11/preview_present.h"
+#include "platform/x11/saver_window_records.h"
+#include "platform/x11/x_connection.h"
 
 struct GlProbe {
     GLXContext context = nullptr;

@@ -16,9 +16,9 @@
 
 #include <deque>
 
-#include "platform/linux/saver_window_records.h"
-#include "platform/linux/x_connection.h"
 #include "platform/saver_window.h"
+#include "platform/x11/saver_window_records.h"
+#include "platform/x11/x_connection.h"
 
 namespace {
 

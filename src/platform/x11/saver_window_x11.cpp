@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/saver_window_records.h"
-#include "platform/linux/x_connection.h"
 #include "platform/saver_window.h"
+#include "platform/x11/saver_window_records.h"
+#include "platform/x11/x_connection.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 // Suspensions are counted per connection and end with the process at the latest.
 #include <X11/extensions/scrnsaver.h>
 
-#include "platform/linux/x_connection.h"
 #include "platform/screensaver_notice.h"
+#include "platform/x11/x_connection.h"
 
 bool SetScreenSaverRunning(bool running) {
     Display* display = SaverDisplay();

@@ -1,4 +1,4 @@
-#include "platform/linux/x_connection.h"
+#include "platform/x11/x_connection.h"
 
 namespace {
 
