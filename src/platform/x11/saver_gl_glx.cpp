@@ -35,6 +35,8 @@ struct GlContext {
     PreviewPresent* preview = nullptr;  // a child window's offscreen drawing, made when current
 };
 
+namespace x11 {
+
 namespace {
 
 constexpr int kMinChannelBits16 = 5;
@@ -306,7 +308,7 @@ GlProbe* CreateGlProbe() {
         probe->pbuffer != 0 && probe->context != nullptr &&
         glXMakeContextCurrent(display, probe->pbuffer, probe->pbuffer, probe->context);
     if (!trap.Passed() || !current) {
-        DestroyGlProbe(probe);
+        x11::DestroyGlProbe(probe);
         return nullptr;
     }
     return probe;
@@ -322,3 +324,5 @@ void DestroyGlProbe(GlProbe* probe) {
     trap.Passed();
     delete probe;
 }
+
+}  // namespace x11
