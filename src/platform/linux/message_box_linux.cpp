@@ -1,6 +1,6 @@
 // Message boxes on Linux: PrepareForMessageBox, FinishMessageBox and ShowSystemMessageBox, a
-// GTK 3 dialog, or standard error when no display opens. The spy and the recorder are shared
-// by every system. Without a display the text goes to standard error and the box answers No (or
+// GTK 3 dialog, or standard error when no display opens. The hook point is shared by every
+// system. Without a display the text goes to standard error and the box answers No (or
 // OK), since no person can have said Yes.
 // Left out: the box's system sounds, and help buttons and styles the program never asks for.
 #include <gtk/gtk.h>
