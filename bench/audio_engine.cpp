@@ -29,6 +29,7 @@
 #include "platform/audio_engine.h"
 #include "platform/offscreen_gl.h"
 #include "platform/sound.h"
+#include "platform_spies.h"
 #include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
@@ -76,7 +77,7 @@ double CpuMsPerSecond(const std::function<void()>& start, const std::function<vo
 void BenchSources(const std::string& scratch) {
     const std::string mp3 = scratch + "/tone.mp3";
     WriteMp3(mp3, Tone(20.0, 0.5, kCaptureRate, 1));
-    SetCdDrivesForTests({WriteCdImage(
+    SetCdDrives({WriteCdImage(
         scratch, {Tone(10.0, 0.5, kCaptureRate, 2), Tone(10.0, 0.3, kCaptureRate, 2)})});
     AudioSong* song = AudioLoadSong(DataPath("\\data\\gz2.xm"));
     const double idle = CpuMsPerSecond([] { AudioInit(); }, [] { AudioClose(); });
@@ -96,11 +97,11 @@ std::vector<double> effectWaits;
 
 // Times the real call: the spy steps aside for it and comes back.
 void TimeEffect(const std::string& path) {
-    SetSoundEffectSpyForTests(nullptr);
+    SetSoundEffectSpy(nullptr);
     const auto start = std::chrono::steady_clock::now();
     PlaySoundEffect(path);
     const auto stop = std::chrono::steady_clock::now();
-    SetSoundEffectSpyForTests(&TimeEffect);
+    SetSoundEffectSpy(&TimeEffect);
     effectWaits.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
 }
 
@@ -115,7 +116,7 @@ void BenchFullCycle() {
     settings.pmusic = 1;
     settings.psound = 1;
     SetupShow(0);
-    SetSoundEffectSpyForTests(&TimeEffect);
+    SetSoundEffectSpy(&TimeEffect);
     double longestFrame = 0.0;
     for (int frame = 0; frame < kCycleFrames; ++frame) {
         const auto start = std::chrono::steady_clock::now();
@@ -124,7 +125,7 @@ void BenchFullCycle() {
                                                   std::chrono::steady_clock::now() - start)
                                                   .count());
     }
-    SetSoundEffectSpyForTests(nullptr);
+    SetSoundEffectSpy(nullptr);
     ShutdownShow();
     LeaveVirtualMode();
     DestroyOffscreenGlContext(context);

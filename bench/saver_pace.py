@@ -51,7 +51,6 @@ def measure(wait_hz):
         count_file = os.path.join(home, "swaps")
         env = dict(os.environ, XDG_CONFIG_HOME=home, LD_PRELOAD=preload,
                    SWAP_COUNT_FILE=count_file, SWAP_WAIT_HZ=str(wait_hz),
-                   VOSTREL_TEST_BOXES=os.path.join(home, "boxes"),
                    SDL_AUDIODRIVER="dummy")  # music mixed as usual, on any machine
         process = subprocess.Popen([saver, "/s"], env=env)
         start = time.monotonic()

@@ -3,7 +3,8 @@
 
 In src/:
   - an include may point only down the layer order, and peers stay apart;
-  - a backend folder, src/platform/<folder>/, is private to the platform layer;
+  - a backend folder, src/platform/<folder>/, is private to the platform layer, and so are
+    the hook points (platform/hook_points.h), which only tests fill;
   - no include climbs out of its folder with "../";
   - the window system's headers, toolkits, codecs and the operating system's own headers
     appear only under src/platform/, and there only in the backend folders of what they
@@ -70,6 +71,7 @@ BACKEND_TECHNOLOGIES = {
     "alsa": {"alsa", "sdl", "cdio"},
     "win32": {"win32", "runtime"},
 }
+HOOK_POINTS = "platform/hook_points.h"
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 SOURCE_SUFFIXES = (".h", ".cpp", ".c")
 
@@ -113,6 +115,8 @@ def layer_problems(src):
                 yield from technology_problem(src, path, folder, where, name)
             elif backend_folder(name) and folder != "platform":
                 yield f"{where}: platform/<backend>/ is the platform layer's own"
+            elif name == HOOK_POINTS and folder != "platform":
+                yield f"{where}: the hook points are the platform's and the tests' alone"
             else:
                 target = name.split("/")[0]
                 if target not in RANKS or target == folder:

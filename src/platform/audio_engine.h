@@ -37,14 +37,8 @@
 // end by itself.
 //
 // Limits: one song, one MP3 and the CD play at once; there are no channel counts to choose.
-//
-// Test seam: SetAudioEngineTraceForTests receives the name of every engine call as it is
-// made ("init", "load song", "play song", "stop song", "free song", "load mp3", "play mp3",
-// "cd play", "cd stop", "close"); SetCdDrivesForTests puts a list of disc images (.cue files
-// that libcdio reads as drives) in place of the machine's drives, searched the same way.
 #pragma once
 #include <string>
-#include <vector>
 
 inline constexpr int kAudioMixRate = 44100;
 
@@ -64,7 +58,3 @@ void AudioPlayMp3(AudioMp3* mp3);
 
 void AudioCdPlayToEnd(int track);
 void AudioCdStop();
-
-using AudioEngineTrace = void (*)(const char* call);
-void SetAudioEngineTraceForTests(AudioEngineTrace trace);
-void SetCdDrivesForTests(const std::vector<std::string>& images);

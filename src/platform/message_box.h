@@ -1,21 +1,12 @@
 // Message boxes: owner, title, text, icon and buttons, answered modally.
 //
-// Before any box, spied or logged ones included, the saver's top-level windows lose activation,
-// as they do to a box on Windows: a full-screen saver ends instead of hiding the box under it.
-// A box the run survives (`runGoesOn`, the set-up's notices that the show goes on without
-// sound) is the exception: while it is up the saver's windows lend it the keyboard and the
+// Before any box, one a test program's hook point answers included, the saver's top-level windows
+// lose activation, as they do to a box on Windows: a full-screen saver ends instead of hiding the
+// box under it. A box the run survives (`runGoesOn`, the set-up's notices that the show goes on
+// without sound) is the exception: while it is up the saver's windows lend it the keyboard and the
 // pointer and receive no deactivation; when it is answered they take both back, hide the
 // pointer again, and receive WM_ACTIVATE with WA_ACTIVE.
-//
-// Test seam: tests must see every box and answer it without a person.
-//   - In-process: SetMessageBoxSpy installs a function that receives each request and gives
-//     the answer; no dialog appears while a spy is installed.
-//   - Across processes: when VOSTREL_TEST_BOXES names a file, each box is appended to it as
-//     one JSON line {"owner":..,"title":..,"text":..,"icon":..,"buttons":..,"answer":..}
-//     instead of being shown, and the answers are taken in order from the comma-separated
-//     VOSTREL_TEST_ANSWERS ("yes,no,..."); when they run out the box answers No (or OK).
 #pragma once
-#include <functional>
 #include <string>
 
 #include "platform/window_id.h"
@@ -36,15 +27,8 @@ struct MessageBoxRequest {
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request);
 // From here on every box goes to standard error and answers as without a display: a process
 // drawing inside a screen-saver host's window has no one to answer a dialog, which would only
-// wait hidden under the host's window. The test seam still sees the boxes.
+// wait hidden under the host's window.
 void ShowMessageBoxesOnStandardError();
-
-using MessageBoxSpy = std::function<BoxAnswer(const MessageBoxRequest&)>;
-// Installs (or, with an empty function, removes) the in-process test spy.
-void SetMessageBoxSpy(MessageBoxSpy spy);
-
-const char* BoxIconName(BoxIcon icon);
-const char* BoxButtonsName(BoxButtons buttons);
 
 // The answer when no person can answer: No to a question, OK to a notice.
 BoxAnswer AnswerWithoutPerson(BoxButtons buttons);
@@ -53,7 +37,7 @@ BoxAnswer AnswerWithoutPerson(BoxButtons buttons);
 bool RunGoesOnBoxOpen();
 
 // Each system's backend; called by ShowMessageBox only. PrepareForMessageBox runs before every
-// box and FinishMessageBox after it, spied or recorded ones included; ShowSystemMessageBox
+// box and FinishMessageBox after it, hooked ones included; ShowSystemMessageBox
 // shows the box and waits.
 void PrepareForMessageBox(const MessageBoxRequest& request);
 void FinishMessageBox(const MessageBoxRequest& request);

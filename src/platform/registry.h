@@ -39,6 +39,3 @@ bool SetRegistryString(RegistryKey* key, const char* name, const char* buffer, s
 // always for the build tree): folder paths stored in machine keys are read below it, so a
 // package unpacked anywhere finds its own files.
 std::string MachineInstallRoot();
-
-// Tests only: use this folder as the machine root (nullptr returns to the real one).
-void SetMachineRootForTests(const char* folder);

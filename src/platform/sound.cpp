@@ -1,19 +1,11 @@
-// Sound effects, the part every system shares: the test spy, then the system's own player.
+// Sound effects, the part every system shares: the hook point, then the system's own player.
 #include "platform/sound.h"
 
-namespace {
-
-SoundEffectSpy soundEffectSpy = nullptr;
-
-}  // namespace
-
-void SetSoundEffectSpyForTests(SoundEffectSpy spy) {
-    soundEffectSpy = spy;
-}
+#include "platform/hook_points.h"
 
 void PlaySoundEffect(const std::string& path) {
-    if (soundEffectSpy != nullptr) {
-        soundEffectSpy(path);
+    if (platformHooks.soundEffect != nullptr) {
+        platformHooks.soundEffect(path);
         return;
     }
     PlaySystemSound(path);

@@ -13,9 +13,5 @@ void CloseSoundEffects();
 
 void PlaySoundEffect(const std::string& path);
 
-// Tests only: while a spy is set, every effect goes to it instead of the speakers.
-using SoundEffectSpy = void (*)(const std::string& path);
-void SetSoundEffectSpyForTests(SoundEffectSpy spy);
-
 // Each system's backend: plays the effect on the speakers. Called by PlaySoundEffect only.
 void PlaySystemSound(const std::string& path);

@@ -19,6 +19,7 @@
 #include "platform/desktop.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "platform_spies.h"
 #include "scratch_install.h"
 #include "settings/settings.h"
 #include "temp_folder.h"
@@ -65,7 +66,7 @@ class DebugReportTest : public ::testing::Test {
   protected:
     void SetUp() override {
         WriteMachineKey(install.File("machine"), install.path());
-        SetMachineRootForTests(install.File("machine").c_str());
+        SetMachineRoot(install.File("machine").c_str());
         WriteWholeFile(PagePath(), kHead + "<!--begin-->installed report<!--end-->" +
                                        kTail.substr(std::strlen("<!--end-->")));
         settings = Settings{};
@@ -78,7 +79,7 @@ class DebugReportTest : public ::testing::Test {
     void TearDown() override {
         CloseDebugReport();
         SetMessageBoxSpy({});
-        SetMachineRootForTests(nullptr);
+        SetMachineRoot(nullptr);
         settings = Settings{};
     }
 

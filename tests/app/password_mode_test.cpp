@@ -7,6 +7,7 @@
 #include "app/run_modes.h"
 #include "base/product.h"
 #include "platform/message_box.h"
+#include "platform_spies.h"
 
 TEST(PasswordMode, MailLinkIsAValidMailtoUri) {
     std::string link = MailLink("Hey man! Your screensaver's got no password check!");

@@ -20,6 +20,7 @@
 
 #include "platform/audio_engine.h"
 #include "platform/sound.h"
+#include "platform_spies.h"
 #include "scratch_install.h"
 #include "temp_folder.h"
 #include "test_sounds.h"
@@ -137,7 +138,7 @@ TEST(AudioEngine, CdImagePlaysFromTrackOneToTheEndOfTheDisc) {
     TempFolder folder;
     const std::string cue = WriteCdImage(
         folder.path(), {Tone(1.0, 0.5, kCaptureRate, 2), Tone(1.0, 0.1, kCaptureRate, 2)});
-    SetCdDrivesForTests({folder.path() + "/no-such-drive.cue", cue});
+    SetCdDrives({folder.path() + "/no-such-drive.cue", cue});
     OutputCapture capture(folder.path(), true);
     AudioCdPlayToEnd(1);
     const bool written = capture.WaitFor(3.5);
@@ -159,7 +160,7 @@ TEST(AudioEngine, CdStopReturnsWhileTheDriveHangs) {
     const std::string bin = folder.path() + "/disc.bin";
     std::filesystem::remove(bin);
     ASSERT_EQ(mkfifo(bin.c_str(), 0600), 0);
-    SetCdDrivesForTests({cue});
+    SetCdDrives({cue});
     OutputCapture capture(folder.path(), false);
     AudioCdPlayToEnd(1);
     const auto stopping = std::chrono::steady_clock::now();

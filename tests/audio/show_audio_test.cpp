@@ -11,6 +11,7 @@
 #include "audio/show_audio.h"
 #include "platform/audio_engine.h"
 #include "platform/message_box.h"
+#include "platform_spies.h"
 #include "scratch_install.h"
 #include "settings/settings.h"
 #include "temp_folder.h"
@@ -60,8 +61,8 @@ TEST(ShowAudio, FailureTableFromSetUpToShutdown) {
         boxes += std::string(BoxIconName(box.icon)) + ": " + box.text;
         return BoxAnswer::Ok;
     });
-    SetAudioEngineTraceForTests([](const char* call) { (calls += call) += "; "; });
-    SetCdDrivesForTests({});
+    SetAudioEngineTrace([](const char* call) { (calls += call) += "; "; });
+    SetCdDrives({});
     for (const AudioCase& row : cases) {
         TempFolder folder;
         LookUpInstallFolderAt((row.have & kModule) != 0 ? BuildInstallFolder() : folder.path());
@@ -89,7 +90,7 @@ TEST(ShowAudio, FailureTableFromSetUpToShutdown) {
         StopAudio();
         EXPECT_EQ(calls, row.stopCalls) << row.name;
     }
-    SetAudioEngineTraceForTests(nullptr);
+    SetAudioEngineTrace(nullptr);
     SetMessageBoxSpy({});
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }

@@ -22,6 +22,7 @@
 #include "fake_dialog_view.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "platform_spies.h"
 #include "scratch_install.h"
 #include "settings/config_dialog.h"
 #include "settings/dialog_template.h"
@@ -76,7 +77,7 @@ class HardwareTestTest : public ::testing::Test {
         folder_ = mkdtemp(pattern.data());
         setenv("XDG_CONFIG_HOME", (folder_ + "/config").c_str(), 1);
         WriteMachineKey(folder_ + "/machine", BuildInstallFolder());
-        SetMachineRootForTests((folder_ + "/machine").c_str());
+        SetMachineRoot((folder_ + "/machine").c_str());
         SetMessageBoxSpy([this](const MessageBoxRequest& box) {
             boxes_.push_back(box);
             return BoxAnswer::Ok;
@@ -87,7 +88,7 @@ class HardwareTestTest : public ::testing::Test {
     }
     void TearDown() override {
         SetMessageBoxSpy({});
-        SetMachineRootForTests(nullptr);
+        SetMachineRoot(nullptr);
         fakeRenderer = nullptr;
         hardwareTest = 0;
         installFolderFound = false;

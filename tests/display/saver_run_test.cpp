@@ -14,6 +14,7 @@
 #include "display/saver_window_proc.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "platform_spies.h"
 #include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
@@ -46,7 +47,7 @@ class SaverRunTest : public ::testing::Test {
     }
     void TearDown() override {
         SetMessageBoxSpy({});
-        SetMachineRootForTests(nullptr);
+        SetMachineRoot(nullptr);
         installFolderFound = false;
         hardwareTest = 0;
         std::filesystem::remove_all(folder_);
@@ -63,7 +64,7 @@ class SaverRunTest : public ::testing::Test {
         std::filesystem::create_directories(folder_ + "/install");
         Write(folder_ + "/config/vostrel/Software/VostrelSaver.reg",
               "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\n" + userValues);
-        SetMachineRootForTests((folder_ + "/machine").c_str());
+        SetMachineRoot((folder_ + "/machine").c_str());
     }
 
     static bool HaveGl() {
@@ -92,7 +93,7 @@ class SaverRunTest : public ::testing::Test {
 };
 
 TEST_F(SaverRunTest, WithoutInstallFolderOnlyTheErrorBoxIsShown) {
-    SetMachineRootForTests((folder_ + "/nothing").c_str());
+    SetMachineRoot((folder_ + "/nothing").c_str());
     RunSaver(kGiven);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].owner, kGiven);

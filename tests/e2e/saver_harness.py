@@ -1,8 +1,9 @@
 """Shared helpers for end-to-end tests of the real executables.
 
-Every run gets a private settings folder, records its message boxes instead of showing them
-(VOSTREL_TEST_BOXES), answers them from a script (VOSTREL_TEST_ANSWERS), and finds a fake
-xdg-open first on PATH that records what it was asked to open.
+Every run gets a private settings folder and finds a fake xdg-open first on PATH that records
+what it was asked to open. Its message boxes are the real GTK boxes: the box trace preloaded
+into it (tests/e2e/box_trace) notes each box's title, text, kind, buttons and windows, and the
+sandbox answers each with a key from a script, as a user would.
 
 A private install is a copy of a program in the sandbox's app folder: the program reads its
 machine key from etc/vostrel beside its own executable, so the copy sees exactly the key the
@@ -16,11 +17,15 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 BUILD_DIR = os.environ.get("VOSTREL_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build"))
 SAVER = os.path.join(BUILD_DIR, "vostrel")
 RENDER = os.path.join(BUILD_DIR, "vostrel-render")
+BOX_TRACE = os.path.join(BUILD_DIR, "tests", "libbox_trace.so")
+# The key that gives each answer in a GTK box: the buttons' mnemonics, and Return for OK.
+ANSWER_KEYS = {"yes": "alt+y", "no": "alt+n", "ok": "Return"}
 
 TITLE = "Vostrel ScreenSaver"  # the saver window's name and every box's title
 MACHINE_KEY = os.path.join("etc", "vostrel", "Software", "Calimor", "VostrelSaver1.1.reg")
@@ -38,7 +43,7 @@ for arg in "$@"; do printf '%s\\n' "$arg" >> "$XDG_OPEN_LOG"; done
 
 
 class Sandbox:
-    """A private home for one run: settings root, box log, and the fake xdg-open."""
+    """A private home for one run: settings root, box trace, and the fake xdg-open."""
 
     def __init__(self):
         self._dir = tempfile.TemporaryDirectory(prefix="vostrel-e2e-")
@@ -51,8 +56,9 @@ class Sandbox:
         # Sound goes nowhere, whatever the machine has; a test may name another driver, or None
         # for whatever the machine offers, as a user's run has.
         self.audio_driver = "dummy"
-        # Boxes are recorded, not shown; a test that answers real boxes turns this off.
-        self.record_boxes = True
+        # The sandbox answers the boxes; a test that answers them itself turns this off.
+        self.answer_boxes = True
+        self.answers = []  # the answer given to each box, in order
         self.user_key = os.path.join(self.config_home, USER_KEY)  # made by a run or the test
         os.makedirs(self.config_home)
         os.makedirs(self.bin_dir)
@@ -61,12 +67,14 @@ class Sandbox:
             f.write(FAKE_XDG_OPEN)
         os.chmod(fake, 0o755)
 
-    def env(self, answers=""):
+    def env(self):
         env = dict(os.environ)
         env["XDG_CONFIG_HOME"] = self.config_home
-        if self.record_boxes:
-            env["VOSTREL_TEST_BOXES"] = self.box_log
-            env["VOSTREL_TEST_ANSWERS"] = answers
+        env["LD_PRELOAD"] = BOX_TRACE
+        env["BOX_TRACE_FILE"] = self.box_log
+        # The trace is loaded before a sanitized program's own runtime.
+        env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"),
+                                                     "verify_asan_link_order=0"]))
         env["XDG_OPEN_LOG"] = self.open_log
         env["PATH"] = self.bin_dir + os.pathsep + env.get("PATH", "")
         if self.audio_driver is not None:
@@ -76,13 +84,58 @@ class Sandbox:
         return env
 
     def run(self, args, answers="", timeout=60, program=SAVER):
-        return subprocess.run([program] + args, env=self.env(answers), timeout=timeout,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        """Runs the program to its end, answering its boxes in order from the comma-separated
+        `answers` ("yes,no"); when they run out a box is answered No (or OK)."""
+        process = self.start(args, answers, program)
+        try:
+            stdout, stderr = process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.communicate()
+            raise
+        return subprocess.CompletedProcess(process.args, process.returncode, stdout, stderr)
 
     def start(self, args, answers="", program=SAVER):
         """Like run, without waiting; end it with wait_for_exit."""
-        return subprocess.Popen([program] + args, env=self.env(answers),
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        process = subprocess.Popen([program] + args, env=self.env(),
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        if self.answer_boxes:
+            self.answer(process, answers)
+        return process
+
+    def answer(self, process, answers=""):
+        """Answers the boxes of a run started with this sandbox's environment, as run does."""
+        threading.Thread(target=self._answer_boxes, args=(process, answers.split(",")),
+                         daemon=True).start()
+
+    def _answer_boxes(self, process, answers):
+        answers = [answer for answer in answers if answer]
+        while process.poll() is None:
+            boxes = self.boxes()
+            if len(boxes) <= len(self.answers):
+                time.sleep(0.05)
+                continue
+            box = boxes[len(self.answers)]
+            answer = answers.pop(0) if answers else "no"
+            answer = "ok" if box["buttons"] == "ok" else answer
+            self.answers.append(answer)
+            self._press_until_closed(process, box["window"], ANSWER_KEYS[answer])
+
+    @staticmethod
+    def _press_until_closed(process, window, key):
+        """Presses `key` whenever `window` has the keyboard, until it is gone from the screen."""
+        window = str(window)
+        pressed = False
+        deadline = time.time() + WAIT
+        while process.poll() is None and time.time() < deadline:
+            if xdotool("getwindowfocus") == [window]:
+                xdotool("key", key)
+                pressed = True
+                time.sleep(0.3)
+            elif pressed and window not in xdotool("search", "--onlyvisible", "--name", "."):
+                return
+            else:
+                time.sleep(0.05)
 
     def write_user_settings(self, value_lines=""):
         """Writes the user's settings key holding `value_lines`, REGEDIT4 lines such as
@@ -92,10 +145,14 @@ class Sandbox:
             f.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\n" + value_lines)
 
     def boxes(self):
+        """The boxes shown so far, each with the answer it was given once it was."""
         if not os.path.exists(self.box_log):
             return []
         with open(self.box_log) as f:
-            return [json.loads(line) for line in f if line.strip()]
+            boxes = [json.loads(line) for line in f if line.strip()]
+        for box, answer in zip(boxes, self.answers):
+            box["answer"] = answer
+        return boxes
 
     def error_boxes(self):
         return [b for b in self.boxes() if b["icon"] == "error"]

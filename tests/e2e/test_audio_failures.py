@@ -29,12 +29,12 @@ SERVER_WAIT_SLACK = 1.0
 SHOW_SECONDS = 5
 
 
-def run_saver(settings, audio_driver="dummy", damage_module=False, record_boxes=True):
+def run_saver(settings, audio_driver="dummy", damage_module=False, answer_boxes=True):
     """A full-screen run over a private copy of the data folder, which `settings` may name as
     {install}; the sandbox and the process. An `audio_driver` of None lets SDL choose, as in
-    a user's run; without `record_boxes` the boxes are real dialogs."""
+    a user's run; without `answer_boxes` the test answers the boxes itself."""
     sandbox = Sandbox()
-    sandbox.record_boxes = record_boxes
+    sandbox.answer_boxes = answer_boxes
     folder = os.path.join(sandbox.root, "install")
     shutil.copytree(os.path.join(BUILD_DIR, "data"), folder)
     shutil.copy(os.path.join(folder, "data", "Gz2.xm"), os.path.join(folder, "module.mp3"))
@@ -153,7 +153,7 @@ def audio_box():
 
 def test_wrong_mp3_path_answered_with_return():
     """The real box, answered as a user would: it has the keyboard, so Return closes it."""
-    sandbox, process = run_saver(WRONG_MP3, "dummy", record_boxes=False)
+    sandbox, process = run_saver(WRONG_MP3, "dummy", answer_boxes=False)
     box = wait_for(audio_box, "the box")
     wait_for(lambda: xdotool("getwindowfocus") == box, "the box to take the keyboard")
     xdotool("key", "Return")
@@ -165,7 +165,7 @@ def test_default_settings_as_the_machine_is():
     """No seam at all, as a user starts it: on a machine without a sound device (as the test
     machines are) the music's box comes first; with one, the show simply runs. Either way the
     sound libraries' own complaints never reach the terminal."""
-    sandbox, process = run_saver("", None, record_boxes=False)
+    sandbox, process = run_saver("", None, answer_boxes=False)
     try:
         box = wait_for(audio_box, "the box")
     except AssertionError:

@@ -65,7 +65,9 @@ def preview_boxes(missing=None, lower_case=False):
 
 
 def test_no_machine_key_shows_only_the_error():
-    for args in (["/s"], ["/p", "1234"]):
+    connection = XConnection()
+    host = connection.create_window(0, 0, 160, 120)
+    for args in (["/s"], ["/p", str(host)]):
         sandbox = Sandbox()
         program = install_program(sandbox.app_dir)
         result = sandbox.run(args, timeout=WAIT, program=program)
@@ -73,12 +75,14 @@ def test_no_machine_key_shows_only_the_error():
         boxes = sandbox.boxes()
         check([(b["title"], b["text"], b["icon"], b["buttons"]) for b in boxes] ==
               [(TITLE, ERROR_TEXT, "error", "ok")], "%s: boxes %r" % (args, boxes))
-        expected_owner = 1234 if args[0] == "/p" else boxes[0]["owner"]
+        expected_owner = host if args[0] == "/p" else boxes[0]["owner"]
         check(boxes[0]["owner"] == expected_owner and boxes[0]["owner"] != 0,
               "%s: owner %r" % (args, boxes[0]["owner"]))
         # The run ends before reading the settings, which would create the settings key.
         check(not os.path.exists(sandbox.user_key), "%s: the settings were read" % args)
         sandbox.close()
+    connection.destroy(host)
+    connection.close()
 
 
 def test_every_file_present_in_any_letter_case_shows_nothing():

@@ -4,6 +4,7 @@ import subprocess
 import sys
 
 from saver_harness import SAVER, Sandbox, check
+from x_windows import XConnection
 
 TITLE = "Vostrel ScreenSaver"
 FIRST_QUESTION = ("Password Check not yet implemented.\nDo you wish to e-mail the author asking\n"
@@ -26,9 +27,13 @@ def test_password_no_then_no_opens_nothing():
 
 def test_password_yes_mails_with_an_encoded_subject():
     box = Sandbox()
-    result = box.run(["-A:77"], answers="yes")
+    connection = XConnection()
+    owner = connection.create_window(0, 0, 160, 120)
+    result = box.run([f"-A:{owner}"], answers="yes")
+    connection.destroy(owner)
+    connection.close()
     check(result.returncode == 0, f"exit {result.returncode}")
-    check(len(box.boxes()) == 1 and box.boxes()[0]["owner"] == 77, box.boxes())
+    check(len(box.boxes()) == 1 and box.boxes()[0]["owner"] == owner, box.boxes())
     opened = box.opened(wait=5.0)
     check(len(opened) == 1, opened)
     check(opened[0].startswith("mailto:") and opened[0].endswith(

@@ -13,6 +13,7 @@
 #include <random>
 #include <string>
 
+#include "platform_spies.h"
 #include "temp_folder.h"
 #include "user_root.h"
 
@@ -124,7 +125,7 @@ TEST_F(RegistryTest, CreateLeavesAnEmptyKeyAndReadOnlyOpenCreatesNothing) {
 
 TEST_F(RegistryTest, MachineRootIsOnlyRead) {
     TempFolder machine;
-    SetMachineRootForTests(machine.path().c_str());
+    SetMachineRoot(machine.path().c_str());
     WriteWholeFile(machine.path() + "/Software/Maker/Product.reg",
                    "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Maker\\Product]\n"
                    "\"Path\"=\"/opt/product\"\n");
@@ -136,7 +137,7 @@ TEST_F(RegistryTest, MachineRootIsOnlyRead) {
     EXPECT_EQ(QueryText(key, "path"), "/opt/product");
     EXPECT_FALSE(SetRegistryString(key, "Path", "/elsewhere", 11));
     CloseRegistryKey(key);
-    SetMachineRootForTests(nullptr);
+    SetMachineRoot(nullptr);
 }
 
 TEST_F(RegistryTest, KeyPathsCannotLeaveTheRoot) {

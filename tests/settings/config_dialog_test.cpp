@@ -13,6 +13,7 @@
 #include "fake_dialog_view.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "platform_spies.h"
 #include "settings/dialog_template.h"
 #include "temp_folder.h"
 #include "user_root.h"

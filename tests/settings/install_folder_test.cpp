@@ -8,6 +8,7 @@
 
 #include "platform/cursor.h"
 #include "platform/registry.h"
+#include "platform_spies.h"
 #include "temp_folder.h"
 
 namespace {
@@ -22,11 +23,11 @@ class InstallFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
         installFolderFound = false;
-        SetMachineRootForTests(machineRoot_.path().c_str());
+        SetMachineRoot(machineRoot_.path().c_str());
         LookUpDataFolder();  // no key yet: forgets any folder an earlier test found
         ChangeCursorCount(false);
     }
-    void TearDown() override { SetMachineRootForTests(nullptr); }
+    void TearDown() override { SetMachineRoot(nullptr); }
 
     void RecordInstallFolder(const std::string& folder) {
         WriteWholeFile(machineRoot_.path() + "/Software/Calimor/VostrelSaver1.1.reg",

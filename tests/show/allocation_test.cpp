@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/offscreen_gl.h"
+#include "platform_spies.h"
 #include "show_fixture.h"
 #include "show_test_state.h"
 
@@ -48,7 +49,7 @@ class AllocationTest : public ShowTest {
 
 TEST_F(AllocationTest, RunningFramesAllocateNothing) {
     settings.useblur = 1;
-    SetSoundEffectSpyForTests(&CountBang);
+    SetSoundEffectSpy(&CountBang);
 
     // Twice: the counted pass starts from the GL state a pass ends with (depth test, lighting
     // as the last scenes left them), not from the set-up's, so the driver must see it first.
@@ -70,7 +71,7 @@ TEST(WholeCycleAllocationTest, NoFrameOfACycleAllocatesAtAnyDetailLevel) {
     constexpr int kNextCycleFrames = 100;
     GlTestContext gl;
     if (!gl.ok()) GTEST_SKIP() << "no offscreen GL context";
-    SetSoundEffectSpyForTests(&CountBang);
+    SetSoundEffectSpy(&CountBang);
     for (const std::uint32_t part : {kPartLow, kPartMedium, kPartHigh}) {
         SCOPED_TRACE(part);
         ResetShowForTest();
@@ -90,7 +91,7 @@ TEST(WholeCycleAllocationTest, NoFrameOfACycleAllocatesAtAnyDetailLevel) {
         EXPECT_EQ(allocationCount.load(), 0);
         EXPECT_GE(bangCount - bangsBefore, 40);
     }
-    SetSoundEffectSpyForTests(nullptr);
+    SetSoundEffectSpy(nullptr);
 }
 
 }  // namespace

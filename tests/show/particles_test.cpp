@@ -7,6 +7,7 @@
 
 #include "gl_test_context.h"
 #include "platform/sound.h"
+#include "platform_spies.h"
 #include "settings/settings.h"
 #include "show/frame_driver.h"
 #include "show/show_setup.h"
@@ -22,10 +23,10 @@ class ParticlesTest : public ::testing::Test {
         ResetShowForTest();
         SetupShow(0);
         ASSERT_TRUE(showReady);
-        SetSoundEffectSpyForTests([](const std::string&) {});
+        SetSoundEffectSpy([](const std::string&) {});
     }
     void TearDown() override {
-        SetSoundEffectSpyForTests(nullptr);
+        SetSoundEffectSpy(nullptr);
         ShutdownShow();
     }
 

@@ -21,6 +21,7 @@
 #include "display/virtual_mode.h"
 #include "gl_test_context.h"
 #include "platform/sound.h"
+#include "platform_spies.h"
 #include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
@@ -52,10 +53,10 @@ class ShowTest : public OffscreenGlTest {
         previewFlag = 0;
         ApplySetupGlState();
         effectCount = 0;
-        SetSoundEffectSpyForTests(&RecordEffect);
+        SetSoundEffectSpy(&RecordEffect);
     }
     void TearDown() override {
-        SetSoundEffectSpyForTests(nullptr);
+        SetSoundEffectSpy(nullptr);
         LeaveVirtualMode();
     }
 

@@ -9,6 +9,7 @@
 #include "base/run_flags.h"
 #include "gl_test_context.h"
 #include "platform/audio_engine.h"
+#include "platform_spies.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/random.h"
@@ -120,7 +121,7 @@ TEST_F(ShowSetupTest, NoAudioCallInPreviewOrDuringTheHardwareTest) {
         const char* name;
         int preview, hardware;
     };
-    SetAudioEngineTraceForTests([](const char*) { ++audioCalls; });
+    SetAudioEngineTrace([](const char*) { ++audioCalls; });
     for (const Run& run : {Run{"preview", 1, 0}, Run{"hardware test", 0, 1}}) {
         ResetShowForTest();
         previewFlag = run.preview;
@@ -132,7 +133,7 @@ TEST_F(ShowSetupTest, NoAudioCallInPreviewOrDuringTheHardwareTest) {
         EXPECT_EQ(audioCalls, 0) << run.name;
     }
     hardwareTest = 0;
-    SetAudioEngineTraceForTests(nullptr);
+    SetAudioEngineTrace(nullptr);
 }
 
 TEST_F(ShowSetupTest, GlStateQuadricTexturesAndBangPath) {

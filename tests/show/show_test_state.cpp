@@ -8,6 +8,7 @@
 
 #include "base/run_flags.h"
 #include "platform/registry.h"
+#include "platform_spies.h"
 #include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
@@ -34,11 +35,11 @@ class InstallRecord {
     InstallRecord()
         : root_(fs::temp_directory_path() / ("vostrel-show-" + std::to_string(getpid()))) {
         WriteMachineKey(root_.string(), InstallFolderForTests(root_).string());
-        SetMachineRootForTests(root_.c_str());
+        SetMachineRoot(root_.c_str());
         LookUpDataFolder();
     }
     ~InstallRecord() {
-        SetMachineRootForTests(nullptr);
+        SetMachineRoot(nullptr);
         std::error_code ignored;
         fs::remove_all(root_, ignored);
     }

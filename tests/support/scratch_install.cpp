@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/registry.h"
+#include "platform_spies.h"
 #include "settings/install_folder.h"
 
 namespace fs = std::filesystem;
@@ -22,9 +23,9 @@ void LookUpInstallFolderAt(const std::string& installFolder) {
     char root[] = "/tmp/vostrel-machine-XXXXXX";
     if (mkdtemp(root) == nullptr) return;
     WriteMachineKey(root, installFolder);
-    SetMachineRootForTests(root);
+    SetMachineRoot(root);
     LookUpDataFolder();
-    SetMachineRootForTests(nullptr);
+    SetMachineRoot(nullptr);
     std::error_code ignored;
     fs::remove_all(root, ignored);
 }

@@ -7,6 +7,7 @@
 
 #include "platform/cursor.h"
 #include "platform/message_box.h"
+#include "platform_spies.h"
 
 namespace {
 

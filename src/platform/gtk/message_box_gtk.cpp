@@ -1,6 +1,6 @@
 // Message boxes through GTK: ShowSystemMessageBox, a GTK 3 dialog, or standard error when no
 // display opens. What a box does to the saver's windows is the window system's
-// (PrepareForMessageBox, FinishMessageBox); the spy and the recorder are shared by every
+// (PrepareForMessageBox, FinishMessageBox); the hook point is shared by every
 // system. Without a display the text goes to standard error and the box answers No (or OK),
 // since no person can have said Yes.
 // Left out: the box's system sounds, and help buttons and styles the program never asks for.

@@ -27,6 +27,7 @@
 
 #include "platform/audio_engine.h"
 #include "platform/data_files.h"
+#include "platform/hook_points.h"
 #include "platform/portable/audio_engine_calls.h"
 #include "platform/portable/voice_mixer.h"
 
@@ -41,9 +42,6 @@ constexpr auto kRingFullPause = std::chrono::milliseconds(20);
 constexpr float kSampleScale = 1.0f / 32768.0f;
 // A read that paranoia retries ends well within this; only a hung drive takes longer.
 constexpr auto kReaderStopWait = std::chrono::milliseconds(500);
-
-std::vector<std::string> testDrives;
-bool useTestDrives = false;
 
 // Samples from the reader to the output: the reader only moves `written`, the output only
 // moves `read`, each published with release and seen with acquire.
@@ -89,8 +87,8 @@ class CdVoice : public MixVoice {
 
 std::vector<std::string> DriveNames() {
     std::vector<std::string> names;
-    if (useTestDrives) {
-        std::copy_if(testDrives.begin(), testDrives.end(), std::back_inserter(names),
+    if (const auto& images = platformHooks.cdDrives) {
+        std::copy_if(images->begin(), images->end(), std::back_inserter(names),
                      FileOpensForReading);
         return names;
     }
@@ -208,9 +206,4 @@ void AudioCdPlayToEnd(int track) {
 void AudioCdStop() {
     TraceAudioCall("cd stop");
     ThePlayer().Stop();
-}
-
-void SetCdDrivesForTests(const std::vector<std::string>& images) {
-    testDrives = images;
-    useTestDrives = true;
 }

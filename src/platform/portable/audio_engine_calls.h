@@ -2,7 +2,7 @@
 // release of the MP3s when the engine closes.
 #pragma once
 
-// Names an engine call to the test trace, when one is set.
+// Names an engine call to the hook point that watches them (platform/hook_points.h).
 void TraceAudioCall(const char* call);
 
 // Takes every loaded MP3 out of the mix and releases it.

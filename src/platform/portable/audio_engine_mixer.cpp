@@ -4,22 +4,18 @@
 // Leaves out: the mixing rate and channel counts as arguments (the output has one rate and a
 // fixed set of voices).
 #include "platform/audio_engine.h"
+#include "platform/hook_points.h"
 #include "platform/portable/audio_engine_calls.h"
 #include "platform/portable/voice_mixer.h"
 
 namespace {
 
 int openCount = 0;
-AudioEngineTrace engineTrace = nullptr;
 
 }  // namespace
 
 void TraceAudioCall(const char* call) {
-    if (engineTrace != nullptr) engineTrace(call);
-}
-
-void SetAudioEngineTraceForTests(AudioEngineTrace trace) {
-    engineTrace = trace;
+    if (platformHooks.audioCall != nullptr) platformHooks.audioCall(call);
 }
 
 bool AudioInit() {

@@ -95,18 +95,8 @@ struct AudioMp3 : MixVoice {
 
 namespace {
 
-struct Mp3s {
-    Mp3s() { MakeAudioOutputRecord(); }
-    ~Mp3s() {
-        for (const auto& mp3 : loaded) RemoveVoice(VoiceSlot::Mp3, mp3.get());
-    }
-    Mp3s(const Mp3s&) = delete;
-    Mp3s& operator=(const Mp3s&) = delete;
-    std::vector<std::unique_ptr<AudioMp3>> loaded;
-};
-
-Mp3s& LoadedMp3s() {
-    static Mp3s mp3s;
+LoadedVoices<AudioMp3>& LoadedMp3s() {
+    static LoadedVoices<AudioMp3> mp3s(VoiceSlot::Mp3);
     return mp3s;
 }
 
@@ -177,7 +167,7 @@ AudioMp3* AudioLoadLoopingMp3(const std::string& path) {
         mpg123_seek(mp3->decoder, 0, SEEK_SET) < 0) {
         return nullptr;
     }
-    return LoadedMp3s().loaded.emplace_back(std::move(mp3)).get();
+    return LoadedMp3s().Keep(std::move(mp3));
 }
 
 void AudioPlayMp3(AudioMp3* mp3) {
@@ -186,7 +176,5 @@ void AudioPlayMp3(AudioMp3* mp3) {
 }
 
 void ReleaseLoadedMp3s() {
-    Mp3s& mp3s = LoadedMp3s();
-    for (const auto& mp3 : mp3s.loaded) RemoveVoice(VoiceSlot::Mp3, mp3.get());
-    mp3s.loaded.clear();
+    LoadedMp3s().FreeAll();
 }

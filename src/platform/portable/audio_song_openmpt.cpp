@@ -37,19 +37,8 @@ constexpr int kRepeatForever = -1;
 // anything larger is no module worth holding whole in memory, and is refused as unreadable.
 constexpr std::size_t kLargestModule = std::size_t{64} << 20;
 
-// Songs their caller never freed are released at exit, each taken out of the mix first.
-struct Songs {
-    Songs() { MakeAudioOutputRecord(); }
-    ~Songs() {
-        for (const auto& song : loaded) RemoveVoice(VoiceSlot::Song, song.get());
-    }
-    Songs(const Songs&) = delete;
-    Songs& operator=(const Songs&) = delete;
-    std::vector<std::unique_ptr<AudioSong>> loaded;
-};
-
-Songs& LoadedSongs() {
-    static Songs songs;
+LoadedVoices<AudioSong>& LoadedSongs() {
+    static LoadedVoices<AudioSong> songs(VoiceSlot::Song);
     return songs;
 }
 
@@ -64,7 +53,7 @@ AudioSong* AudioLoadSong(const std::string& path) {
         nullptr, nullptr, nullptr, nullptr);
     if (module == nullptr) return nullptr;
     openmpt_module_set_repeat_count(module, kRepeatForever);
-    return LoadedSongs().loaded.emplace_back(std::make_unique<AudioSong>(module)).get();
+    return LoadedSongs().Keep(std::make_unique<AudioSong>(module));
 }
 
 void AudioPlaySong(AudioSong* song) {
@@ -79,6 +68,5 @@ void AudioStopSong(AudioSong* song) {
 
 void AudioFreeSong(AudioSong* song) {
     TraceAudioCall("free song");
-    RemoveVoice(VoiceSlot::Song, song);
-    std::erase_if(LoadedSongs().loaded, [song](const auto& held) { return held.get() == song; });
+    LoadedSongs().Free(song);
 }

@@ -3,7 +3,6 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -15,7 +14,8 @@
 
 namespace {
 
-constexpr std::size_t kReadBlock = 65536;
+// The largest font collections (a whole script's faces in one file) hold tens of megabytes.
+constexpr std::size_t kLargestFontFile = std::size_t{256} << 20;
 
 // fontconfig can only forget all application fonts at once, so the registered files are
 // kept here and the survivors are added again after a clear. Every registration of this
@@ -46,16 +46,10 @@ FcPattern* MatchLogicalFont(const LogicalFont& request) {
 
 // FreeType would open the file itself, blocking on a FIFO put in the font's place.
 bool ReadFontFile(const char* path, std::vector<unsigned char>& bytes) {
-    std::FILE* file = OpenRegularFileForReading(path);
-    if (file == nullptr) return false;
-    unsigned char block[kReadBlock];
-    std::size_t count = 0;
-    while ((count = std::fread(block, 1, sizeof block, file)) > 0) {
-        bytes.insert(bytes.end(), block, block + count);
-    }
-    const bool read = std::ferror(file) == 0;
-    std::fclose(file);
-    return read && !bytes.empty();
+    std::vector<char> read;
+    if (!ReadRegularFile(path, kLargestFontFile, read) || read.empty()) return false;
+    bytes.assign(read.begin(), read.end());
+    return true;
 }
 
 // The matched file's face, with the family fontconfig gives it.

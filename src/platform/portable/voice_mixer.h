@@ -14,6 +14,9 @@
 #pragma once
 #include <chrono>
 #include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
 
 // Stereo frames a voice is asked for at most per call.
 inline constexpr int kMixBlockFrames = 1024;
@@ -47,6 +50,32 @@ void ReleaseAudioOutput();
 MixVoice* SwapVoice(VoiceSlot slot, MixVoice* voice);
 // Empties `slot` when `voice` is in it.
 void RemoveVoice(VoiceSlot slot, const MixVoice* voice);
+
+// The loaded voices of one kind, which their callers hold only as handles: each is taken out
+// of its slot before it is destroyed, and those never freed are released at exit. The first
+// use makes the output's record first, so that the output outlives them.
+template <typename Voice>
+class LoadedVoices {
+  public:
+    explicit LoadedVoices(VoiceSlot slot) : slot_(slot) { MakeAudioOutputRecord(); }
+    ~LoadedVoices() { FreeAll(); }
+    LoadedVoices(const LoadedVoices&) = delete;
+    LoadedVoices& operator=(const LoadedVoices&) = delete;
+
+    Voice* Keep(std::unique_ptr<Voice> voice) { return held_.emplace_back(std::move(voice)).get(); }
+    void Free(const Voice* voice) {
+        RemoveVoice(slot_, voice);
+        std::erase_if(held_, [voice](const auto& held) { return held.get() == voice; });
+    }
+    void FreeAll() {
+        for (const auto& voice : held_) RemoveVoice(slot_, voice.get());
+        held_.clear();
+    }
+
+  private:
+    VoiceSlot slot_;
+    std::vector<std::unique_ptr<Voice>> held_;
+};
 
 // The mixing pass that the device runs on the output's thread: the next `frames` of every
 // filled slot, summed in floating point and clipped once into interleaved 16-bit stereo, with

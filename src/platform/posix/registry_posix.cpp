@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hook_points.h"
 #include "platform/portable/reg_text.h"
 #include "platform/posix/posix_files.h"
 #include "platform/program_folder.h"
@@ -51,8 +52,6 @@ constexpr const char* kTempSuffix = ".tmp";
 constexpr const char* kUserRootName = "HKEY_CURRENT_USER";
 constexpr const char* kMachineRootName = "HKEY_LOCAL_MACHINE";
 
-std::optional<std::string> machineRootForTests;
-
 std::string ParentFolder(const std::string& folder) {
     return folder.substr(0, folder.rfind('/'));
 }
@@ -68,7 +67,7 @@ struct MachineRootPlace {
 // <root> (<root>/usr/bin, <root>/etc) finds its key in <root>/etc and reads the paths stored
 // there below <root>, so it runs where it was unpacked.
 MachineRootPlace FindMachineRoot() {
-    if (machineRootForTests) return {*machineRootForTests, {}};
+    if (platformHooks.machineRoot) return {*platformHooks.machineRoot, {}};
     const std::string exeFolder = ProgramFolder();
     if (exeFolder.empty()) return {};
     const std::string prefix = ParentFolder(exeFolder);
@@ -295,8 +294,4 @@ bool SetRegistryString(RegistryKey* key, const char* name, const char* buffer, s
 
 std::string MachineInstallRoot() {
     return FindMachineRoot().installRoot;
-}
-
-void SetMachineRootForTests(const char* folder) {
-    machineRootForTests = folder != nullptr ? std::optional<std::string>(folder) : std::nullopt;
 }

@@ -1,9 +1,9 @@
 // Message boxes on Windows: ShowSystemMessageBox is MessageBoxW, owned by the request's window,
 // so that the box stays above a topmost saver and keeps the owner disabled while it is up.
-// The spy and the recorder are shared by every system.
+// The hook point is shared by every system.
 //
 // PrepareForMessageBox and FinishMessageBox give the saver's windows what a real box gives
-// them, for recorded and spied boxes as well: WM_ACTIVATE with WA_INACTIVE before a box that
+// them, for boxes a hook point answers as well: WM_ACTIVATE with WA_INACTIVE before a box that
 // ends the run (a real box then deactivates them once more, which changes nothing), and around
 // a box the run survives, the pointer shown over the black screen so that the user can reach
 // the box, then hidden again, the keyboard back and WM_ACTIVATE with WA_ACTIVE.
