@@ -118,7 +118,8 @@ int RenderShow(const RenderRequest& request) {
 // is probed (nothing of it on the terminal, nothing a sound server keeps in the home folder).
 // The bangs then go to an effect voice that was never opened, which drops them. `psound`
 // is back as set before the first frame, since it decides whether the show draws its random
-// numbers for the bangs, and so shapes the pictures.
+// numbers for the bangs, and so shapes the pictures; unless the run is one whose set-up
+// switches the effects off for good, as the preview's does.
 void SetUpSilentShow() {
     settings.pmusic = 0;
     settings.pmp3 = 0;
@@ -126,7 +127,7 @@ void SetUpSilentShow() {
     const std::uint32_t soundEffects = settings.psound;
     settings.psound = 0;
     SetupShow(0);
-    settings.psound = soundEffects;
+    if (!SetupSilencesRun()) settings.psound = soundEffects;
 }
 
 int RenderInContext(const RenderRequest& request) {
