@@ -12,6 +12,7 @@
 #include "base/run_flags.h"
 #include "display/projection.h"
 #include "display/virtual_mode.h"
+#include "platform/gl_functions.h"
 #include "platform/offscreen_gl.h"
 #include "platform/png_writer.h"
 #include "platform/terminal.h"
@@ -71,6 +72,10 @@ bool RenderListedFrames(const RenderRequest& request, int startFrame, std::ofstr
     std::size_t next = 0;
     for (int frame = startFrame; next < request.frames.size(); ++frame) {
         RenderShowFrame();
+        // Where the saver swaps, the frame ends here: a driver that draws on the processor
+        // (Mesa's llvmpipe) otherwise keeps queueing the frames' work and memory, without
+        // bound, since nothing else makes it wait for them.
+        glFinish();
         const bool listed = frame == request.frames[next];
         if (listed) {
             const std::string unwritten = WriteListedFrame(request, frame, stateFile);
