@@ -3,7 +3,7 @@
 stretch of the show are recorded with apitrace and replayed with `apitrace replay`, which makes
 the same calls into the same driver with none of the show's own work.
 
-    xvfb-run -a -s "-screen 0 640x480x24 +extension GLX" \\
+    xvfb-run -a -s "-screen 0 640x480x24 +extension GLX -noreset" \\
         python3 bench/driver_replay.py build [--size 640x480] [--detail low] [--runs 3]
 
 A replay also decodes its trace, one call at a time, and the show makes thousands of small

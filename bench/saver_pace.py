@@ -6,7 +6,7 @@ swaps with the preloaded bench_swap_counter library and reads its CPU time from 
 Prints one line per driver kind, with the run's peak resident memory: swaps that return at
 once (as on Xvfb) and, emulated by the preload, swaps that wait for a 60 Hz refresh.
 
-    xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX" python3 bench/saver_pace.py build [seconds] [saver] [part]
+    xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX -noreset" python3 bench/saver_pace.py build [seconds] [saver] [part]
 
 `saver` defaults to build/vostrel; pass another build's executable to compare two builds.
 `part` is the stored detail level (1035 low, 1036 medium, 1037 high; default: the stored

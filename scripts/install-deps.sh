@@ -12,6 +12,7 @@ PACKAGES=(
   libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
   libsdl2-dev libasound2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev
   xvfb xauth xdotool x11-utils libxfixes3 xscreensaver
+  pulseaudio  # a real sound server that the audio tests start and freeze
   "${DATA_GENERATOR_PACKAGES[@]}"
   fonts-dejavu-core
   apitrace  # bench/driver_replay.py replays the renderer's GL calls

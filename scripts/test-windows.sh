@@ -15,7 +15,7 @@ log="$(mktemp "${TMPDIR:-/tmp}/vostrel-wine-tests.XXXXXX")"
 trap 'rm -f "$log"' EXIT
 
 echo "== Windows tests (Wine) =="
-xvfb-run -a -s "-screen 0 1024x768x24 +extension GLX" \
+xvfb-run -a -s "-screen 0 1024x768x24 +extension GLX -noreset" \
   /usr/bin/python3 -B "$here/tests/e2e_win/run_windows_tests.py" "$build" "$@" | tee "$log"
 status=${PIPESTATUS[0]}
 seconds=$(($(date +%s) - started))

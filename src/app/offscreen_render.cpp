@@ -12,6 +12,7 @@
 #include "base/run_flags.h"
 #include "display/projection.h"
 #include "display/virtual_mode.h"
+#include "platform/gl_functions.h"
 #include "platform/offscreen_gl.h"
 #include "platform/png_writer.h"
 #include "platform/terminal.h"
@@ -71,6 +72,10 @@ bool RenderListedFrames(const RenderRequest& request, int startFrame, std::ofstr
     std::size_t next = 0;
     for (int frame = startFrame; next < request.frames.size(); ++frame) {
         RenderShowFrame();
+        // Where the saver swaps, the frame ends here: a driver that draws on the processor
+        // (Mesa's llvmpipe) otherwise keeps queueing the frames' work and memory, without
+        // bound, since nothing else makes it wait for them.
+        glFinish();
         const bool listed = frame == request.frames[next];
         if (listed) {
             const std::string unwritten = WriteListedFrame(request, frame, stateFile);
@@ -118,7 +123,8 @@ int RenderShow(const RenderRequest& request) {
 // is probed (nothing of it on the terminal, nothing a sound server keeps in the home folder).
 // The bangs then go to an effect voice that was never opened, which drops them. `psound`
 // is back as set before the first frame, since it decides whether the show draws its random
-// numbers for the bangs, and so shapes the pictures.
+// numbers for the bangs, and so shapes the pictures; unless the run is one whose set-up
+// switches the effects off for good, as the preview's does.
 void SetUpSilentShow() {
     settings.pmusic = 0;
     settings.pmp3 = 0;
@@ -126,7 +132,7 @@ void SetUpSilentShow() {
     const std::uint32_t soundEffects = settings.psound;
     settings.psound = 0;
     SetupShow(0);
-    settings.psound = soundEffects;
+    if (!SetupSilencesRun()) settings.psound = soundEffects;
 }
 
 int RenderInContext(const RenderRequest& request) {

@@ -124,6 +124,10 @@ void FillCredits() {
 
 }  // namespace
 
+bool SetupSilencesRun() {
+    return previewFlag != 0 || quietCopy != 0;
+}
+
 void SetupShow(int startFrame) {
     showReady = false;
     if (!installFolderFound) return;
@@ -137,7 +141,7 @@ void SetupShow(int startFrame) {
         settings.starfield = 0;
     }
     if (!AllocateTables()) return;
-    if (previewFlag != 0 || quietCopy != 0) SwitchOffAudio();
+    if (SetupSilencesRun()) SwitchOffAudio();
     if (hardwareTest == 0) {
         StartAudio();
         audioStarted = true;

@@ -7,6 +7,9 @@
 // Needs the rendering context current and the projection set. Does nothing without an
 // install folder. The saver run passes start frame 0.
 void SetupShow(int startFrame);
+// True when this run's set-up switches all sound off for the whole run: the preview, and a
+// copy started beside another that already plays.
+bool SetupSilencesRun();
 // Safe when SetupShow did nothing; runs once per run.
 void ShutdownShow();
 // Puts the credits lines back at their starting heights: line 0 at the top, each following

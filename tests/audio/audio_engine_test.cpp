@@ -63,25 +63,31 @@ TEST(AudioEngine, ModuleIsHeardAtOnceAndStillAfterItsEnd) {
     EXPECT_GT(capture.Rms(moduleSeconds + 1.0, moduleSeconds + 3.0), kAudible);
 }
 
+// Whatever follows the last frame (here bytes that are no frame at all) ends the song too.
 TEST(AudioEngine, Mp3StartsAgainWhenItEnds) {
-    TempFolder folder;
-    const std::string mp3 = folder.path() + "/tone.mp3";
-    ASSERT_TRUE(WriteMp3(mp3, Tone(0.5, 0.5, kCaptureRate, 1)));
-    OutputCapture capture(folder.path(), false);
-    AudioMp3* sample =
-        AudioLoadLoopingMp3(mp3);  // as the song above, playing before the output opens
-    ASSERT_NE(sample, nullptr);
-    AudioPlayMp3(sample);
-    ASSERT_TRUE(AudioInit());
-    // Written faster than real time, any moment before the device starts shows as silence at
-    // the front, long under the thread checker: the loop is judged from where the sound begins.
-    const bool written = capture.WaitFor(4.0);
-    AudioClose();
-    ASSERT_TRUE(written);
-    const double start = capture.SoundStart(1.0);
-    ASSERT_LT(start, 1.0) << "the MP3 was never heard";
-    for (double at = start + 0.1; at < start + 2.8; at += 0.25) {
-        EXPECT_GT(capture.Rms(at, at + 0.2), kAudible) << "at " << at << " s";
+    for (const std::string& trailer : {std::string(), std::string(1024, '\0')}) {
+        TempFolder folder;
+        const std::string mp3 = folder.path() + "/tone.mp3";
+        ASSERT_TRUE(WriteMp3(mp3, Tone(0.5, 0.5, kCaptureRate, 1)));
+        std::ofstream(mp3, std::ios::app | std::ios::binary) << trailer;
+        OutputCapture capture(folder.path(), false);
+        AudioMp3* sample =
+            AudioLoadLoopingMp3(mp3);  // as the song above, playing before the output opens
+        ASSERT_NE(sample, nullptr);
+        AudioPlayMp3(sample);
+        ASSERT_TRUE(AudioInit());
+        // Written faster than real time, any moment before the device starts shows as silence
+        // at the front, long under the thread checker: the loop is judged from where the sound
+        // begins.
+        const bool written = capture.WaitFor(4.0);
+        AudioClose();
+        ASSERT_TRUE(written);
+        const double start = capture.SoundStart(1.0);
+        ASSERT_LT(start, 1.0) << "the MP3 was never heard";
+        for (double at = start + 0.1; at < start + 2.8; at += 0.25) {
+            EXPECT_GT(capture.Rms(at, at + 0.2), kAudible)
+                << "at " << at << " s, " << trailer.size() << " bytes after the last frame";
+        }
     }
 }
 

@@ -5,7 +5,9 @@ server that never answers costs the start a bounded wait, and the sound librarie
 messages stay off the terminal."""
 import os
 import shutil
+import signal
 import socket
+import subprocess
 import sys
 import tempfile
 import time
@@ -27,6 +29,8 @@ MP3_LOAD_FAILED = [(AUDIO_BOX_TITLE, "Error Loading MP3 File", "error", "ok")]
 SERVER_WAIT = 2.0
 SERVER_WAIT_SLACK = 1.0
 SHOW_SECONDS = 5
+# How long a key may take to end a run whose sound server has stopped answering.
+FROZEN_SERVER_END = 2.0
 
 
 def run_saver(settings, audio_driver="dummy", damage_module=False, answer_boxes=True):
@@ -147,6 +151,48 @@ def test_silent_sound_server_costs_a_bounded_wait():
     sandbox.close()
 
 
+def start_sound_server(folder):
+    """A real PulseAudio daemon of the test's own, on a socket in `folder`, playing into a null
+    sink; the process, once the socket takes connections."""
+    env = dict(os.environ, HOME=folder, XDG_RUNTIME_DIR=folder, XDG_CONFIG_HOME=folder)
+    socket_path = os.path.join(folder, "native")
+    server = subprocess.Popen(
+        ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
+         "-L", "module-native-protocol-unix socket=%s auth-anonymous=1" % socket_path,
+         "-L", "module-null-sink"],
+        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for(lambda: os.path.exists(socket_path), "the sound server's socket")
+    return server, "unix:" + socket_path
+
+
+def test_key_ends_the_saver_while_the_sound_server_is_frozen():
+    """The music plays through a real sound server, which is then stopped as a debugger or a
+    hung server would leave it: a key still ends the saver at once, screen and input freed."""
+    with tempfile.TemporaryDirectory() as folder:
+        server, address = start_sound_server(folder)
+        os.environ["PULSE_SERVER"] = address
+        try:
+            sandbox, process = run_saver(MUSIC_ONLY, "pulseaudio")
+            wait_for_focused_saver()
+            time.sleep(2.0)  # the music is under way
+            server.send_signal(signal.SIGSTOP)
+            time.sleep(1.0)  # the output's thread now waits for the server
+            check(boxes(sandbox) == [], "boxes: %r" % boxes(sandbox))
+            start = time.time()
+            xdotool("key", "space")
+            wait_for_exit(process, timeout=FROZEN_SERVER_END)
+            print("a key ended the saver in %.2f s" % (time.time() - start))
+            screen = XConnection()
+            check(screen.input_free(), "the keyboard or the pointer is still held")
+            screen.close()
+            sandbox.close()
+        finally:
+            del os.environ["PULSE_SERVER"]
+            server.send_signal(signal.SIGCONT)
+            server.kill()
+            server.wait()
+
+
 def audio_box():
     return xdotool("search", "--onlyvisible", "--name", "^%s$" % AUDIO_BOX_TITLE)
 
@@ -184,5 +230,6 @@ if __name__ == "__main__":
                         test_wrong_mp3_path_shows_one_error_box,
                         test_no_sound_device_for_the_music,
                         test_silent_sound_server_costs_a_bounded_wait,
+                        test_key_ends_the_saver_while_the_sound_server_is_frozen,
                         test_wrong_mp3_path_answered_with_return,
                         test_default_settings_as_the_machine_is]))

@@ -162,9 +162,14 @@ def check_variants(env, root):
     check([matrox.get(f, {}).get("showFrame") for f in (4800, 5000)] == [4801, 5001],
           f"matrox starts at 4800: {matrox}")
     check_without_restart(env, os.path.join(root, "stop"))
-    preview = render(env, os.path.join(root, "preview"), "0", "--preview", "--set",
+    preview = render(env, os.path.join(root, "preview"), "0,5100", "--preview", "--set",
                      "matrox=1")
     check(preview.get(0, {}).get("showFrame") == 1, "preview starts at frame 0")
+    # The preview's set-up switches the bangs off, and with them the numbers they draw.
+    silent = render(env, os.path.join(root, "preview-silent"), "5100", "--preview", "--set",
+                    "psound=0")
+    check(preview.get(5100) == silent.get(5100) and silent.get(5100, {}).get("lastBangStep") == 0,
+          f"the preview plays its bangs: {preview.get(5100)} against {silent.get(5100)}")
     for frames, extra in (("0", ["--set", "matrox=1"]), ("1000001", [])):
         result = run(["--frames", frames, "--size", "64x48", "--out",
                       os.path.join(root, "never")] + extra, env)

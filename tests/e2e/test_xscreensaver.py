@@ -76,7 +76,8 @@ class Desktop:
         read, write = os.pipe()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", SCREEN, "-nolisten", "tcp",
-             "+extension", "GLX", "+render"], pass_fds=[write], stderr=subprocess.DEVNULL)
+             "+extension", "GLX", "+render", "-noreset"], pass_fds=[write],
+            stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as f:
             self.display = ":" + f.readline().strip()

@@ -8,15 +8,16 @@
 // and the window destroyed by another client (xkill, a window manager) as CANCEL;
 // the open-file chooser with case-insensitive filters; pictures from the program's compiled-in
 // resources, scaled to their rectangles.
-// Left out: the template's position (the dialog is centred) and font (the theme's measures the
-// dialog units); the resource number, which only Windows opens the dialog by; disabling the
-// owner window, which belongs to another client.
+// Left out: the template's position (the dialog is centred) and font face (the theme's, at the
+// template's size, measures the dialog units); the resource number, which only Windows opens the
+// dialog by; disabling the owner window, which belongs to another client.
 #include <gdk/gdkkeysyms.h>
 #include <gtk/gtk.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,33 @@ constexpr double kUnitsPerCharWidth = 4.0;
 constexpr double kUnitsPerCharHeight = 8.0;
 constexpr const char* kAverageCharSample = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 constexpr int kAverageCharSampleLength = 52;
+
+// The dialog's own look, for the window that carries kDialogStyleClass: the template's point
+// size in the theme's face, and controls with the slim margins of Windows' own, so that the
+// controls fit their rectangles at the scale of that font and the dialog fits a 800 x 600
+// screen. The theme's roomy padding would otherwise stretch every unit past it.
+constexpr const char* kDialogStyleClass = "vostrel-dialog";
+constexpr const char* kDialogStyle =
+    ".vostrel-dialog, .vostrel-dialog * { font-size: %dpt; }"
+    ".vostrel-dialog button { padding: 1px 4px; min-height: 0; min-width: 0; }"
+    ".vostrel-dialog checkbutton, .vostrel-dialog radiobutton { padding: 0; min-height: 0; }"
+    ".vostrel-dialog check, .vostrel-dialog radio { margin: 0 4px 0 0; min-width: 12px;"
+    " min-height: 12px; }"
+    ".vostrel-dialog entry { padding: 1px 3px; min-height: 0; }";
+
+void ApplyDialogStyle(GtkWidget* window, int points) {
+    static GtkCssProvider* provider = nullptr;
+    if (provider == nullptr) {
+        char css[1024];
+        std::snprintf(css, sizeof css, kDialogStyle, points);
+        provider = gtk_css_provider_new();
+        gtk_css_provider_load_from_data(provider, css, -1, nullptr);
+        gtk_style_context_add_provider_for_screen(gdk_screen_get_default(),
+                                                  GTK_STYLE_PROVIDER(provider),
+                                                  GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    }
+    gtk_style_context_add_class(gtk_widget_get_style_context(window), kDialogStyleClass);
+}
 
 void RegisterResources() {
     static const bool registered = (vostrel_register_resource(), true);
@@ -237,6 +265,7 @@ void GtkDialogView::BuildWindow(WindowId owner) {
         gtk_window_set_icon(GTK_WINDOW(window_), icon);
         g_object_unref(icon);
     }
+    ApplyDialogStyle(window_, template_.font.points);
     fixed_ = gtk_fixed_new();
     gtk_container_add(GTK_CONTAINER(window_), fixed_);
 

@@ -16,11 +16,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <iterator>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,6 +27,7 @@
 #include "platform/data_files.h"
 #include "platform/hook_points.h"
 #include "platform/portable/audio_engine_calls.h"
+#include "platform/portable/bounded_wait.h"
 #include "platform/portable/voice_mixer.h"
 
 namespace {
@@ -138,18 +137,8 @@ void ReadDisc(CdVoice& voice, track_t track, const std::vector<std::string>& dri
 // outlives the player's wait fills a voice that is still there, though no longer played.
 struct CdReading {
     CdVoice voice;
-    std::mutex lock;
-    std::condition_variable ended;
-    bool done = false;
+    WorkEnd end;
 };
-
-void ReadToEnd(const std::shared_ptr<CdReading>& reading, track_t track,
-               const std::vector<std::string>& drives) {
-    ReadDisc(reading->voice, track, drives);
-    const std::lock_guard hold(reading->lock);
-    reading->done = true;
-    reading->ended.notify_all();
-}
 
 struct CdPlayer {
     CdPlayer() { MakeAudioOutputRecord(); }
@@ -164,23 +153,16 @@ struct CdPlayer {
         SwapVoice(VoiceSlot::Cd, &reading->voice);
         // The drives are listed here, not by the reader: a reader that outlives a stop must
         // touch nothing of the process's that the process's exit may be taking down.
-        reader = std::thread(ReadToEnd, reading, track, DriveNames());
+        StartUnjoined([reading = reading, track, drives = DriveNames()] {
+            ReadDisc(reading->voice, track, drives);
+            reading->end.Report();
+        });
     }
 
     void Stop() {
         if (reading == nullptr) return;
         reading->voice.stop.store(true);
-        bool ended = false;
-        {
-            std::unique_lock hold(reading->lock);
-            ended =
-                reading->ended.wait_for(hold, kReaderStopWait, [this] { return reading->done; });
-        }
-        if (ended) {
-            reader.join();
-        } else {
-            reader.detach();
-        }
+        reading->end.AwaitWithin(kReaderStopWait);
         RemoveVoice(VoiceSlot::Cd, &reading->voice);
         reading.reset();
         ReleaseAudioOutput();
@@ -188,7 +170,6 @@ struct CdPlayer {
 
     // Present exactly while the CD holds the output and its reader runs.
     std::shared_ptr<CdReading> reading;
-    std::thread reader;
 };
 
 CdPlayer& ThePlayer() {

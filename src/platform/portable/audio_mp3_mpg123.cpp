@@ -7,7 +7,7 @@
 // A file is an MP3 only when its first frames follow one another from its first byte (after
 // an ID3v2 tag): the library on its own hunts through the start of any file for something like
 // a frame header, and would play a tracker module or a picture as full-scale noise. Nor does
-// it resynchronise after a damaged frame later on: the rest of such a file is silence.
+// it resynchronise after a damaged frame later on: the song ends there and starts again.
 // Leaves out: gapless trimming choices and ID3 tags (skipped by the library).
 #include <mpg123.h>
 #include <sys/types.h>
@@ -60,7 +60,10 @@ struct AudioMp3 : MixVoice {
         : input(std::move(opened)), decoder(input->decoder) {}
 
     // Fills `out` with up to `frames` frames, going round to the start at the end; the
-    // number of frames decoded.
+    // number of frames decoded. The song ends where its frames end: bytes after the last
+    // frame that are no frame (an editor's padding, a tag the library does not know) stop the
+    // decoder as the file's end does, and so start the song again. Only a file that stops
+    // before giving any sound since its start is broken, for good.
     int Decode(float* out, int frames) {
         int filled = 0;
         int emptyReads = 0;
@@ -70,11 +73,14 @@ struct AudioMp3 : MixVoice {
                                            (frames - filled) * kStereo * sizeof(float), &bytes);
             const int got = static_cast<int>(bytes / (kStereo * sizeof(float)));
             filled += got;
+            framesSinceStart += got;
             emptyReads = got > 0 ? 0 : emptyReads + 1;
-            if (result == MPG123_DONE) {
+            const bool stopped = result != MPG123_OK && result != MPG123_NEW_FORMAT;
+            if (result == MPG123_DONE || (stopped && framesSinceStart > 0)) {
                 mpg123_seek(decoder, 0, SEEK_SET);
-            } else if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
-                broken = got == 0;
+                framesSinceStart = 0;
+            } else if (stopped) {
+                broken = true;
                 break;
             }
         }
@@ -90,6 +96,7 @@ struct AudioMp3 : MixVoice {
     std::unique_ptr<DecoderFile> input;
     mpg123_handle* decoder;
     bool broken = false;
+    long framesSinceStart = 0;
     std::array<float, kMixBlockFrames * kStereo> block{};
 };
 

@@ -1,10 +1,16 @@
 // Realises the shared output of voice_mixer.h with SDL2's audio device, whose callback runs
 // the mixing pass of the voice slots.
 //
-// The device opens on a thread of its own, waited for at most kDeviceOpenWait: a sound server
-// that accepts the connection and never answers holds SDL for half a minute per driver it
-// tries, and the caller is the show's set-up with the screen taken. An opening given up on
-// finishes by itself and closes what it opened; until then every acquisition fails at once.
+// The device opens and closes on threads of their own (bounded_wait.h), waited for at most
+// kDeviceOpenWait and kDeviceCloseWait: a sound server that accepts the connection and never
+// answers holds SDL for half a minute per driver it tries, and one that stops answering while
+// it plays (a frozen or stopped server) holds SDL's closing, which joins its audio thread,
+// until it answers again. The caller is the show's set-up or tear-down with the screen taken.
+// An opening given up on finishes by itself and closes what it opened; a closing given up on
+// finishes whenever the server lets it. Until either has finished, every acquisition fails at
+// once. The process may end meanwhile: SDL's audio thread never calls the mixing pass again
+// once closing has begun, and nothing at exit waits for it (this file never calls SDL_Quit,
+// which would).
 // SDL leaves the process's signals alone (its handlers would swallow SIGTERM and SIGINT).
 // Leaves out: device choice (SDL's default device of its chosen driver) and volume control.
 #include "platform/portable/voice_mixer.h"
@@ -12,29 +18,30 @@
 #include <SDL.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
+#include <utility>
 
 #include "platform/audio_engine.h"
+#include "platform/portable/bounded_wait.h"
 
 namespace {
 
-// One opening of the device, shared by the thread that opens and the caller that waits.
-struct Opening {
-    std::mutex lock;
-    std::condition_variable finished;
-    bool done = false;
-    bool givenUp = false;
-    SDL_AudioDeviceID device = 0;
+// A healthy server closes a stream in milliseconds; the user waits for the screen meanwhile.
+constexpr auto kDeviceCloseWait = std::chrono::milliseconds(500);
+
+// One opening or closing of the device, shared by its thread and the caller that waits.
+struct DeviceCall {
+    WorkEnd end;
+    SDL_AudioDeviceID device = 0;  // the opening's result, read once it has reported
 };
 
 struct Output {
     Output() { MakeVoiceSlots(); }
 
     SDL_AudioDeviceID device = 0;
-    std::shared_ptr<Opening> lastOpening;  // only opening and closing touch it, one at a time
+    // The last opening and closing; only opening and closing touch them, one at a time.
+    std::shared_ptr<DeviceCall> lastOpening;
+    std::shared_ptr<DeviceCall> lastClosing;
 
     // An output still open at exit (a run that never shut its show down) stops its
     // callback before the record it mixes into goes away.
@@ -53,11 +60,16 @@ void MixCallback(void*, Uint8* stream, int length) {
               length / static_cast<int>(sizeof(Sint16) * kOutputChannels));
 }
 
-// Runs on the opening's own thread. Unless the caller has given up, which it does under the
-// opening's lock, the device starts at once: a paused device still sends silence, and how long
-// the caller takes to wake would show as a gap of it at the music's start. When the caller has
-// given up, the thread closes the device again without ever starting it.
-void OpenPausedDevice(const std::shared_ptr<Opening>& opening) {
+void CloseDeviceNow(SDL_AudioDeviceID device) {
+    SDL_CloseAudioDevice(device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Runs on the opening's own thread. The device starts at once: a paused device still sends
+// silence, and how long the caller takes to wake would show as a gap of it at the music's
+// start; until the caller has the device no voice is in the mix. When the caller has given
+// up, the thread closes the device again.
+void OpenStartedDevice(const std::shared_ptr<DeviceCall>& opening) {
     SDL_AudioDeviceID device = 0;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         SDL_AudioSpec wanted{};
@@ -69,36 +81,36 @@ void OpenPausedDevice(const std::shared_ptr<Opening>& opening) {
         device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
         if (device == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
-    const std::lock_guard hold(opening->lock);
-    if (opening->givenUp && device != 0) {
-        SDL_CloseAudioDevice(device);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        device = 0;
-    } else if (device != 0) {
-        SDL_PauseAudioDevice(device, 0);
-    }
+    if (device != 0) SDL_PauseAudioDevice(device, 0);
     opening->device = device;
-    opening->done = true;
-    opening->finished.notify_all();
+    if (!opening->end.Report() && device != 0) CloseDeviceNow(device);
+}
+
+bool StillRunning(const std::shared_ptr<DeviceCall>& call) {
+    return call != nullptr && !call->end.Reported();
 }
 
 bool OpenDevice(Output& output) {
-    if (output.lastOpening != nullptr) {
-        const std::lock_guard hold(output.lastOpening->lock);
-        if (!output.lastOpening->done) return false;
-    }
+    if (StillRunning(output.lastOpening) || StillRunning(output.lastClosing)) return false;
     KeepSoundLibrariesQuiet();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    auto opening = std::make_shared<Opening>();
+    auto opening = std::make_shared<DeviceCall>();
     output.lastOpening = opening;
-    std::thread(OpenPausedDevice, opening).detach();
-    std::unique_lock hold(opening->lock);
-    if (!opening->finished.wait_for(hold, kDeviceOpenWait, [&] { return opening->done; })) {
-        opening->givenUp = true;
-        return false;
-    }
+    StartUnjoined([opening] { OpenStartedDevice(opening); });
+    if (!opening->end.AwaitWithin(kDeviceOpenWait)) return false;
     output.device = opening->device;
     return output.device != 0;
+}
+
+void CloseDevice(Output& output) {
+    auto closing = std::make_shared<DeviceCall>();
+    closing->device = std::exchange(output.device, 0);
+    output.lastClosing = closing;
+    StartUnjoined([closing] {
+        CloseDeviceNow(closing->device);
+        closing->end.Report();
+    });
+    closing->end.AwaitWithin(kDeviceCloseWait);
 }
 
 }  // namespace
@@ -112,8 +124,5 @@ bool OpenOutputDevice() {
 }
 
 void CloseOutputDevice() {
-    Output& output = TheOutput();
-    SDL_CloseAudioDevice(output.device);
-    output.device = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    CloseDevice(TheOutput());
 }

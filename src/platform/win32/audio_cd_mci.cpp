@@ -15,10 +15,10 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "platform/audio_engine.h"
 #include "platform/portable/audio_engine_calls.h"
+#include "platform/portable/bounded_wait.h"
 
 namespace {
 
@@ -28,11 +28,12 @@ constexpr char kFirstDrive = 'A';
 constexpr char kLastDrive = 'Z';
 constexpr int kReplyLength = 128;
 
+// What the player thread shares with the caller: the stop it waits for, and its end.
 struct CdPlaying {
     std::mutex lock;
-    std::condition_variable changed;
+    std::condition_variable stopAsked;
     bool stop = false;
-    bool done = false;
+    WorkEnd end;
 };
 
 // The reply of one MCI command; empty when it failed.
@@ -68,14 +69,12 @@ void PlayUntilStopped(const std::shared_ptr<CdPlaying>& playing, int track) {
         Mci("set " + alias + " time format tmsf");
         Mci("play " + alias + " from " + std::to_string(track));
         std::unique_lock hold(playing->lock);
-        playing->changed.wait(hold, [&] { return playing->stop; });
+        playing->stopAsked.wait(hold, [&] { return playing->stop; });
         hold.unlock();
         Mci("stop " + alias);
         Mci("close " + alias);
     }
-    const std::lock_guard hold(playing->lock);
-    playing->done = true;
-    playing->changed.notify_all();
+    playing->end.Report();
 }
 
 struct CdPlayer {
@@ -87,30 +86,22 @@ struct CdPlayer {
     void Play(int track) {
         Stop();
         playing = std::make_shared<CdPlaying>();
-        player = std::thread(PlayUntilStopped, playing, track);
+        StartUnjoined([playing = playing, track] { PlayUntilStopped(playing, track); });
     }
 
     void Stop() {
         if (playing == nullptr) return;
-        bool ended = false;
         {
-            std::unique_lock hold(playing->lock);
+            const std::lock_guard hold(playing->lock);
             playing->stop = true;
-            playing->changed.notify_all();
-            ended =
-                playing->changed.wait_for(hold, kPlayerStopWait, [this] { return playing->done; });
+            playing->stopAsked.notify_all();
         }
-        if (ended) {
-            player.join();
-        } else {
-            player.detach();
-        }
+        playing->end.AwaitWithin(kPlayerStopWait);
         playing.reset();
     }
 
     // Present exactly while a player thread runs.
     std::shared_ptr<CdPlaying> playing;
-    std::thread player;
 };
 
 CdPlayer& ThePlayer() {

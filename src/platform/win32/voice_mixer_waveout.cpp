@@ -3,10 +3,11 @@
 // blocks queued, refilling each from the mixing pass of the voice slots as the device hands it
 // back. The device signals an event for every block it finishes, so the thread sleeps between.
 //
-// The device opens on that thread, waited for at most kDeviceOpenWait, as on every system: the
-// caller is the show's set-up with the screen taken, and a driver that never answers must not
-// hold it. An opening given up on finishes by itself and closes what it opened; until then
-// every acquisition fails at once.
+// The device opens on that thread, waited for at most kDeviceOpenWait, and stopping waits for
+// the thread at most kDeviceCloseWait, as on every system (bounded_wait.h): the caller is the
+// show's set-up or tear-down with the screen taken, and a driver that never answers must not
+// hold it. An opening given up on finishes by itself and closes what it opened, a stop given
+// up on finishes whenever the driver lets it; until then every acquisition fails at once.
 // Leaves out: device choice and volume control.
 #include <windows.h>
 // After windows.h, whose types it uses without including it.
@@ -14,13 +15,12 @@
 
 #include <array>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 #include "platform/audio_engine.h"
+#include "platform/portable/bounded_wait.h"
 #include "platform/portable/voice_mixer.h"
 #include "platform/win32/unique_handle.h"
 
@@ -31,14 +31,15 @@ constexpr int kBitsPerSample = 16;
 // that a bang follows its event at once.
 constexpr int kQueuedBlocks = 4;
 
-enum class PlaybackState { Opening, Playing, Failed, Finished };
+// A driver closes its device in milliseconds; the user waits for the screen meanwhile.
+constexpr auto kDeviceCloseWait = std::chrono::milliseconds(500);
 
 // One opening of the device, shared by its thread and the callers that wait for it.
 struct Playback {
+    WorkEnd opened;
+    bool playing = false;  // the opening's result, read once it has reported
+    WorkEnd ended;
     std::mutex lock;
-    std::condition_variable changed;
-    PlaybackState state = PlaybackState::Opening;
-    bool givenUp = false;
     bool stopping = false;
     // Auto-reset: set by the device for each finished block, and by a caller to stop.
     UniqueHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
@@ -61,12 +62,8 @@ Output& TheOutput() {
     return output;
 }
 
-void SetState(Playback& playback, PlaybackState state) {
-    const std::lock_guard hold(playback.lock);
-    playback.state = state;
-    playback.changed.notify_all();
-}
-
+// True when the device opened and its caller still waits for it; a device whose caller gave
+// up is closed again at once.
 bool OpenDevice(Playback& playback, HWAVEOUT* device) {
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -75,14 +72,12 @@ bool OpenDevice(Playback& playback, HWAVEOUT* device) {
     format.wBitsPerSample = kBitsPerSample;
     format.nBlockAlign = kOutputChannels * kBitsPerSample / 8;
     format.nAvgBytesPerSec = kAudioMixRate * format.nBlockAlign;
-    const bool opened =
+    playback.playing =
         waveOutOpen(device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(playback.wake.get()),
                     0, CALLBACK_EVENT) == MMSYSERR_NOERROR;
-    const std::lock_guard hold(playback.lock);
-    playback.state = opened && !playback.givenUp ? PlaybackState::Playing : PlaybackState::Failed;
-    playback.changed.notify_all();
-    if (opened && playback.givenUp) waveOutClose(*device);
-    return playback.state == PlaybackState::Playing;
+    const bool awaited = playback.opened.Report();
+    if (playback.playing && !awaited) waveOutClose(*device);
+    return playback.playing && awaited;
 }
 
 bool Stopping(Playback& playback) {
@@ -116,40 +111,35 @@ void PlayUntilStopped(Playback& playback, HWAVEOUT device) {
     waveOutClose(device);
 }
 
-void RunPlayback(std::shared_ptr<Playback> playback) {
+void RunPlayback(const std::shared_ptr<Playback>& playback) {
     // Above the frame thread: a busy frame must not leave the device without a block.
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
     HWAVEOUT device = nullptr;
-    if (OpenDevice(*playback, &device)) {
-        PlayUntilStopped(*playback, device);
-        SetState(*playback, PlaybackState::Finished);
-    }
+    if (OpenDevice(*playback, &device)) PlayUntilStopped(*playback, device);
+    playback->ended.Report();
 }
 
 bool StartPlayback(Output& output) {
-    if (output.playback != nullptr) {
-        const std::lock_guard hold(output.playback->lock);
-        if (output.playback->state == PlaybackState::Opening) return false;
-    }
+    // An opening or a stop given up on that has not ended yet.
+    if (output.playback != nullptr && !output.playback->ended.Reported()) return false;
     auto playback = std::make_shared<Playback>();
     if (!playback->wake.valid()) return false;
     output.playback = playback;
-    std::thread(RunPlayback, playback).detach();
-    std::unique_lock hold(playback->lock);
-    if (!playback->changed.wait_for(hold, kDeviceOpenWait,
-                                    [&] { return playback->state != PlaybackState::Opening; })) {
-        playback->givenUp = true;
-        return false;
-    }
-    return playback->state == PlaybackState::Playing;
+    StartUnjoined([playback] { RunPlayback(playback); });
+    if (!playback->opened.AwaitWithin(kDeviceOpenWait)) return false;
+    // A failed opening's thread ends at once; the next acquisition may try again.
+    if (!playback->playing) playback->ended.AwaitWithin(kDeviceCloseWait);
+    return playback->playing;
 }
 
 void StopPlayback(Playback& playback) {
-    std::unique_lock hold(playback.lock);
-    if (playback.state != PlaybackState::Playing) return;
-    playback.stopping = true;
+    if (!playback.opened.Reported() || !playback.playing) return;
+    {
+        const std::lock_guard hold(playback.lock);
+        playback.stopping = true;
+    }
     SetEvent(playback.wake.get());
-    playback.changed.wait(hold, [&] { return playback.state == PlaybackState::Finished; });
+    playback.ended.AwaitWithin(kDeviceCloseWait);
 }
 
 Output::~Output() {

@@ -1,6 +1,15 @@
 #include "platform/x11/x_connection.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 namespace {
+
+// An X server that starts over when its last client leaves (Xvfb's default) refuses new
+// connections for the moment it takes to do so; a start that meets that moment tries once
+// more after it. Without a display named at all there is nothing to wait for.
+constexpr auto kServerResetPause = std::chrono::milliseconds(250);
 
 Display* saverDisplay = nullptr;
 bool displayTried = false;
@@ -22,12 +31,20 @@ void InstallErrorHandler() {
     if (current != RecordError) previousHandler = current;
 }
 
+Display* OpenDisplayOnceMore() {
+    Display* display = XOpenDisplay(nullptr);
+    const char* named = std::getenv("DISPLAY");
+    if (display != nullptr || named == nullptr || *named == '\0') return display;
+    std::this_thread::sleep_for(kServerResetPause);
+    return XOpenDisplay(nullptr);
+}
+
 }  // namespace
 
 Display* SaverDisplay() {
     if (!displayTried) {
         displayTried = true;
-        saverDisplay = XOpenDisplay(nullptr);
+        saverDisplay = OpenDisplayOnceMore();
     }
     if (saverDisplay != nullptr) InstallErrorHandler();
     return saverDisplay;

@@ -7,7 +7,8 @@
 #pragma once
 #include <X11/Xlib.h>
 
-// Opened on first use; nullptr when no X server can be reached.
+// Opened on first use (once more after a short pause when the server refuses it); nullptr when
+// no X server can be reached.
 Display* SaverDisplay();
 // The connection if it was opened, without opening it.
 Display* OpenedSaverDisplay();
