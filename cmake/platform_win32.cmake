@@ -112,22 +112,34 @@ function(vostrel_add_platform_parts)
     vostrel_read_source_string(src/base/product.h kHomePage "[^\"]+" home_page)
     get_directory_property(data_files DIRECTORY ${PROJECT_SOURCE_DIR}/tools
         DEFINITION VOSTREL_DATA_OUTPUTS)
-    # The uninstaller removes only what the data folder put in the install folder: each file,
-    # and each folder whole, in case the user chose a folder that holds others' files too.
+    # The installer writes each made file by name and the uninstaller deletes exactly those,
+    # then each of their folders that is empty afterwards, deepest first: a user may have
+    # chosen a folder that holds files of their own, in it or in a folder of the same name.
+    set(install_data "")
     set(remove_data "")
-    set(top_entries)
+    set(folders)
     foreach(file ${data_files})
         file(RELATIVE_PATH relative ${VOSTREL_DATA_DIR} ${file})
-        string(REGEX MATCH "^[^/]+" top "${relative}")
-        if(top IN_LIST top_entries)
-            continue()
+        get_filename_component(folder "${relative}" DIRECTORY)
+        string(REPLACE "/" "\\" windows_relative "${relative}")
+        string(REPLACE "/" "\\" windows_folder "${folder}")
+        set(target "$INSTDIR")
+        if(folder)
+            set(target "$INSTDIR\\${windows_folder}")
         endif()
-        list(APPEND top_entries ${top})
-        if(top STREQUAL relative)
-            string(APPEND remove_data "  Delete \"$INSTDIR\\${top}\"\n")
-        else()
-            string(APPEND remove_data "  RMDir /r \"$INSTDIR\\${top}\"\n")
-        endif()
+        while(folder)
+            string(REPLACE "/" "\\" windows_folder "${folder}")
+            list(APPEND folders "${windows_folder}")
+            get_filename_component(folder "${folder}" DIRECTORY)
+        endwhile()
+        string(APPEND install_data "  SetOutPath \"${target}\"\n  File \"${file}\"\n")
+        string(APPEND remove_data "  Delete \"$INSTDIR\\${windows_relative}\"\n")
+    endforeach()
+    list(REMOVE_DUPLICATES folders)
+    list(SORT folders)
+    list(REVERSE folders)
+    foreach(folder ${folders})
+        string(APPEND remove_data "  RMDir \"$INSTDIR\\${folder}\"\n")
     endforeach()
     string(REGEX REPLACE "\\\\[^\\]*$" "" maker_key "${install_key}")
     set(setup ${PROJECT_BINARY_DIR}/${PROJECT_NAME}-setup.exe)
@@ -145,6 +157,8 @@ function(vostrel_add_platform_parts)
 !define SAVER_NAME \"$<TARGET_FILE_NAME:vostrel>\"
 !define DATA_DIR \"${VOSTREL_DATA_DIR}\"
 !define SETUP \"${setup}\"
+!macro InstallData
+${install_data}!macroend
 !macro RemoveData
 ${remove_data}!macroend
 ")

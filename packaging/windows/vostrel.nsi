@@ -4,6 +4,10 @@
 ; under Program Files, and records that folder in the machine key the saver reads. /S installs
 ; and uninstalls without asking. Its last page offers Windows' screen saver settings, where the
 ; user picks the saver.
+;
+; An install that cannot write what it must fails, with its box (exit status 2 under /S), and
+; writes the folder first: a folder it cannot write leaves nothing in System32 or the registry.
+; The uninstaller removes only what the installer wrote, by name.
 !include "${NAMES}"
 !include "x64.nsh"
 !include "MUI2.nsh"
@@ -16,10 +20,13 @@ InstallDir "$PROGRAMFILES64\${PRODUCT}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ManifestDPIAware true
+; A file that cannot be written stops the install: skipping it would report success.
+AllowSkipFiles off
 
 !define UNINSTALLER "uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define MENU_FOLDER "$SMPROGRAMS\${PRODUCT}"
+!define SHORTCUT "${MENU_FOLDER}\${PRODUCT} Settings.lnk"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -50,18 +57,39 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+!macro Fail TEXT
+  MessageBox MB_ICONSTOP|MB_OK "${TEXT}" /SD IDOK
+  Abort "${TEXT}"
+!macroend
+
+; Before anything is written anywhere: the folder takes a file (the uninstaller's, which the
+; install writes there anyway).
+Function CheckInstallFolder
+  ClearErrors
+  CreateDirectory "$INSTDIR"
+  FileOpen $0 "$INSTDIR\${UNINSTALLER}" w
+  IfErrors 0 writable
+    !insertmacro Fail "${PRODUCT} cannot be installed in this folder, which cannot be written:$\r$\n$INSTDIR"
+  writable:
+  FileClose $0
+FunctionEnd
+
 Section
   SetShellVarContext all
+  Call CheckInstallFolder
+  ClearErrors
+  !insertmacro InstallData
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  IfErrors 0 written
+    !insertmacro Fail "The files could not be written to:$\r$\n$INSTDIR"
+  written:
   SetOutPath "$SYSDIR"
   File "${SAVER}"
-  SetOutPath "$INSTDIR"
-  File /r "${DATA_DIR}/*"
   WriteRegStr HKLM "${INSTALL_KEY}" "Path" "$INSTDIR"
 
   CreateDirectory "${MENU_FOLDER}"
-  CreateShortCut "${MENU_FOLDER}\${PRODUCT} Settings.lnk" "$SYSDIR\${SAVER_NAME}" "/c"
+  CreateShortCut "${SHORTCUT}" "$SYSDIR\${SAVER_NAME}" "/c"
 
-  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
@@ -76,14 +104,20 @@ Section
 SectionEnd
 
 ; Everything the installer made goes; the user's settings (SETTINGS_KEY) stay, as a reinstall
-; should find them. The install folder goes only if nothing else is left in it.
+; should find them. The install folder goes only if nothing else is left in it. A saver still
+; running cannot be deleted: Windows removes it when it next starts, and the uninstaller says
+; so (exit status 3010 under /S, Windows' "restart to finish").
 Section "Uninstall"
-  Delete "$SYSDIR\${SAVER_NAME}"
-  RMDir /r "${MENU_FOLDER}"
+  Delete /REBOOTOK "$SYSDIR\${SAVER_NAME}"
+  Delete "${SHORTCUT}"
+  RMDir "${MENU_FOLDER}"
   !insertmacro RemoveData
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${INSTALL_KEY}"
   DeleteRegKey /ifempty HKLM "${MAKER_KEY}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  IfRebootFlag 0 +3
+    MessageBox MB_ICONINFORMATION|MB_OK "${PRODUCT} is running, so this file stays until Windows next starts:$\r$\n$SYSDIR\${SAVER_NAME}" /SD IDOK
+    SetErrorLevel 3010
 SectionEnd

@@ -1,12 +1,19 @@
 """The installer run silently into the fresh prefix, again through its pages over that install
-as a user upgrading would, and the uninstaller at the end of the run.
+as a user upgrading would, and the uninstaller at the end of the run; then, with nothing
+installed, the installs a user can get wrong: into a folder of their own files, into a folder
+that cannot be written, and an uninstall while the saver runs.
 """
 import os
+import shutil
 import subprocess
 import time
 
 from saver_harness import check, wait_for, xdotool
-from wine_prefix import ENV, NAMES, SAVER, ours, reg_values, state, unix_path, wine
+from wine_prefix import (ENV, NAMES, PREFIX, SAVER, START, ours, reg_values, state, unix_path,
+                         wine)
+
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + NAMES["PRODUCT"]
+RESTART_TO_FINISH = 3010  # Windows' exit status for "done once the system restarts"
 
 
 def test_silent_install():
@@ -67,3 +74,89 @@ def test_uninstall_leaves_only_settings():
     check(ours() == [], "left behind: %s" % ours())
     check(reg_values("HKLM\\" + NAMES["INSTALL_KEY"]) is None, "the machine key is left")
     check(reg_values("HKCU\\" + NAMES["SETTINGS_KEY"]) is not None, "the user's settings are gone")
+
+
+def install_silently(folder):
+    return wine(NAMES["SETUP"], "/S", "/D=" + folder).returncode
+
+
+def uninstall_silently(folder):
+    """The uninstaller as it runs itself (a copy outside the folder, told the folder with _?=),
+    so that its exit status comes back here."""
+    copy = unix_path("C:\\uninstall-copy.exe")
+    shutil.copy(unix_path(folder + "\\uninstall.exe"), copy)
+    try:
+        return wine("C:\\uninstall-copy.exe", "/S", "_?=" + folder).returncode
+    finally:
+        os.remove(copy)
+
+
+def nothing_installed():
+    check(reg_values("HKLM\\" + NAMES["INSTALL_KEY"]) is None, "the machine key is there")
+    check(reg_values(UNINSTALL_KEY) is None, "the uninstall entry is there")
+    check(not os.path.exists(unix_path(SAVER)), "the saver is in the system folder")
+
+
+def test_uninstall_keeps_the_users_own_files():
+    """A folder that held the user's files, one in a folder named as the installer's."""
+    folder = "C:\\Games"
+    own = [unix_path(folder + "\\data\\save.txt"), unix_path(folder + "\\notes.txt")]
+    for path in own:
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w") as f:
+            f.write("the user's\n")
+    check(install_silently(folder) == 0, "the install into the user's folder failed")
+    check(uninstall_silently(folder) == 0, "the uninstall failed")
+    for path in own:
+        check(os.path.isfile(path), "the uninstaller deleted " + path)
+    left = sorted(os.path.relpath(os.path.join(d, n), unix_path(folder))
+                  for d, _, names in os.walk(unix_path(folder)) for n in names)
+    check(left == ["data/save.txt", "notes.txt"], "left in the folder: %s" % left)
+    nothing_installed()
+    shutil.rmtree(unix_path(folder))
+
+
+def test_install_into_an_unwritable_folder_fails():
+    """A drive whose folder exists but takes no file (the kernel's own, read-only to all)."""
+    os.symlink("/sys/kernel", os.path.join(PREFIX, "dosdevices", "r:"))
+    try:
+        code = install_silently("R:\\mm")
+    finally:
+        os.remove(os.path.join(PREFIX, "dosdevices", "r:"))
+    check(code != 0, "the install reported success")
+    nothing_installed()
+
+
+def test_uninstall_while_the_saver_runs():
+    """Everything goes, or the uninstaller says what stays until Windows restarts."""
+    folder = "C:\\Vostrel while running"
+    check(install_silently(folder) == 0, "the install failed")
+    xdotool("mousemove", *START)
+    saver = subprocess.Popen(["wine", SAVER, "/s"], env=ENV, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    try:
+        wait_for(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % NAMES["PRODUCT"]),
+                 "the saver window")
+        code = uninstall_silently(folder)
+        check(saver.poll() is None, "the saver ended during the uninstall")
+    finally:
+        xdotool("key", "x")
+        saver.wait(timeout=30)
+    pending = wine("reg", "query", "HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
+                   "/v", "PendingFileRenameOperations").stdout
+    if os.path.exists(unix_path(SAVER)):
+        check(code == RESTART_TO_FINISH and NAMES["SAVER_NAME"] in pending,
+              "the saver stays, exit %d, pending: %r" % (code, pending))
+        subprocess.run(["wineboot", "-r"], env=ENV, timeout=120, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        check(not os.path.exists(unix_path(SAVER)), "the saver outlived the restart")
+    else:
+        check(code == 0, "the uninstall exited with %d" % code)
+    check(ours() == [] and not os.path.exists(unix_path(folder)),
+          "left behind: %s" % (ours() or unix_path(folder)))
+    nothing_installed()
+
+
+# Run once the main install is gone, each from a system without the saver.
+AFTER_UNINSTALL = [test_uninstall_keeps_the_users_own_files,
+                   test_install_into_an_unwritable_folder_fails, test_uninstall_while_the_saver_runs]
