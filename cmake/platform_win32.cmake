@@ -108,6 +108,9 @@ function(vostrel_add_platform_parts)
     find_program(VOSTREL_MAKENSIS makensis REQUIRED)
     vostrel_read_source_string(src/base/product.h kProductName "[^\"]+" product)
     vostrel_read_source_string(src/settings/install_folder.h kInstallKeyPath "[^\"]+" install_key)
+    file(READ ${PROJECT_SOURCE_DIR}/src/settings/install_folder.h install_folder_header)
+    string(REGEX MATCH "kInstallFolderMaxLength = ([0-9]+);" _ "${install_folder_header}")
+    set(folder_max_length ${CMAKE_MATCH_1})
     vostrel_read_source_string(src/settings/settings.h kSettingsKeyPath "[^\"]+" settings_key)
     vostrel_read_source_string(src/base/product.h kHomePage "[^\"]+" home_page)
     get_directory_property(data_files DIRECTORY ${PROJECT_SOURCE_DIR}/tools
@@ -157,6 +160,7 @@ function(vostrel_add_platform_parts)
 !define SAVER_NAME \"$<TARGET_FILE_NAME:vostrel>\"
 !define DATA_DIR \"${VOSTREL_DATA_DIR}\"
 !define SETUP \"${setup}\"
+!define FOLDER_MAX_LENGTH ${folder_max_length}
 !macro InstallData
 ${install_data}!macroend
 !macro RemoveData

@@ -57,14 +57,26 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; The folder page keeps Next off for a folder the saver could not read back from its key.
+Function .onVerifyInstDir
+  StrLen $0 "$INSTDIR"
+  IntCmp $0 ${FOLDER_MAX_LENGTH} +2 +2
+    Abort
+FunctionEnd
+
 !macro Fail TEXT
   MessageBox MB_ICONSTOP|MB_OK "${TEXT}" /SD IDOK
   Abort "${TEXT}"
 !macroend
 
-; Before anything is written anywhere: the folder takes a file (the uninstaller's, which the
-; install writes there anyway).
+; Before anything is written anywhere: the folder's name fits the saver's key (counted in
+; characters, as StrLen and the saver count them) and the folder takes a file (the
+; uninstaller's, which the install writes there anyway).
 Function CheckInstallFolder
+  StrLen $0 "$INSTDIR"
+  IntCmp $0 ${FOLDER_MAX_LENGTH} fits fits
+    !insertmacro Fail "The folder's name is longer than ${FOLDER_MAX_LENGTH} characters:$\r$\n$INSTDIR"
+  fits:
   ClearErrors
   CreateDirectory "$INSTDIR"
   FileOpen $0 "$INSTDIR\${UNINSTALLER}" w

@@ -19,7 +19,8 @@
 //   - PostCommand queues a command that runs after the current one has returned.
 //   - ChooseFileToOpen is the system's open-file chooser, modal above the dialog: the chosen
 //     file's full path, or nothing when the user cancels or the chooser fails.
-//   - Text reads at most maxLength bytes of an edit box.
+//   - Text reads at most maxLength of the system's text units (platform/system_text.h) of an
+//     edit box.
 //
 // Limits: one dialog at a time, on the thread that runs it.
 #pragma once

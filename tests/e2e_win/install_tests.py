@@ -9,8 +9,8 @@ import subprocess
 import time
 
 from saver_harness import check, wait_for, xdotool
-from wine_prefix import (ENV, NAMES, PREFIX, SAVER, START, ours, reg_values, state, unix_path,
-                         wine)
+from wine_prefix import (ENV, NAMES, PREFIX, SAVER, START, end_with_key, ours, reg_values,
+                         run_saver, state, unix_path, wine)
 
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + NAMES["PRODUCT"]
 RESTART_TO_FINISH = 3010  # Windows' exit status for "done once the system restarts"
@@ -157,6 +157,22 @@ def test_uninstall_while_the_saver_runs():
     nothing_installed()
 
 
+def test_install_folder_counted_in_characters():
+    """A Cyrillic folder longer than 255 bytes in UTF-8 installs and the saver runs from it;
+    one longer than 255 characters, which the saver could not read back, is refused."""
+    name = " ".join(["Игры и заставки"] * 4)  # 63 characters, 115 bytes in UTF-8
+    folder = "C:\\" + "\\".join([name] * 2)
+    too_long = "C:\\" + "\\".join([name] * 4)
+    check(len(folder.encode()) > 255 and len(too_long) > 255, "not such folders")
+    check(install_silently(too_long) != 0, "the install into a folder too long succeeded")
+    nothing_installed()
+    check(install_silently(folder) == 0, "the install failed")
+    check(run_saver(end_with_key) == 0, "the saver did not exit with 0")
+    check(uninstall_silently(folder) == 0, "the uninstall failed")
+    nothing_installed()
+
+
 # Run once the main install is gone, each from a system without the saver.
 AFTER_UNINSTALL = [test_uninstall_keeps_the_users_own_files,
-                   test_install_into_an_unwritable_folder_fails, test_uninstall_while_the_saver_runs]
+                   test_install_into_an_unwritable_folder_fails, test_uninstall_while_the_saver_runs,
+                   test_install_folder_counted_in_characters]

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog_view.h"
@@ -33,12 +34,14 @@ std::wstring FilterText(const std::vector<FileFilter>& filters) {
     return text + L'\0';
 }
 
-// The longest prefix of text, at most maxLength bytes, that ends between two characters.
-std::string Utf8Prefix(const std::string& text, std::size_t maxLength) {
+// The longest prefix of text, at most maxLength UTF-16 units, that ends between two
+// characters: a surrogate pair is kept whole or left out.
+std::wstring WidePrefix(std::wstring text, std::size_t maxLength) {
     if (text.size() <= maxLength) return text;
     std::size_t end = maxLength;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return text.substr(0, end);
+    if (end > 0 && IS_HIGH_SURROGATE(text[end - 1])) --end;
+    text.resize(end);
+    return text;
 }
 
 class Win32DialogView final : public DialogView {
@@ -57,7 +60,7 @@ class Win32DialogView final : public DialogView {
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
             GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-        return Utf8Prefix(Utf8FromWide(text), maxLength);
+        return Utf8FromWide(WidePrefix(std::move(text), maxLength));
     }
     void Focus(int id) override {
         SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)),
