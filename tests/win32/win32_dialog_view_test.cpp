@@ -60,4 +60,15 @@ TEST(Win32DialogView, TheConfigurationDialogRunsItsScriptAboveItsOwner) {
     EXPECT_EQ(procedure.pair, "Gr\xc3\xbc\xf0\x9f\x98\x80");
 }
 
+// A stale handle from the display settings, or a negative number: the dialog opens without one.
+TEST(Win32DialogView, AnOwnerThatIsNoWindowGivesADialogWithoutOne) {
+    for (const WindowId notAWindow : {WindowId{0xFFFFFFFB}, WindowId{65544}}) {
+        ScriptedProcedure procedure;
+        ASSERT_FALSE(IsWindow(reinterpret_cast<HWND>(notAWindow)));
+        ASSERT_TRUE(RunModalDialog(ConfigDialogTemplate(), notAWindow, procedure));
+        EXPECT_EQ(procedure.commands, (std::vector<int>{0, kPosted}));
+        EXPECT_TRUE(procedure.ownedByOwner);  // its owner is null: the dialog has none
+    }
+}
+
 }  // namespace

@@ -24,7 +24,6 @@
 namespace {
 
 constexpr UINT kPostedCommand = WM_APP + 1;
-constexpr INT_PTR kDialogFailed = -1;
 
 std::wstring FilterText(const std::vector<FileFilter>& filters) {
     std::wstring text;
@@ -135,9 +134,13 @@ INT_PTR CALLBACK DialogThunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
+// An owner that is no window (a stale handle from the display settings, a mistyped number)
+// would make the dialog fail: it opens without one instead. Windows always has a display, so
+// this never answers the false that means none.
 bool RunModalDialog(const DialogTemplate& dialog, WindowId owner, DialogProcedure& procedure) {
-    const INT_PTR result = DialogBoxParamW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog.resourceId),
-        reinterpret_cast<HWND>(owner), DialogThunk, reinterpret_cast<LPARAM>(&procedure));
-    return result != kDialogFailed && result != 0;
+    HWND ownerWindow = reinterpret_cast<HWND>(owner);
+    if (!IsWindow(ownerWindow)) ownerWindow = nullptr;
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog.resourceId), ownerWindow,
+                    DialogThunk, reinterpret_cast<LPARAM>(&procedure));
+    return true;
 }
