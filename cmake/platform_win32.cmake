@@ -87,11 +87,30 @@ endfunction()
 
 function(vostrel_add_platform_sources target)
     vostrel_read_source_string(src/base/product.h kProductName "[^\"]+" VOSTREL_PRODUCT_NAME)
+    vostrel_read_source_string(src/base/product.h kTeamName "[^\"]+" VOSTREL_PUBLISHER)
     set(VOSTREL_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
+    # Four numbers, as the version resource and the manifest want them: 1.1 is 1.1.0.0.
+    set(numbers "${PROJECT_VERSION_MAJOR}" "${PROJECT_VERSION_MINOR}" "${PROJECT_VERSION_PATCH}"
+        "${PROJECT_VERSION_TWEAK}")
+    set(four)
+    foreach(index RANGE 3)
+        list(GET numbers ${index} number)
+        if(number STREQUAL "")
+            set(number 0)
+        endif()
+        list(APPEND four ${number})
+    endforeach()
+    list(JOIN four "." VOSTREL_FILE_VERSION)
+    list(JOIN four "," VOSTREL_FILE_VERSION_COMMAS)
+    string(REPLACE " " "." VOSTREL_MANIFEST_NAME "${VOSTREL_PRODUCT_NAME}")
+    set(VOSTREL_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/vostrel.manifest)
+    configure_file(${VOSTREL_RESOURCE_DIR}/vostrel.manifest.in ${VOSTREL_MANIFEST} @ONLY)
     configure_file(${VOSTREL_RESOURCE_DIR}/vostrel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc @ONLY)
     set(dialog_script ${PROJECT_BINARY_DIR}/config-dialog.rc)
     vostrel_dialog_resource_script(${dialog_script})
     add_library(vostrel_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc ${dialog_script})
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc PROPERTIES
+        OBJECT_DEPENDS ${VOSTREL_MANIFEST})
     file(GLOB pictures CONFIGURE_DEPENDS ${VOSTREL_RESOURCE_DIR}/*.bmp ${VOSTREL_RESOURCE_DIR}/*.ico)
     set_source_files_properties(${dialog_script} PROPERTIES OBJECT_DEPENDS "${pictures}")
     target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:vostrel_resources>)
@@ -113,6 +132,7 @@ function(vostrel_add_platform_parts)
     set(folder_max_length ${CMAKE_MATCH_1})
     vostrel_read_source_string(src/settings/settings.h kSettingsKeyPath "[^\"]+" settings_key)
     vostrel_read_source_string(src/base/product.h kHomePage "[^\"]+" home_page)
+    vostrel_read_source_string(src/base/product.h kTeamName "[^\"]+" publisher)
     get_directory_property(data_files DIRECTORY ${PROJECT_SOURCE_DIR}/tools
         DEFINITION VOSTREL_DATA_OUTPUTS)
     # The installer writes each made file by name and the uninstaller deletes exactly those,
@@ -155,6 +175,7 @@ function(vostrel_add_platform_parts)
 !define MAKER_KEY \"${maker_key}\"
 !define SETTINGS_KEY \"${settings_key}\"
 !define HOME_PAGE \"${home_page}\"
+!define PUBLISHER \"${publisher}\"
 !define ICON \"${PROJECT_SOURCE_DIR}/resources/vostrel.ico\"
 !define SAVER \"$<TARGET_FILE:vostrel>\"
 !define SAVER_NAME \"$<TARGET_FILE_NAME:vostrel>\"

@@ -11,7 +11,6 @@
 !include "${NAMES}"
 !include "x64.nsh"
 !include "MUI2.nsh"
-!include "FileFunc.nsh"
 
 Unicode true
 Name "${PRODUCT} ${VERSION}"
@@ -100,16 +99,20 @@ Section
   WriteRegStr HKLM "${INSTALL_KEY}" "Path" "$INSTDIR"
 
   CreateDirectory "${MENU_FOLDER}"
-  CreateShortCut "${SHORTCUT}" "$SYSDIR\${SAVER_NAME}" "/c"
+  ; The settings without an owner (/c alone would give them the window in front).
+  CreateShortCut "${SHORTCUT}" "$SYSDIR\${SAVER_NAME}" "/c:0"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$SYSDIR\${SAVER_NAME},0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${HOME_PAGE}"
-  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  ; What this section writes, the saver in System32 included, as the compiler measured it;
+  ; the folder may hold the user's own files too.
+  SectionGetSize 0 $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1

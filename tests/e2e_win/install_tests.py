@@ -28,13 +28,25 @@ def test_silent_install():
     check(folder is not None, "no install folder in the machine key")
     state["folder"] = folder
     check(os.path.isfile(unix_path(SAVER)), "the saver is not in the system folder")
-    check(any(path.endswith(".lnk") for path in ours()), "no Start menu entry")
+    links = [path for path in ours() if path.endswith(".lnk")]
+    check(len(links) == 1, "not one Start menu entry: %s" % links)
+    with open(links[0], "rb") as f:  # the settings without an owner
+        check("/c:0".encode("utf-16-le") in f.read(), "the entry does not start /c:0")
     data = NAMES["DATA_DIR"]
+    size = os.path.getsize(unix_path(SAVER))
     for made_folder, _, files in os.walk(data):
         for name in files:
             relative = os.path.relpath(os.path.join(made_folder, name), data)
             check(os.path.isfile(os.path.join(unix_path(folder), relative)),
                   relative + " is not installed")
+            size += os.path.getsize(os.path.join(made_folder, name))
+    # What "Apps & features" shows, as `reg query` reads it back.
+    entry = reg_values(UNINSTALL_KEY) or {}
+    print("  uninstall entry: %s" % {name: entry.get(name) for name in
+                                    ("DisplayName", "Publisher", "DisplayVersion", "EstimatedSize")})
+    check(entry.get("Publisher") == NAMES["PUBLISHER"], "the publisher: %s" % entry)
+    estimated = int(entry.get("EstimatedSize", "0"), 16)
+    check(size // 1024 <= estimated <= size // 1024 + 64, "%d KB for %d bytes" % (estimated, size))
 
 
 def test_pages_reinstall_over_an_install():

@@ -4,6 +4,7 @@ setting written with `reg` and the report it makes; the preview in a window of a
 program's; the dialog's 3D test.
 """
 import os
+import re
 import subprocess
 import time
 
@@ -110,14 +111,15 @@ def test_debug_report_written_and_pointer_travel():
     """debug, set by `reg add`, is read by the run, which writes its report and asks about it."""
     set_debug(1)
     page = unix_path(state["folder"] + "\\debug.htm")
-    with open(page, encoding="utf-8", errors="replace") as f:
+    with open(page, "rb") as f:
         installed = f.read()
     before = len(boxes())
     check(run_saver(end_with_travel) == 0, "the saver in debug mode did not exit with 0")
-    with open(page, encoding="utf-8", errors="replace") as f:
+    with open(page, "rb") as f:
         written = f.read()
-    check(written != installed and "<!--begin-->" in written and "<!--end-->" in written,
+    check(written != installed and b"<!--begin-->" in written and b"<!--end-->" in written,
           "the report page was not written between its markers")
+    check(re.search(rb"(?<!\r)\n", written) is None, "a line of the page ends without CR")
     asked = boxes()[before:]
     check(len(asked) == 1 and asked[0]["buttons"] == "yesno",
           "not one question after the debug run: %s" % asked)

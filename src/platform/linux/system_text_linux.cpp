@@ -1,4 +1,5 @@
-// The system's text length on Linux: the kernel's and the file systems' limits count bytes.
+// Texts on Linux: the kernel's and the file systems' limits count bytes, and a line ends with
+// a line feed alone.
 #include "platform/system_text.h"
 
 std::size_t SystemTextLength(std::string_view text) {
@@ -7,4 +8,8 @@ std::size_t SystemTextLength(std::string_view text) {
 
 const char* SystemTextUnit() {
     return "bytes";
+}
+
+std::string WithSystemLineEnds(std::string_view text) {
+    return std::string(text);
 }
