@@ -177,6 +177,8 @@ function(vostrel_add_platform_parts)
 !define HOME_PAGE \"${home_page}\"
 !define PUBLISHER \"${publisher}\"
 !define ICON \"${PROJECT_SOURCE_DIR}/resources/vostrel.ico\"
+!define SIDE_PICTURE \"${PROJECT_SOURCE_DIR}/resources/installer-side.bmp\"
+!define HEADER_PICTURE \"${PROJECT_SOURCE_DIR}/resources/installer-header.bmp\"
 !define SAVER \"$<TARGET_FILE:vostrel>\"
 !define SAVER_NAME \"$<TARGET_FILE_NAME:vostrel>\"
 !define DATA_DIR \"${VOSTREL_DATA_DIR}\"
@@ -194,6 +196,8 @@ ${remove_data}!macroend
         COMMAND ${VOSTREL_MAKENSIS} -V2 "-XTarget amd64-unicode" -DNAMES=${defines} ${script}
         DEPENDS ${script} ${defines} vostrel vostrel_data ${data_files}
             ${PROJECT_SOURCE_DIR}/resources/vostrel.ico
+            ${PROJECT_SOURCE_DIR}/resources/installer-side.bmp
+            ${PROJECT_SOURCE_DIR}/resources/installer-header.bmp
         COMMENT "Making the installer ${PROJECT_NAME}-setup.exe"
         VERBATIM)
     add_custom_target(vostrel_installer ALL DEPENDS ${setup})

@@ -19,6 +19,7 @@ InstallDir "$PROGRAMFILES64\${PRODUCT}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ManifestDPIAware true
+BrandingText "${PRODUCT} ${VERSION}"
 ; A file that cannot be written stops the install: skipping it would report success.
 AllowSkipFiles off
 
@@ -29,6 +30,11 @@ AllowSkipFiles off
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_PICTURE}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${SIDE_PICTURE}"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_BITMAP "${HEADER_PICTURE}"
+!define MUI_HEADERIMAGE_UNBITMAP "${HEADER_PICTURE}"
 !define MUI_FINISHPAGE_RUN "$SYSDIR\control.exe"
 !define MUI_FINISHPAGE_RUN_PARAMETERS "desk.cpl,,@screensaver"
 !define MUI_FINISHPAGE_RUN_TEXT "Open the screen saver settings"

@@ -9,9 +9,11 @@ import subprocess
 import time
 
 from saver_harness import check, wait_for, xdotool
+from x_windows import XConnection
 from wine_prefix import (ENV, NAMES, PREFIX, SAVER, START, end_with_key, ours, reg_values,
                          run_saver, state, unix_path, wine)
 
+RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources")
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + NAMES["PRODUCT"]
 RESTART_TO_FINISH = 3010  # Windows' exit status for "done once the system restarts"
 
@@ -49,9 +51,34 @@ def test_silent_install():
     check(size // 1024 <= estimated <= size // 1024 + 64, "%d KB for %d bytes" % (estimated, size))
 
 
+def warm_pixels(pixels):
+    """The emblem's warm colours among (r, g, b) pixels, each once, with how often it comes."""
+    counts = {}
+    for pixel in pixels:
+        if pixel[0] > 150 and pixel[0] - pixel[2] > 80:
+            counts[pixel] = counts.get(pixel, 0) + 1
+    return counts
+
+
+def shows_picture(name):
+    """Whether the screen shows the resource picture `name`: a third of its warm pixels in its
+    own colours at least, which a picture scaled to its place keeps."""
+    from PIL import Image
+    picture = warm_pixels(Image.open(os.path.join(RESOURCES, name)).convert("RGB").getdata())
+    x = XConnection()
+    try:
+        screen = warm_pixels(((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF)
+                             for p in x.screen_sample(step=1))
+    finally:
+        x.close()
+    shown = sum(count for colour, count in screen.items() if colour in picture)
+    return shown >= sum(picture.values()) / 3
+
+
 def test_pages_reinstall_over_an_install():
-    """Return through the welcome and folder pages; on the last page, Space clears the offer of
-    the screen saver settings and Return finishes."""
+    """Return through the welcome and folder pages, which show the product's own pictures and
+    branding line; on the last page, Space clears the offer of the screen saver settings and
+    Return finishes."""
     # The uninstaller is written anew by every install, whatever the times it gives the files.
     uninstaller = unix_path(state["folder"] + "\\uninstall.exe")
     before = os.stat(uninstaller).st_mtime_ns
@@ -61,9 +88,14 @@ def test_pages_reinstall_over_an_install():
         window = wait_for(lambda: xdotool("search", "--onlyvisible", "--name", "Setup$"),
                           "the installer")[0]
         time.sleep(1)
+        check(shows_picture("installer-side.bmp"), "the welcome page lacks its picture")
+        # The branding line under the pages is ours, not the installer tool's.
+        check("Nullsoft" not in wine("winedbg", "--command", "info wnd").stdout,
+              "the pages carry the installer tool's branding")
         xdotool("windowfocus", window)
         xdotool("key", "Return")
         time.sleep(1)
+        check(shows_picture("installer-header.bmp"), "the folder page lacks its header")
         xdotool("key", "Return")
         wait_for(lambda: os.stat(uninstaller).st_mtime_ns != before, "the install to run")
         time.sleep(3)  # the last page comes once every file is in place
