@@ -15,7 +15,9 @@ from wine_prefix import (ENV, NAMES, PREFIX, SAVER, START, end_with_key, ours, r
 
 RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources")
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + NAMES["PRODUCT"]
-RESTART_TO_FINISH = 3010  # Windows' exit status for "done once the system restarts"
+# Windows' exit status for "done once the system restarts", of which Wine's own process
+# status keeps the low byte.
+RESTART_TO_FINISH = 3010 & 0xFF
 
 
 def test_silent_install():
@@ -135,6 +137,11 @@ def uninstall_silently(folder):
         os.remove(copy)
 
 
+def listed():
+    """Whether the system's list of installed programs (Wine's `uninstaller`) holds ours."""
+    return NAMES["PRODUCT"] in wine("uninstaller", "--list").stdout
+
+
 def nothing_installed():
     check(reg_values("HKLM\\" + NAMES["INSTALL_KEY"]) is None, "the machine key is there")
     check(reg_values(UNINSTALL_KEY) is None, "the uninstall entry is there")
@@ -150,7 +157,9 @@ def test_uninstall_keeps_the_users_own_files():
         with open(path, "w") as f:
             f.write("the user's\n")
     check(install_silently(folder) == 0, "the install into the user's folder failed")
+    check(listed(), "Wine's list of programs lacks the saver")
     check(uninstall_silently(folder) == 0, "the uninstall failed")
+    check(not listed(), "Wine's list of programs still holds the saver")
     for path in own:
         check(os.path.isfile(path), "the uninstaller deleted " + path)
     left = sorted(os.path.relpath(os.path.join(d, n), unix_path(folder))
