@@ -25,9 +25,9 @@ const char* InstallFolder() {
 void LookUpDataFolder() {
     char path[kInstallPathSize];
     RegistryKey* key = OpenRegistryKeyReadOnly(RegistryRoot::Machine, kInstallKeyPath);
-    const bool read =
-        key != nullptr && QueryRegistryString(key, kInstallPathValue, path, sizeof path) &&
-        SystemTextLength(path) <= kInstallFolderMaxLength;
+    const bool read = key != nullptr &&
+                      QueryRegistryString(key, kInstallPathValue, path, sizeof path) &&
+                      SystemTextLength(path) <= kInstallFolderMaxLength;
     CloseRegistryKey(key);
     if (read) {
         installFolder = path[0] == '/' ? MachineInstallRoot() + path : std::string(path);

@@ -44,8 +44,8 @@ TEST(Win32Program, CarriesItsVersionAndAManifestThatMakesItDpiAware) {
 
 TEST(Win32SystemText, CountsUtf16UnitsAndEndsLinesWithCarriageReturns) {
     EXPECT_EQ(SystemTextLength("abc"), 3u);
-    EXPECT_EQ(SystemTextLength("\xd0\x96\xd0\xb6"), 2u);         // two Cyrillic letters
-    EXPECT_EQ(SystemTextLength("\xf0\x9f\x98\x80"), 2u);         // one face, a surrogate pair
+    EXPECT_EQ(SystemTextLength("\xd0\x96\xd0\xb6"), 2u);              // two Cyrillic letters
+    EXPECT_EQ(SystemTextLength("\xf0\x9f\x98\x80"), 2u);              // one face, a surrogate pair
     EXPECT_EQ(WithSystemLineEnds("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");  // never a second CR
 }
 
