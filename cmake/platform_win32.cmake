@@ -91,11 +91,30 @@ endfunction()
 
 function(vostrel_add_platform_sources target)
     vostrel_read_source_string(src/base/product.h kProductName "[^\"]+" VOSTREL_PRODUCT_NAME)
+    vostrel_read_source_string(src/base/product.h kTeamName "[^\"]+" VOSTREL_PUBLISHER)
     set(VOSTREL_RESOURCE_DIR ${PROJECT_SOURCE_DIR}/resources)
+    # Four numbers, as the version resource and the manifest want them: 1.1 is 1.1.0.0.
+    set(numbers "${PROJECT_VERSION_MAJOR}" "${PROJECT_VERSION_MINOR}" "${PROJECT_VERSION_PATCH}"
+        "${PROJECT_VERSION_TWEAK}")
+    set(four)
+    foreach(index RANGE 3)
+        list(GET numbers ${index} number)
+        if(number STREQUAL "")
+            set(number 0)
+        endif()
+        list(APPEND four ${number})
+    endforeach()
+    list(JOIN four "." VOSTREL_FILE_VERSION)
+    list(JOIN four "," VOSTREL_FILE_VERSION_COMMAS)
+    string(REPLACE " " "." VOSTREL_MANIFEST_NAME "${VOSTREL_PRODUCT_NAME}")
+    set(VOSTREL_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/vostrel.manifest)
+    configure_file(${VOSTREL_RESOURCE_DIR}/vostrel.manifest.in ${VOSTREL_MANIFEST} @ONLY)
     configure_file(${VOSTREL_RESOURCE_DIR}/vostrel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc @ONLY)
     set(dialog_script ${PROJECT_BINARY_DIR}/config-dialog.rc)
     vostrel_dialog_resource_script(${dialog_script})
     add_library(vostrel_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc ${dialog_script})
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/vostrel.rc PROPERTIES
+        OBJECT_DEPENDS ${VOSTREL_MANIFEST})
     file(GLOB pictures CONFIGURE_DEPENDS ${VOSTREL_RESOURCE_DIR}/*.bmp ${VOSTREL_RESOURCE_DIR}/*.ico)
     set_source_files_properties(${dialog_script} PROPERTIES OBJECT_DEPENDS "${pictures}")
     target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:vostrel_resources>)
@@ -112,26 +131,42 @@ function(vostrel_add_platform_parts)
     find_program(VOSTREL_MAKENSIS makensis REQUIRED)
     vostrel_read_source_string(src/base/product.h kProductName "[^\"]+" product)
     vostrel_read_source_string(src/settings/install_folder.h kInstallKeyPath "[^\"]+" install_key)
+    file(READ ${PROJECT_SOURCE_DIR}/src/settings/install_folder.h install_folder_header)
+    string(REGEX MATCH "kInstallFolderMaxLength = ([0-9]+);" _ "${install_folder_header}")
+    set(folder_max_length ${CMAKE_MATCH_1})
     vostrel_read_source_string(src/settings/settings.h kSettingsKeyPath "[^\"]+" settings_key)
     vostrel_read_source_string(src/base/product.h kHomePage "[^\"]+" home_page)
+    vostrel_read_source_string(src/base/product.h kTeamName "[^\"]+" publisher)
     get_directory_property(data_files DIRECTORY ${PROJECT_SOURCE_DIR}/tools
         DEFINITION VOSTREL_DATA_OUTPUTS)
-    # The uninstaller removes only what the data folder put in the install folder: each file,
-    # and each folder whole, in case the user chose a folder that holds others' files too.
+    # The installer writes each made file by name and the uninstaller deletes exactly those,
+    # then each of their folders that is empty afterwards, deepest first: a user may have
+    # chosen a folder that holds files of their own, in it or in a folder of the same name.
+    set(install_data "")
     set(remove_data "")
-    set(top_entries)
+    set(folders)
     foreach(file ${data_files})
         file(RELATIVE_PATH relative ${VOSTREL_DATA_DIR} ${file})
-        string(REGEX MATCH "^[^/]+" top "${relative}")
-        if(top IN_LIST top_entries)
-            continue()
+        get_filename_component(folder "${relative}" DIRECTORY)
+        string(REPLACE "/" "\\" windows_relative "${relative}")
+        string(REPLACE "/" "\\" windows_folder "${folder}")
+        set(target "$INSTDIR")
+        if(folder)
+            set(target "$INSTDIR\\${windows_folder}")
         endif()
-        list(APPEND top_entries ${top})
-        if(top STREQUAL relative)
-            string(APPEND remove_data "  Delete \"$INSTDIR\\${top}\"\n")
-        else()
-            string(APPEND remove_data "  RMDir /r \"$INSTDIR\\${top}\"\n")
-        endif()
+        while(folder)
+            string(REPLACE "/" "\\" windows_folder "${folder}")
+            list(APPEND folders "${windows_folder}")
+            get_filename_component(folder "${folder}" DIRECTORY)
+        endwhile()
+        string(APPEND install_data "  SetOutPath \"${target}\"\n  File \"${file}\"\n")
+        string(APPEND remove_data "  Delete \"$INSTDIR\\${windows_relative}\"\n")
+    endforeach()
+    list(REMOVE_DUPLICATES folders)
+    list(SORT folders)
+    list(REVERSE folders)
+    foreach(folder ${folders})
+        string(APPEND remove_data "  RMDir \"$INSTDIR\\${folder}\"\n")
     endforeach()
     string(REGEX REPLACE "\\\\[^\\]*$" "" maker_key "${install_key}")
     set(setup ${PROJECT_BINARY_DIR}/${PROJECT_NAME}-setup.exe)
@@ -144,11 +179,17 @@ function(vostrel_add_platform_parts)
 !define MAKER_KEY \"${maker_key}\"
 !define SETTINGS_KEY \"${settings_key}\"
 !define HOME_PAGE \"${home_page}\"
+!define PUBLISHER \"${publisher}\"
 !define ICON \"${PROJECT_SOURCE_DIR}/resources/vostrel.ico\"
+!define SIDE_PICTURE \"${PROJECT_SOURCE_DIR}/resources/installer-side.bmp\"
+!define HEADER_PICTURE \"${PROJECT_SOURCE_DIR}/resources/installer-header.bmp\"
 !define SAVER \"$<TARGET_FILE:vostrel>\"
 !define SAVER_NAME \"$<TARGET_FILE_NAME:vostrel>\"
 !define DATA_DIR \"${VOSTREL_DATA_DIR}\"
 !define SETUP \"${setup}\"
+!define FOLDER_MAX_LENGTH ${folder_max_length}
+!macro InstallData
+${install_data}!macroend
 !macro RemoveData
 ${remove_data}!macroend
 ")
@@ -159,6 +200,8 @@ ${remove_data}!macroend
         COMMAND ${VOSTREL_MAKENSIS} -V2 "-XTarget amd64-unicode" -DNAMES=${defines} ${script}
         DEPENDS ${script} ${defines} vostrel vostrel_data ${data_files}
             ${PROJECT_SOURCE_DIR}/resources/vostrel.ico
+            ${PROJECT_SOURCE_DIR}/resources/installer-side.bmp
+            ${PROJECT_SOURCE_DIR}/resources/installer-header.bmp
         COMMENT "Making the installer ${PROJECT_NAME}-setup.exe"
         VERBATIM)
     add_custom_target(vostrel_installer ALL DEPENDS ${setup})

@@ -27,9 +27,10 @@ constexpr const char* kMarkersMissing = "Can't find special identifiers in HTM f
 constexpr const char* kCannotClosePage = "Can't close HTM common structure.";
 constexpr const char* kCannotOverwritePage = "Can't overwrite HTM file for debug report.";
 constexpr const char* kCannotCloseReport = "Can't close HTM Debug File";
+constexpr const char* kSavedToProgramFolder = "DEBUG.HTM has been saved to program folder.";
+constexpr const char* kSavedToOwnCopy = "DEBUG.HTM has been saved to your own copy in\n";
 constexpr const char* kOfferQuestion =
-    "DEBUG.HTM has been saved to program folder.\n\n"
-    "Do you wish to edit debug information now?\n\n"
+    "\n\nDo you wish to edit debug information now?\n\n"
     "NOTICE: Please close any previous debug\n"
     "window now or click on your browser's RELOAD\n"
     "button later to update the report.\n\n"
@@ -100,9 +101,25 @@ bool CloseDebugReport() {
     return true;
 }
 
+namespace {
+
+// The page is where the box says it is: the program folder, or the folder of the user's own
+// copy when the program folder could not be written.
+std::string OfferText(const std::string& installedPage, const std::string& page) {
+    if (page == installedPage) return std::string(kSavedToProgramFolder) + kOfferQuestion;
+    const std::size_t nameStart = page.find_last_of("/\\");
+    const std::string folder = nameStart == std::string::npos ? page : page.substr(0, nameStart);
+    return kSavedToOwnCopy + folder + "." + kOfferQuestion;
+}
+
+}  // namespace
+
 void OfferDebugReport() {
     if (!DebugModeOn()) return;
+    const std::string installedPage = DataPath(kReportPagePath);
+    const std::string page = ReportPageLocation(installedPage);
+    const std::string text = OfferText(installedPage, page);
     const BoxAnswer answer = ShowMessageBox(
-        {DesktopWindow(), kBoxTitle, kOfferQuestion, BoxIcon::Question, BoxButtons::YesNo});
-    if (answer == BoxAnswer::Yes) ShellOpen(ReportPageLocation(DataPath(kReportPagePath)));
+        {DesktopWindow(), kBoxTitle, text.c_str(), BoxIcon::Question, BoxButtons::YesNo});
+    if (answer == BoxAnswer::Yes) ShellOpen(page);
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/system_text.h"
+
 namespace {
 
 bool ReadUnsigned(const std::string& text, std::uint32_t& value) {
@@ -30,9 +32,9 @@ bool SetSettingByName(Settings& target, const std::string& name, const std::stri
         target.*setting->number = number;
         return true;
     }
-    if (value.size() >= kSettingTextSize) {
-        error =
-            "setting " + name + " holds at most " + std::to_string(kSettingTextSize - 1) + " bytes";
+    if (SystemTextLength(value) > kSettingTextMaxLength) {
+        error = "setting " + name + " holds at most " + std::to_string(kSettingTextMaxLength) +
+                " " + SystemTextUnit();
         return false;
     }
     char* field = target.*setting->text;

@@ -4,6 +4,7 @@
 
 #include "platform/data_files.h"
 #include "platform/file_replace.h"
+#include "platform/system_text.h"
 
 namespace {
 
@@ -76,5 +77,5 @@ std::string EscapeForTextArea(std::string_view text) {
 }
 
 bool SaveReportPage(const ReportPage& page) {
-    return WriteFileAtomically(page.path, ComposePage(page.frame, page.report));
+    return WriteFileAtomically(page.path, WithSystemLineEnds(ComposePage(page.frame, page.report)));
 }

@@ -1,7 +1,8 @@
 // The report page: an HTML page whose text area, between the markers "<!--begin-->" and
-// "<!--end-->", holds the debug report, while the rest of the page is kept byte for byte.
+// "<!--end-->", holds the debug report, while the rest of the page is kept as it was.
 //
-// The page is read and written as bytes (no line-ending translation). A report page on disk is
+// The page is read as bytes and written with the system's line ends, as a page written in text
+// mode would be (Windows' carriage returns; unchanged elsewhere). A report page on disk is
 // whole at every moment: SaveReportPage rewrites the entire page atomically, so a run killed at
 // any point leaves a page with the head, both markers, the report up to its last saved line and
 // the tail, ready for the next run.

@@ -6,12 +6,13 @@
 //     eighth of its height down). Group boxes, static texts and pictures never take the focus;
 //     a picture's caption names one of the program's picture resources by its number, as
 //     Windows' templates do ("#140"); each system's backend finds its own copy of it.
-//   - RunModalDialog shows the dialog above its owner (0: none), calls the procedure's
-//     initialise once before the user can act, then command(id) for each control the user
-//     clicks: push buttons, check boxes and the radio button that becomes selected. Return
-//     presses OK (id 1) unless the focus is on a push button, which it then presses; Escape
-//     and the window's close request are CANCEL (id 2). It returns when the procedure calls
-//     End, and false at once when no display can be opened.
+//   - RunModalDialog shows the dialog above its owner (none for 0 or a handle that names no
+//     window), calls the procedure's initialise once before the user can act, then
+//     command(id) for each control the user clicks: push buttons, check boxes and the radio
+//     button that becomes selected. Return presses OK (id 1) unless the focus is on a push
+//     button, which it then presses; Escape and the window's close request are CANCEL (id 2).
+//     It returns when the procedure calls End, and false at once when no display can be
+//     opened.
 //   - Every control stays enabled. Check boxes and radio buttons change their look when
 //     clicked, as automatic buttons do, and the procedure sets them from its own state after
 //     every click: SetCheck never reports a click back. Clearing the selected radio button of
@@ -19,7 +20,8 @@
 //   - PostCommand queues a command that runs after the current one has returned.
 //   - ChooseFileToOpen is the system's open-file chooser, modal above the dialog: the chosen
 //     file's full path, or nothing when the user cancels or the chooser fails.
-//   - Text reads at most maxLength bytes of an edit box.
+//   - Text reads at most maxLength of the system's text units (platform/system_text.h) of an
+//     edit box.
 //
 // Limits: one dialog at a time, on the thread that runs it.
 #pragma once

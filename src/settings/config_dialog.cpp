@@ -7,6 +7,7 @@
 #include "platform/message_box.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/system_text.h"
 #include "settings/dialog_settings.h"
 #include "settings/dialog_template.h"
 
@@ -28,8 +29,9 @@ constexpr const char* kNotStored =
     "stays open so that you can try again.";
 constexpr const char* kChooserTitle = "Open MP3 File";
 constexpr const char* kChosenPathTooLong = "The chosen file's full path is longer\nthan ";
-constexpr const char* kChosenPathTooLongEnd = " bytes.\nPlease choose a file\nwith a shorter path.";
-constexpr std::size_t kEditTextMax = kSettingTextSize - 1;
+constexpr const char* kChosenPathTooLongEnd = ".\nPlease choose a file\nwith a shorter path.";
+// In the system's text units, which the view reads and the chooser takes.
+constexpr std::size_t kEditTextMax = kSettingTextMaxLength;
 
 using Field = std::uint32_t Settings::*;
 
@@ -92,7 +94,11 @@ void ShowCopy(DialogView& view, const Settings& copy) {
 
 void CopyText(char (&field)[kSettingTextSize], const std::string& text) {
     std::memset(field, 0, sizeof field);
-    std::memcpy(field, text.data(), std::min(text.size(), kEditTextMax));
+    std::memcpy(field, text.data(), std::min(text.size(), sizeof field - 1));
+}
+
+bool FitsSetting(const std::string& text) {
+    return SystemTextLength(text) <= kEditTextMax;
 }
 
 BoxAnswer Ask(const char* title, BoxIcon icon, const char* text, BoxButtons buttons) {
@@ -161,11 +167,11 @@ void ConfigDialog::Browse(DialogView& view) {
                                true,
                                kEditTextMax});
     if (!chosen) return;
-    // The chooser's buffer holds kEditTextMax bytes and the zero; a longer path is the
+    // The chooser's buffer holds kEditTextMax units and the zero; a longer path is the
     // chooser's own error, which changes nothing, rather than a cut path that names no file.
-    if (chosen->size() > kEditTextMax) {
-        const std::string text =
-            std::string(kChosenPathTooLong) + std::to_string(kEditTextMax) + kChosenPathTooLongEnd;
+    if (!FitsSetting(*chosen)) {
+        const std::string text = std::string(kChosenPathTooLong) + std::to_string(kEditTextMax) +
+                                 " " + SystemTextUnit() + kChosenPathTooLongEnd;
         Ask(kAudioTitle, BoxIcon::Warning, text.c_str(), BoxButtons::Ok);
         return;
     }
@@ -191,9 +197,13 @@ void ConfigDialog::Confirm(DialogView& view) {
                                          BoxButtons::YesNo) != BoxAnswer::Yes) {
         return;
     }
-    CopyText(copy.datapath, view.Text(kIdMp3Path, kEditTextMax));
+    // A typed path too long to store is a wrong path, whether or not MP3 is on: cut, it would
+    // name another file. The field keeps what it held, so nothing cut is written.
+    const std::string path = view.Text(kIdMp3Path, kEditTextMax + 1);
+    const bool pathFits = FitsSetting(path);
+    if (pathFits) CopyText(copy.datapath, path);
     captionValid = true;
-    mp3PathValid = copy.pmp3 != 1 || Mp3PathReadable(copy.datapath);
+    mp3PathValid = pathFits && (copy.pmp3 != 1 || Mp3PathReadable(copy.datapath));
     CopyText(copy.vostrel, view.Text(kIdCaption, kEditTextMax));
     if (key == nullptr) key = CreateRegistryKey(RegistryRoot::User, kSettingsKeyPath);
     bool stored = StoreDialogSettings(key, copy, mp3PathValid);

@@ -5,13 +5,14 @@
 #include "platform/cursor.h"
 #include "platform/data_files.h"
 #include "platform/registry.h"
+#include "platform/system_text.h"
 
 bool installFolderFound = false;
 
 namespace {
 
-// The installer writes the folder into a buffer of this size, terminator included.
-constexpr std::size_t kInstallPathSize = 256;
+// Room for the longest folder the installer takes, in UTF-8, with the terminator.
+constexpr std::size_t kInstallPathSize = kInstallFolderMaxLength * kMostUtf8BytesPerSystemUnit + 1;
 
 std::optional<std::string> installFolder;
 
@@ -24,8 +25,9 @@ const char* InstallFolder() {
 void LookUpDataFolder() {
     char path[kInstallPathSize];
     RegistryKey* key = OpenRegistryKeyReadOnly(RegistryRoot::Machine, kInstallKeyPath);
-    const bool read =
-        key != nullptr && QueryRegistryString(key, kInstallPathValue, path, sizeof path);
+    const bool read = key != nullptr &&
+                      QueryRegistryString(key, kInstallPathValue, path, sizeof path) &&
+                      SystemTextLength(path) <= kInstallFolderMaxLength;
     CloseRegistryKey(key);
     if (read) {
         installFolder = path[0] == '/' ? MachineInstallRoot() + path : std::string(path);

@@ -13,6 +13,9 @@
 // The installer's machine key and the value that holds the install folder.
 inline constexpr const char* kInstallKeyPath = "Software\\Calimor\\VostrelSaver" VOSTREL_VERSION;
 inline constexpr const char* kInstallPathValue = "Path";
+// The longest install folder, in the system's text units (platform/system_text.h); the
+// installer refuses a longer one.
+inline constexpr int kInstallFolderMaxLength = 255;
 
 // True once a lookup has succeeded; never set back.
 extern bool installFolderFound;

@@ -17,7 +17,11 @@ void ReadSetting(RegistryKey* key, const SettingEntry& entry, Settings& record) 
     if (entry.kind == SettingKind::Number) {
         QueryRegistryDword(key, entry.name, &(record.*entry.number));
     } else {
-        QueryRegistryString(key, entry.name, record.*entry.text, kSettingTextSize);
+        char text[kSettingTextSize];
+        if (QueryRegistryString(key, entry.name, text, sizeof text) &&
+            SystemTextLength(text) <= kSettingTextMaxLength) {
+            std::memcpy(record.*entry.text, text, sizeof text);
+        }
     }
 }
 

@@ -3,14 +3,20 @@
 // settings dump all go through.
 // The saver run reads one process-wide record; the dialog keeps its own copy.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+
+#include "platform/system_text.h"
 
 struct RegistryKey;
 
 // The per-user key that holds the settings.
 inline constexpr const char* kSettingsKeyPath = "Software\\VostrelSaver";
 
-inline constexpr int kSettingTextSize = 256;
+// A text setting holds at most this many of the system's text units, as a value of a
+// 256-character buffer does; its field holds them in UTF-8 with the terminating zero.
+inline constexpr std::size_t kSettingTextMaxLength = 255;
+inline constexpr int kSettingTextSize = kSettingTextMaxLength * kMostUtf8BytesPerSystemUnit + 1;
 
 // Values of `resolution` and `part`: the ids of the dialog's radio buttons.
 inline constexpr std::uint32_t kResolution640 = 1013;
@@ -45,7 +51,7 @@ struct Settings {
     std::uint32_t debug{};
 };
 
-// A number is stored as a 4-byte DWORD; a text as the whole 256-byte buffer.
+// A number is stored as a 4-byte DWORD; a text as the whole buffer up to its zero.
 enum class SettingKind { Number, Text };
 
 // One stored setting: its value name in the key, its field, its kind and its default.
@@ -120,11 +126,11 @@ consteval const SettingEntry& SettingFor(char (Settings::*field)[kSettingTextSiz
 // The entry stored under `name` (exact spelling), or nullptr.
 const SettingEntry* FindSetting(const char* name);
 
-// Reads one value into record; an absent or unreadable value leaves the field as it is.
+// Reads one value into record; an absent or unreadable value, or a text longer than
+// kSettingTextMaxLength, leaves the field as it is.
 void ReadSetting(RegistryKey* key, const SettingEntry& entry, Settings& record);
 
-// Writes one value from record: a DWORD, or the whole 256-byte text buffer. False when the
-// store did not take it.
+// Writes one value from record: a DWORD, or the text. False when the store did not take it.
 bool WriteSetting(RegistryKey* key, const SettingEntry& entry, const Settings& record);
 
 // The saver run's record.

@@ -1,6 +1,7 @@
 """The committed program pictures have the forms their users expect: the dialog
 picture is 290 x 200 with 8 bits per pixel and at most 255 colours, alike in PNG and
-BMP; the icon exists in every usual size, with transparency, and as one .ico."""
+BMP; the icon exists in every usual size, with transparency, and as one .ico; the
+installer's pictures have the sizes its pages show them at."""
 import os
 import pathlib
 import sys
@@ -41,8 +42,17 @@ def check_icons():
     return problems
 
 
+def check_installer_pictures():
+    problems = []
+    for name, size in (("installer-side.bmp", (164, 314)), ("installer-header.bmp", (150, 57))):
+        picture = Image.open(RESOURCES / name)
+        if picture.size != size or picture.mode != "RGB":
+            problems.append(f"{name} is {picture.size} {picture.mode}, not {size} RGB")
+    return problems
+
+
 def main():
-    problems = check_dialog_picture() + check_icons()
+    problems = check_dialog_picture() + check_icons() + check_installer_pictures()
     for problem in problems:
         print("FAIL:", problem)
     print(f"{0 if problems else 1} passed, {1 if problems else 0} failed")

@@ -34,6 +34,7 @@ LONG_BANG = "bang.wav"
 MODULE = "Gz2.xm"
 # The user's choices, each run naming every sound switch (and the report off, which an earlier
 # module may have switched on).
+CYRILLIC_NAME = " ".join(["Музыка для заставки"] * 3)  # 59 characters, 110 bytes in UTF-8
 QUIET = {"pmusic": 0, "pmp3": 0, "pcd": 0, "psound": 0, "matrox": 0, "debug": 0}
 # With `matrox` the show starts 200 frames before the sun, whose rays bring the short bangs;
 # the blast and its long bang follow some 1,200 frames in.
@@ -46,18 +47,19 @@ NO_SUCH_CARD = 29  # ALSA numbers cards 0 to 31; a test machine has none this hi
 
 
 def prepare_run(values):
-    """The settings key written with `values` (numbers or texts) in one `reg import`, and the
-    captures and boxes of earlier runs forgotten."""
+    """The settings key written with `values` (numbers or texts, in any script) in one
+    `reg import` of a UTF-16 file, and the captures and boxes of earlier runs forgotten."""
     for path in glob.glob(SOUND + "*") + glob.glob(BOXES):
         os.remove(path)
-    lines = ["REGEDIT4", "", "[HKEY_CURRENT_USER\\%s]" % NAMES["SETTINGS_KEY"]]
+    lines = ["Windows Registry Editor Version 5.00", "",
+             "[HKEY_CURRENT_USER\\%s]" % NAMES["SETTINGS_KEY"]]
     for name, value in values.items():
         if isinstance(value, str):
             lines.append('"%s"="%s"' % (name, value.replace("\\", "\\\\")))
         else:
             lines.append('"%s"=dword:%08x' % (name, value))
     path = os.path.join(WORK.name, "settings.reg")
-    with open(path, "w") as f:
+    with open(path, "w", encoding="utf-16") as f:
         f.write("\r\n".join(lines) + "\r\n")
     check(wine("reg", "import", windows_path(path)).returncode == 0, "reg import failed")
 
@@ -268,7 +270,12 @@ def test_music_and_bangs_are_heard():
 
 
 def test_mp3_made_now_plays_and_loops():
-    path = os.path.join(WORK.name, "tone.mp3")
+    """From a folder whose Cyrillic path is longer than 255 bytes in UTF-8 but not 255
+    characters, which the system counts."""
+    folder = os.path.join(WORK.name, *[CYRILLIC_NAME] * 3)
+    os.makedirs(folder)
+    path = os.path.join(folder, "tone.mp3")
+    check(len(path.encode()) > 255 and len(windows_path(path)) <= 255, "not such a path")
     write_tone_mp3(path)
     prepare_run(dict(QUIET, pmp3=1, datapath=windows_path(path)))
     watch = MixerWatch()

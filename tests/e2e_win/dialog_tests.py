@@ -226,7 +226,20 @@ def test_dialog_owned_by_the_window_its_switch_names():
         owner.kill()
 
 
+def test_dialog_without_owner_for_a_handle_that_is_no_window():
+    """A stale handle from the display settings, or a mistyped one: the dialog, and no help."""
+    for switch in ("/c:-5", "/c:65544"):
+        dialog = Dialog(switch=switch)
+        try:
+            keys("Escape")
+            errors = dialog.close()
+        finally:
+            dialog.kill()
+        check("display" not in errors, "%s wrote: %s" % (switch, errors))
+
+
 TESTS = [test_dialog_owned_by_the_window_its_switch_names,
+         test_dialog_without_owner_for_a_handle_that_is_no_window,
          test_dialog_default_then_a_radio_key_and_return_store_the_choices,
          test_dialog_nine_letter_caption_shows_the_length_box_and_keeps_the_caption,
          test_dialog_escape_stores_nothing, test_dialog_play_mp3_opens_the_chooser]

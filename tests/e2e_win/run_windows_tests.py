@@ -27,7 +27,8 @@ if __name__ == "__main__":
     tests = [test for module in MODULES for test in chosen(module.TESTS, words)]
     status = run_tests([install_tests.test_silent_install] + tests
                        + [install_tests.test_pages_reinstall_over_an_install,
-                          install_tests.test_uninstall_leaves_only_settings])
+                          install_tests.test_uninstall_leaves_only_settings]
+                         + chosen(install_tests.AFTER_UNINSTALL, words))
     subprocess.run(["wineserver", "-k"], env=ENV)
     WORK.cleanup()
     sys.exit(status)

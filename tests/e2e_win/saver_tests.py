@@ -4,11 +4,14 @@ setting written with `reg` and the report it makes; the preview in a window of a
 program's; the dialog's 3D test.
 """
 import os
+import re
+import subprocess
 import time
 
 from saver_harness import check, xdotool
-from wine_prefix import (NAMES, SAVER, SCREENSHOT, boxes, end_with_key, end_with_travel,
-                         reg_values, run_saver, saver_host, state, unix_path, wine)
+from wine_prefix import (ENV, HOST, NAMES, SAVER, SCREENSHOT, boxes, end_with_key,
+                         end_with_travel, reg_values, run_saver, saver_host, state, unix_path,
+                         wine)
 
 # Longer than a key's way to the end of the process under Wine, which takes about 2 s.
 KEY_TO_EXIT = 4
@@ -62,6 +65,31 @@ def test_preview_runs_until_its_window_goes():
     check(seen.get("boxes") == "0", "the preview showed a box: %s" % seen)
 
 
+def test_preview_ends_when_its_host_is_killed():
+    """The host killed outright never destroys its window: the preview ends all the same."""
+    host = subprocess.Popen(["wine", HOST, "window"], env=ENV, stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, text=True)
+    preview = None
+    try:
+        said = host.stdout.readline().split()
+        check(said[:1] == ["window"], "the host said %s" % said)
+        preview = subprocess.Popen(["wine", SAVER, "/p", said[1]], env=ENV,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(KEY_TO_EXIT)
+        check(preview.poll() is None, "the preview ended before its host")
+        host.kill()
+        host.wait()
+        try:
+            check(preview.wait(timeout=30) == 0, "the preview exited with %d" % preview.returncode)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the preview outlived its host by 30 s")
+    finally:
+        for process in (host, preview):
+            if process is not None and process.poll() is None:
+                process.kill()
+                process.wait()
+
+
 def test_hardware_test_verdict():
     """Wine's own pixel format has neither generic flag: the driver's verdict, in a real box."""
     seen = saver_host("test", SAVER, record_boxes=False)
@@ -83,14 +111,15 @@ def test_debug_report_written_and_pointer_travel():
     """debug, set by `reg add`, is read by the run, which writes its report and asks about it."""
     set_debug(1)
     page = unix_path(state["folder"] + "\\debug.htm")
-    with open(page, encoding="utf-8", errors="replace") as f:
+    with open(page, "rb") as f:
         installed = f.read()
     before = len(boxes())
     check(run_saver(end_with_travel) == 0, "the saver in debug mode did not exit with 0")
-    with open(page, encoding="utf-8", errors="replace") as f:
+    with open(page, "rb") as f:
         written = f.read()
-    check(written != installed and "<!--begin-->" in written and "<!--end-->" in written,
+    check(written != installed and b"<!--begin-->" in written and b"<!--end-->" in written,
           "the report page was not written between its markers")
+    check(re.search(rb"(?<!\r)\n", written) is None, "a line of the page ends without CR")
     asked = boxes()[before:]
     check(len(asked) == 1 and asked[0]["buttons"] == "yesno",
           "not one question after the debug run: %s" % asked)
@@ -99,4 +128,5 @@ def test_debug_report_written_and_pointer_travel():
 
 TESTS = [test_saver_runs_until_a_key, test_system_keys_do_not_end_the_saver,
          test_missing_data_file_warns_and_the_show_runs, test_preview_runs_until_its_window_goes,
+         test_preview_ends_when_its_host_is_killed,
          test_hardware_test_verdict, test_debug_report_written_and_pointer_travel]

@@ -237,7 +237,7 @@ TEST_F(ConfigDialogTest, AudioSourcesStayExclusiveAndMp3OpensTheChooser) {
 // A path the chooser's buffer cannot hold is refused whole, never stored cut.
 TEST_F(ConfigDialogTest, ChosenPathTooLongChangesNothing) {
     const std::string pathBefore = view_.texts[kIdMp3Path];
-    view_.chosenFile = "/" + std::string(kSettingTextSize, 'a') + ".mp3";
+    view_.chosenFile = "/" + std::string(kSettingTextMaxLength, 'a') + ".mp3";
     Click(kIdBrowse);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].title, "Audio Options");
@@ -247,6 +247,18 @@ TEST_F(ConfigDialogTest, ChosenPathTooLongChangesNothing) {
     EXPECT_EQ(StoredNumber("pmp3"), 0);
     EXPECT_EQ(StoredNumber("pmusic"), 1);
     EXPECT_EQ(StoredNumber("pcd"), 0);
+}
+
+// Typed, such a path is a wrong path whether or not MP3 is on, and what the field held stays.
+TEST_F(ConfigDialogTest, TypedPathTooLongIsAWrongPathNeverStoredCut) {
+    const std::string pathBefore = view_.texts[kIdMp3Path];
+    view_.texts[kIdMp3Path] = "/" + std::string(kSettingTextMaxLength, 'a');
+    Click(kIdOk);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].title, "Audio Options");
+    EXPECT_FALSE(view_.ended);
+    Click(kIdCancel);
+    EXPECT_EQ(StoredText("datapath"), pathBefore);
 }
 
 TEST_F(ConfigDialogTest, NoticeOnlyForHighDetailDeepColourAndLargeModes) {

@@ -82,14 +82,14 @@ TEST_F(DialogSettingsTest, OkWritesInOrderWithPmp3OnlyForAValidPath) {
 TEST_F(DialogSettingsTest, WholeBufferIsWrittenAndReadsBackWithoutItsLeftovers) {
     Settings copy;  // vostrel holds "VOSTREL"; typing "AB" over it leaves "STREL" behind
     std::memcpy(copy.vostrel, "AB", 3);
-    std::memset(copy.datapath, 'p', sizeof copy.datapath - 1);
+    std::memset(copy.datapath, 'p', kSettingTextMaxLength);
     StoreDialogSettings(key_, copy, true);
     StoreCaption(key_, copy);
 
     Settings loaded;
     LoadDialogSettings(key_, loaded);
     EXPECT_STREQ(loaded.vostrel, "AB");
-    EXPECT_EQ(std::strlen(loaded.datapath), sizeof loaded.datapath - 1);
+    EXPECT_EQ(std::strlen(loaded.datapath), kSettingTextMaxLength);
 }
 
 TEST(CaptionRuleTest, LettersAndSpacesUpToSevenWhenTheCaptionIsShown) {

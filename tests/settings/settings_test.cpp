@@ -64,7 +64,8 @@ TEST_F(SettingsTest, EveryStoredValueReachesItsField) {
 
 TEST_F(SettingsTest, WrongTypeOrTooLongValueKeepsTheDefault) {
     WriteWholeFile(KeyFile(), "\"part\"=\"1037\"\n\"vostrel\"=dword:1\n\"datapath\"=\"" +
-                                  std::string(kSettingTextSize, 'x') + "\"\n\"debug\"=hex:01\n");
+                                  std::string(kSettingTextMaxLength + 1, 'x') +
+                                  "\"\n\"debug\"=hex:01\n");
     LoadSaverSettings();
     EXPECT_EQ(settings.part, kPartMedium);
     EXPECT_STREQ(settings.vostrel, "VOSTREL");

@@ -13,9 +13,10 @@
 namespace {
 
 constexpr int kPosted = 4242;
-// "Grüße": a cut after four bytes would fall inside the "ü" of a careless reader.
+// "Grü😀e": the edit box counts UTF-16 units, six here; a cut after four would fall between
+// the two halves of the face.
 constexpr const char* kUtf8Caption =
-    "Gr\xc3\xbc\xc3\x9f"
+    "Gr\xc3\xbc\xf0\x9f\x98\x80"
     "e";
 
 class ScriptedProcedure : public DialogProcedure {
@@ -31,12 +32,13 @@ class ScriptedProcedure : public DialogProcedure {
         ownerEnabled = IsWindowEnabled(owner) != FALSE;
         ownedByOwner = GetWindow(FindWindowA(nullptr, kConfigDialogTitle), GW_OWNER) == owner;
         whole = view.Text(kIdCaption, 64);
-        cut = view.Text(kIdCaption, 3);
+        cut = view.Text(kIdCaption, 4);
+        pair = view.Text(kIdCaption, 5);
         view.End();
     }
     HWND owner = nullptr;
     std::vector<int> commands;
-    std::string whole, cut;
+    std::string whole, cut, pair;
     bool ownerEnabled = true;
     bool ownedByOwner = false;
 };
@@ -54,7 +56,19 @@ TEST(Win32DialogView, TheConfigurationDialogRunsItsScriptAboveItsOwner) {
     DestroyWindow(procedure.owner);
     EXPECT_EQ(procedure.commands, (std::vector<int>{0, kPosted}));
     EXPECT_EQ(procedure.whole, kUtf8Caption);
-    EXPECT_EQ(procedure.cut, "Gr");
+    EXPECT_EQ(procedure.cut, "Gr\xc3\xbc");
+    EXPECT_EQ(procedure.pair, "Gr\xc3\xbc\xf0\x9f\x98\x80");
+}
+
+// A stale handle from the display settings, or a negative number: the dialog opens without one.
+TEST(Win32DialogView, AnOwnerThatIsNoWindowGivesADialogWithoutOne) {
+    for (const WindowId notAWindow : {WindowId{0xFFFFFFFB}, WindowId{65544}}) {
+        ScriptedProcedure procedure;
+        ASSERT_FALSE(IsWindow(reinterpret_cast<HWND>(notAWindow)));
+        ASSERT_TRUE(RunModalDialog(ConfigDialogTemplate(), notAWindow, procedure));
+        EXPECT_EQ(procedure.commands, (std::vector<int>{0, kPosted}));
+        EXPECT_TRUE(procedure.ownedByOwner);  // its owner is null: the dialog has none
+    }
 }
 
 }  // namespace

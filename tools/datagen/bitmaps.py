@@ -1,5 +1,6 @@
 """Pictures made from the Vostrel design: the credits font sheet, the product
-logo, the four small GIFs, the dialog picture and the program icon.
+logo, the four small GIFs, the dialog picture, the program icon and the Windows
+installer's two pictures.
 
 Everything is drawn four times too large and scaled down, which gives clean
 anti-aliased edges without depending on the rasteriser's own smoothing.
@@ -184,6 +185,33 @@ def make_dialog_picture(font_path):
     return picture.quantize(colors=255, method=Image.MEDIANCUT, dither=Image.NONE)
 
 
+def make_installer_side(font_path):
+    """164 x 314, the welcome and finish pages' left side: the sun rising under the
+    emblem in a starfield, the name below."""
+    width, height = 164, 314
+    stars = np.tile(make_starfield(), (2, 1, 1))[:height, :width]
+    sun = np.asarray(Image.fromarray(np.rint(make_sun()).astype(np.uint8)).resize((300, 300)),
+                     float)
+    background = stars.copy()
+    top, left = height - 120, (300 - width) // 2
+    background[top:, :] += sun[:height - top, left:left + width] * 0.8
+    mask = emblem_mask(120, (60, 60), 112)
+    logo = glowing(mask, (255, 250, 225), (255, 140, 40), 3)
+    background[40:160, 22:142] = np.maximum(background[40:160, 22:142], logo)
+    word = text_layer((width, height), "VOSTREL", font_path, 30, (width / 2, 200))
+    background = np.maximum(background, np.asarray(word, float)[..., None])
+    return Image.fromarray(np.rint(np.clip(background, 0, 255)).astype(np.uint8))
+
+
+def make_installer_header(font_path):
+    """150 x 57, the other pages' header: the emblem and the name over the stars."""
+    width, height = 150, 57
+    background = make_starfield()[:height, :width].copy()
+    banner = np.asarray(logo_banner(font_path, (width - 8, 32), grey=False), float)
+    background[12:44, 4:width - 4] = np.maximum(background[12:44, 4:width - 4], banner)
+    return Image.fromarray(np.rint(np.clip(background, 0, 255)).astype(np.uint8))
+
+
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
 
@@ -192,6 +220,8 @@ def write_resources(resource_dir, font_path):
     picture = make_dialog_picture(font_path)
     save_png(picture, resource_dir / "dialog-picture.png")
     picture.save(resource_dir / "dialog-picture.bmp", "BMP")
+    make_installer_side(font_path).save(resource_dir / "installer-side.bmp", "BMP")
+    make_installer_header(font_path).save(resource_dir / "installer-header.bmp", "BMP")
     icons = {size: make_icon(size) for size in ICON_SIZES}
     for size, icon in icons.items():
         save_png(icon, resource_dir / f"vostrel-{size}.png")

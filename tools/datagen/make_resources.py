@@ -1,5 +1,7 @@
 """Makes the program's own pictures: the configuration dialog's picture (290 x 200,
-8 bits per pixel, PNG and BMP) and the program icon (PNG sizes and a .ico).
+8 bits per pixel, PNG and BMP), the program icon (PNG sizes and a .ico) and the
+Windows installer's pictures (the welcome and finish pages' side, 164 x 314, and
+the other pages' header, 150 x 57, BMP).
 
     make_resources.py RESOURCE_DIR
 

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog_view.h"
@@ -23,7 +24,6 @@
 namespace {
 
 constexpr UINT kPostedCommand = WM_APP + 1;
-constexpr INT_PTR kDialogFailed = -1;
 
 std::wstring FilterText(const std::vector<FileFilter>& filters) {
     std::wstring text;
@@ -33,12 +33,14 @@ std::wstring FilterText(const std::vector<FileFilter>& filters) {
     return text + L'\0';
 }
 
-// The longest prefix of text, at most maxLength bytes, that ends between two characters.
-std::string Utf8Prefix(const std::string& text, std::size_t maxLength) {
+// The longest prefix of text, at most maxLength UTF-16 units, that ends between two
+// characters: a surrogate pair is kept whole or left out.
+std::wstring WidePrefix(std::wstring text, std::size_t maxLength) {
     if (text.size() <= maxLength) return text;
     std::size_t end = maxLength;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return text.substr(0, end);
+    if (end > 0 && IS_HIGH_SURROGATE(text[end - 1])) --end;
+    text.resize(end);
+    return text;
 }
 
 class Win32DialogView final : public DialogView {
@@ -57,7 +59,7 @@ class Win32DialogView final : public DialogView {
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
             GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-        return Utf8Prefix(Utf8FromWide(text), maxLength);
+        return Utf8FromWide(WidePrefix(std::move(text), maxLength));
     }
     void Focus(int id) override {
         SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)),
@@ -132,9 +134,13 @@ INT_PTR CALLBACK DialogThunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
+// An owner that is no window (a stale handle from the display settings, a mistyped number)
+// would make the dialog fail: it opens without one instead. Windows always has a display, so
+// this never answers the false that means none.
 bool RunModalDialog(const DialogTemplate& dialog, WindowId owner, DialogProcedure& procedure) {
-    const INT_PTR result = DialogBoxParamW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog.resourceId),
-        reinterpret_cast<HWND>(owner), DialogThunk, reinterpret_cast<LPARAM>(&procedure));
-    return result != kDialogFailed && result != 0;
+    HWND ownerWindow = reinterpret_cast<HWND>(owner);
+    if (!IsWindow(ownerWindow)) ownerWindow = nullptr;
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog.resourceId), ownerWindow,
+                    DialogThunk, reinterpret_cast<LPARAM>(&procedure));
+    return true;
 }

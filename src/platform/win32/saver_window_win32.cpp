@@ -8,7 +8,9 @@
 // surface; with more, the surface is a child window over the primary monitor that takes no
 // input (disabled, so the pointer's messages reach the pop-up), made with the window. Only the
 // second case needs a child: GL drawn in a child window never reaches Wine's screen.
-// A child window is its own surface.
+// A child window is its own surface. A host that ends without destroying its window (killed,
+// or crashed) takes it away without WM_DESTROY ever reaching the child under Wine, so every
+// look at the queue first ends the children whose host window has gone, as if destroyed.
 // Messages are the wide ones: titles and class names are the program's own ASCII constants,
 // and no text message (WM_CHAR) is read.
 // Left out: a child larger than the screen draws at its own size, and the system menu's own
@@ -33,6 +35,12 @@ std::map<std::string, WindowProcedure> windowClasses;
 // The drawing surface of each full-screen window.
 std::map<HWND, HWND> surfaces;
 
+struct ChildWindow {
+    HWND parent;
+    WindowProcedure procedure;
+};
+std::map<HWND, ChildWindow> children;
+
 HWND Handle(WindowId window) {
     return reinterpret_cast<HWND>(window);
 }
@@ -49,7 +57,10 @@ LRESULT CALLBACK ClassThunk(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     const auto procedure =
         reinterpret_cast<WindowProcedure>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) surfaces.erase(window);
+    if (message == WM_NCDESTROY) {
+        surfaces.erase(window);
+        children.erase(window);
+    }
     if (procedure == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     return procedure(Id(window), message, wParam, lParam);
 }
@@ -81,6 +92,25 @@ HWND CreateSurface(HWND fullScreen, int left, int top) {
                            monitor.left - left, monitor.top - top, monitor.right - monitor.left,
                            monitor.bottom - monitor.top, fullScreen, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
+}
+
+// A child whose host window has gone is destroyed; one that went with it (the window system
+// took it) still gets its WM_DESTROY, the only message a procedure may rely on at the end.
+void EndOrphanedChildren() {
+    for (auto it = children.begin(); it != children.end();) {
+        const HWND child = it->first;
+        const ChildWindow record = it->second;
+        if (IsWindow(child) && IsWindow(record.parent)) {
+            ++it;
+            continue;
+        }
+        it = children.erase(it);
+        if (IsWindow(child)) {
+            DestroyWindow(child);
+        } else {
+            record.procedure(Id(child), WM_DESTROY, 0, 0);
+        }
+    }
 }
 
 WindowProcedure ClassProcedure(const char* className) {
@@ -152,6 +182,7 @@ WindowId CreateChildWindow(const char* className, const char* title, WindowId pa
         CreateWindowExW(0, WideFromUtf8(className).c_str(), WideFromUtf8(title).c_str(),
                         WS_CHILD | WS_VISIBLE, 0, 0, width, height, Handle(parent), nullptr,
                         GetModuleHandleW(nullptr), reinterpret_cast<void*>(procedure));
+    if (window != nullptr) children[window] = {Handle(parent), procedure};
     return Id(window);
 }
 
@@ -202,6 +233,7 @@ bool GetCursorPosition(int* x, int* y) {
 }
 
 bool PeekWindowMessage() {
+    EndOrphanedChildren();
     MSG message{};
     return PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
 }

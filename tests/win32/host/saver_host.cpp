@@ -8,6 +8,9 @@
 //   saver_host test <saver>
 //     The configuration dialog's "3D Test" button pressed, the verdict box read and answered,
 //     the dialog cancelled.
+//   saver_host window
+//     A host that starts nothing: its window's handle ("window N"), then it waits, handling
+//     its window's messages, until it is killed (or kOrphanWait has passed).
 #include <windows.h>
 
 #include <cstdint>
@@ -32,6 +35,7 @@ constexpr DWORD kStartWait = 30000;
 constexpr DWORD kVerdictWait = 60000;
 constexpr DWORD kExitWait = 20000;
 constexpr DWORD kPollStep = 50;
+constexpr DWORD kOrphanWait = 120000;
 constexpr int kHostSize = 320;
 constexpr int kHostPosition = 100;
 constexpr int kClickPoint = 40;
@@ -224,6 +228,13 @@ int RunHardwareTest(const char* saver) {
     return 0;
 }
 
+int RunWindow() {
+    HWND host = MakeHostWindow();
+    Say("window", std::to_string(reinterpret_cast<std::uintptr_t>(host)));
+    PumpUntil(kOrphanWait, [] { return false; });
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -232,6 +243,7 @@ int main(int argc, char** argv) {
         return RunPreview(argv[2], static_cast<DWORD>(std::atoi(argv[3])));
     }
     if (command == "test" && argc == 3) return RunHardwareTest(argv[2]);
-    std::fprintf(stderr, "usage: saver_host preview <saver> <seconds> | test <saver>\n");
+    if (argc == 2 && std::strcmp(argv[1], "window") == 0) return RunWindow();
+    std::fprintf(stderr, "usage: saver_host preview <saver> <seconds> | test <saver> | window\n");
     return 2;
 }
