@@ -49,6 +49,8 @@ def new_home(preferences=None):
     """A home folder the daemon's user owns, with `preferences` as its ~/.xscreensaver."""
     home = tempfile.mkdtemp(prefix="vostrel-xss-")
     os.chmod(home, 0o755)
+    # The user's own runtime folder, for the hack's lock file and the sound server's socket.
+    os.mkdir(os.path.join(home, "runtime"), 0o700)
     if preferences is not None:
         with open(os.path.join(home, ".xscreensaver"), "w") as f:
             f.write(preferences)
@@ -85,8 +87,9 @@ class Desktop:
             self.display = ":" + f.readline().strip()
         self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home,
                         XDG_CONFIG_HOME=os.path.join(self.home, ".config"))
-        for name in ("XAUTHORITY", "XSCREENSAVER_WINDOW", "XDG_RUNTIME_DIR"):
+        for name in ("XAUTHORITY", "XSCREENSAVER_WINDOW"):
             self.env.pop(name, None)
+        self.env["XDG_RUNTIME_DIR"] = os.path.join(self.home, "runtime")
         subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
                         "RESOURCE_MANAGER", DAEMON_RESOURCES], env=self.env, check=True)
         self.log = open(os.path.join(self.home, "daemon.log"), "w")
