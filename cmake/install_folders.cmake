@@ -4,12 +4,18 @@
 # run in the order they are declared, so this one sees the tree as it was.
 #
 # The record lists every folder below the prefix (and /etc/vostrel for the /usr prefix, whose
-# configuration goes to /etc) and every folder above them; a second install keeps the first
-# record, which the uninstall removes with the files.
+# configuration goes to /etc) and every folder above them. A second install to the same place
+# keeps the first record, which the uninstall removes with the files; an install elsewhere (the
+# package's staging folder, say) starts a new one. The record's first line names the place.
 set(VOSTREL_FOLDERS_BEFORE ${PROJECT_BINARY_DIR}/install_folders_before.txt)
 install(CODE "
     set(record \"${VOSTREL_FOLDERS_BEFORE}\")
-    if(NOT EXISTS \"\${record}\")
+    set(place \"# installed to \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+    set(recorded \"\")
+    if(EXISTS \"\${record}\")
+        file(STRINGS \"\${record}\" recorded LIMIT_COUNT 1)
+    endif()
+    if(NOT recorded STREQUAL place)
         set(roots \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
         if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
             list(APPEND roots \"\$ENV{DESTDIR}/etc/vostrel\")
@@ -33,6 +39,6 @@ install(CODE "
             endif()
         endforeach()
         list(JOIN folders \"\\n\" text)
-        file(WRITE \"\${record}\" \"\${text}\\n\")
+        file(WRITE \"\${record}\" \"\${place}\\n\${text}\\n\")
     endif()
 ")
