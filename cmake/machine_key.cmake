@@ -30,5 +30,6 @@ install(CODE "
 
 add_custom_target(uninstall
     COMMAND ${CMAKE_COMMAND} -DMANIFEST=${PROJECT_BINARY_DIR}/install_manifest.txt
+            -DFOLDERS_BEFORE=${VOSTREL_FOLDERS_BEFORE}
             -P ${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake
     COMMENT "Removing the files of the last install")

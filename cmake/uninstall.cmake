@@ -1,10 +1,17 @@
-# Removes every file that install_manifest.txt lists, then the folders of ours (share/vostrel,
-# etc/vostrel and the folders inside them) that this leaves empty.
-# Run: cmake -DMANIFEST=<file> -P uninstall.cmake (with DESTDIR set as it was for install).
+# Removes every file that install_manifest.txt lists, then each folder the install made
+# (one not in FOLDERS_BEFORE, the record of cmake/install_folders.cmake) that this leaves
+# empty, from the file's own folder upwards.
+# Run: cmake -DMANIFEST=<file> -DFOLDERS_BEFORE=<file> -P uninstall.cmake (with DESTDIR set as
+# it was for install).
+cmake_minimum_required(VERSION 3.25)
 if(NOT EXISTS "${MANIFEST}")
     message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist.")
 endif()
 file(STRINGS "${MANIFEST}" installed)
+set(before "")
+if(EXISTS "${FOLDERS_BEFORE}")
+    file(STRINGS "${FOLDERS_BEFORE}" before)
+endif()
 set(folders "")
 foreach(listed IN LISTS installed)
     set(file "$ENV{DESTDIR}${listed}")
@@ -17,12 +24,14 @@ foreach(listed IN LISTS installed)
 endforeach()
 
 foreach(folder IN LISTS folders)
-    while(folder MATCHES "/(share|etc)/vostrel(/|$)" AND IS_DIRECTORY "${folder}")
+    while(IS_DIRECTORY "${folder}" AND NOT folder IN_LIST before)
         file(GLOB left "${folder}/*" "${folder}/.*")
         if(left)
             break()
         endif()
+        message(STATUS "Removing the folder ${folder}")
         file(REMOVE_RECURSE "${folder}")
         get_filename_component(folder "${folder}" DIRECTORY)
     endwhile()
 endforeach()
+file(REMOVE "${MANIFEST}" "${FOLDERS_BEFORE}")

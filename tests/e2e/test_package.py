@@ -72,12 +72,18 @@ class Unpacked:
 
 
 def user_sandbox():
-    """A sandbox the unprivileged user owns, with a private state folder and X access."""
+    """A sandbox the unprivileged user owns, with private state and runtime folders (the
+    runtime folder of the user running the test is no use to another user, and sound and
+    lock files would go to /tmp instead) and X access."""
     sandbox = Sandbox()
     state = os.path.join(sandbox.root, "state")
     os.makedirs(state)
+    runtime = os.path.join(sandbox.root, "runtime")
+    os.makedirs(runtime)
+    os.chmod(runtime, 0o700)
     env = sandbox.env()
     env["XDG_STATE_HOME"] = state
+    env["XDG_RUNTIME_DIR"] = runtime
     env["HOME"] = sandbox.root
     if os.environ.get("XAUTHORITY"):
         authority = os.path.join(sandbox.root, "Xauthority")

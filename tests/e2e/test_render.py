@@ -178,11 +178,15 @@ def check_variants(env, root):
 
 
 def check_unwritable_state(env, root):
-    """A state file that cannot take the lines (a full disk) is a failure, not a success."""
-    result = run(["--frames", "0", "--size", "64x48", "--out", os.path.join(root, "full"),
-                  "--state", "/dev/full"], env)
-    check(result.returncode == 1 and "cannot write /dev/full" in result.stderr,
-          f"--state /dev/full: exit {result.returncode} {result.stderr.strip()}")
+    """A state file that cannot take the lines (a full disk) or an output folder that cannot be
+    made is a failed run (status 1), not a success and not a bad command line (2)."""
+    cases = [(["--out", os.path.join(root, "full"), "--state", "/dev/full"],
+              "cannot write /dev/full"),
+             (["--out", "/dev/null/frames"], "cannot make the folder /dev/null/frames")]
+    for extra, said in cases:
+        result = run(["--frames", "0", "--size", "64x48"] + extra, env)
+        check(result.returncode == 1 and said in result.stderr,
+              f"{extra}: exit {result.returncode} {result.stderr.strip()}")
 
 
 def files_below(folder):

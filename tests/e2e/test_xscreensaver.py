@@ -49,6 +49,8 @@ def new_home(preferences=None):
     """A home folder the daemon's user owns, with `preferences` as its ~/.xscreensaver."""
     home = tempfile.mkdtemp(prefix="vostrel-xss-")
     os.chmod(home, 0o755)
+    # The user's own runtime folder, for the hack's lock file and the sound server's socket.
+    os.mkdir(os.path.join(home, "runtime"), 0o700)
     if preferences is not None:
         with open(os.path.join(home, ".xscreensaver"), "w") as f:
             f.write(preferences)
@@ -58,11 +60,14 @@ def new_home(preferences=None):
     return home
 
 
-def choose_hack(home):
-    """Runs the documented step as the user of `home`; returns the ~/.xscreensaver it leaves."""
+def choose_hack(home, *args, setup=SETUP):
+    """Runs the documented step (or its undoing, with --remove) as the user of `home`; returns
+    the ~/.xscreensaver it leaves."""
     env = dict(os.environ, HOME=home)
-    result = subprocess.run(user_prefix() + [SETUP], env=env, stdout=subprocess.PIPE,
-                            stderr=subprocess.STDOUT, text=True, timeout=WAIT)
+    env.pop("XDG_STATE_HOME", None)
+    result = subprocess.run(user_prefix() + [setup] + list(args), env=env,
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                            timeout=WAIT)
     check(result.returncode == 0, "vostrel-xscreensaver-setup: " + result.stdout)
     with open(os.path.join(home, ".xscreensaver")) as f:
         return f.read()
@@ -83,8 +88,9 @@ class Desktop:
             self.display = ":" + f.readline().strip()
         self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home,
                         XDG_CONFIG_HOME=os.path.join(self.home, ".config"))
-        for name in ("XAUTHORITY", "XSCREENSAVER_WINDOW", "XDG_RUNTIME_DIR"):
+        for name in ("XAUTHORITY", "XSCREENSAVER_WINDOW"):
             self.env.pop(name, None)
+        self.env["XDG_RUNTIME_DIR"] = os.path.join(self.home, "runtime")
         subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
                         "RESOURCE_MANAGER", DAEMON_RESOURCES], env=self.env, check=True)
         self.log = open(os.path.join(self.home, "daemon.log"), "w")
@@ -227,5 +233,41 @@ def test_existing_file_keeps_its_settings():
     shutil.rmtree(home)
 
 
+def test_remove_restores_the_file():
+    home = new_home(USER_PREFERENCES)
+    choose_hack(home)
+    check(choose_hack(home, "--remove") == USER_PREFERENCES, "--remove did not restore the file")
+    check(choose_hack(home, "--remove") == USER_PREFERENCES, "a second --remove changed it")
+    shutil.rmtree(home)
+
+
+def test_removed_then_uninstalled():
+    """Set up, undone, then the program gone (the package purged, the build tree deleted): the
+    daemon runs one of its own hacks, and shows no box about ours."""
+    app = tempfile.mkdtemp(prefix="vostrel-xss-app-")
+    os.chmod(app, 0o755)
+    _, program = hack_program_line()
+    setup = os.path.join(app, os.path.basename(SETUP))
+    shutil.copy(SETUP, setup)
+    os.symlink(program, os.path.join(app, os.path.basename(program)))
+    home = new_home()
+    choose_hack(home, setup=setup)
+    choose_hack(home, "--remove", setup=setup)
+    shutil.rmtree(app)
+    desktop = Desktop(home)
+    try:
+        check(desktop.command("-activate").returncode == 0, "-activate failed")
+        wait_for(lambda: "forked" in desktop.daemon_log(), "the daemon to run a hack")
+        time.sleep(2.0)  # a box about a missing hack would follow its start at once
+        log = desktop.daemon_log()
+        check(app not in log and "not installed" not in log, "the daemon still tried ours")
+    except AssertionError:
+        print(desktop.daemon_log())
+        raise
+    finally:
+        desktop.close()
+
+
 if __name__ == "__main__":
-    sys.exit(run_tests([test_activate_and_deactivate, test_existing_file_keeps_its_settings]))
+    sys.exit(run_tests([test_activate_and_deactivate, test_existing_file_keeps_its_settings,
+                        test_remove_restores_the_file, test_removed_then_uninstalled]))

@@ -63,8 +63,9 @@ PICTURES = [
     # Low detail draws the fewest rays across the countdown's faint words.
     Row("countdown", 5450, "low", {}, "low, frame 5450"),
     Row("countdown", 5960, "low", {}, "low, frame 5960"),
-    Row("credits-roll", 7600, "medium", {}, "frame 7600"),
-    Row("credits-roll", 7600, "medium", {"useblur": 1}, "with blur"),
+    # Full size, so that every line of the roll can be read.
+    Row("credits-roll", 7600, "medium", {}, "frame 7600", "640x480"),
+    Row("credits-roll", 7600, "medium", {"useblur": 1}, "with blur", "640x480"),
     *sun("low"), *sun("medium"), *sun("high"),
     *[Row("flash", frame, "medium", {"bpp": 1}, f"frame {frame}")
       for frame in (6003, 6006, 6010, 6014, 6017)],

@@ -8,7 +8,9 @@
 // is opened relative to it, never through a link, never blocking, and held only when it is a
 // regular file. Failing all that, the process runs without the mutex, which nothing tests.
 //
-// The last instance to end removes the file: it alone can turn its shared lock exclusive.
+// The last instance to end removes the file: it alone can turn its shared lock exclusive. It
+// removes the /tmp folder too when that is left empty, so a run leaves nothing in /tmp; an
+// instance starting in that moment finds its folder gone and makes it again.
 // Left out: waiting on the mutex, and telling whether another instance holds it; nothing asks.
 #include <fcntl.h>
 #include <sys/file.h>
@@ -35,6 +37,7 @@ struct HeldLock {
     int file = -1;
     std::string name;
     pid_t owner = 0;
+    std::string fallbackFolder;  // the /tmp folder's path, when the lock is there
 };
 
 HeldLock held;
@@ -51,15 +54,16 @@ int OpenPrivateFolder(const std::string& path) {
     return folder;
 }
 
-int OpenLockFolder() {
+// The runtime folder, or else the /tmp folder, whose path goes to `fallbackPath`.
+int OpenLockFolder(std::string& fallbackPath) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime != nullptr && runtime[0] == '/') {
         const int folder = OpenPrivateFolder(runtime);
         if (folder >= 0) return folder;
     }
-    const std::string fallback = "/tmp/vostrel-" + std::to_string(getuid());
-    mkdir(fallback.c_str(), kPrivateFolderMode);  // may exist already: checked when opened
-    return OpenPrivateFolder(fallback);
+    fallbackPath = "/tmp/vostrel-" + std::to_string(getuid());
+    mkdir(fallbackPath.c_str(), kPrivateFolderMode);  // may exist already: checked when opened
+    return OpenPrivateFolder(fallbackPath);
 }
 
 int OpenLockFile(int folder, const std::string& name) {
@@ -100,6 +104,8 @@ void RemoveWhenLast() {
     if (held.file < 0 || getpid() != held.owner) return;
     if (flock(held.file, LOCK_EX | LOCK_NB) == 0 && StillNamed(held.folder, held.name, held.file)) {
         unlinkat(held.folder, held.name.c_str(), 0);
+        // Fails, as it should, while anything else is in the folder.
+        if (!held.fallbackFolder.empty()) rmdir(held.fallbackFolder.c_str());
     }
     close(held.file);
     close(held.folder);
@@ -109,14 +115,19 @@ void RemoveWhenLast() {
 }  // namespace
 
 void CreateNamedMutex(const char* name) {
-    const int folder = OpenLockFolder();
-    if (folder < 0) return;
     const std::string fileName = std::string(name) + kLockSuffix;
-    const int file = LockSharedFile(folder, fileName);
-    if (file < 0) {
+    // A second try when the last instance removed the /tmp folder between our open and lock.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::string fallbackPath;
+        const int folder = OpenLockFolder(fallbackPath);
+        if (folder < 0) return;
+        const int file = LockSharedFile(folder, fileName);
+        if (file >= 0) {
+            held = {folder, file, fileName, getpid(), fallbackPath};
+            break;
+        }
         close(folder);
-        return;
     }
-    held = {folder, file, fileName, getpid()};
+    if (held.file < 0) return;
     std::atexit(RemoveWhenLast);
 }
