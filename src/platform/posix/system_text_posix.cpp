@@ -1,4 +1,4 @@
-// Texts on Linux: the kernel's and the file systems' limits count bytes, and a line ends with
+// Texts on POSIX systems: the kernel's and the file systems' limits count bytes, and a line ends with
 // a line feed alone.
 #include "platform/system_text.h"
 
