@@ -1,5 +1,5 @@
-// Texts on POSIX systems: the kernel's and the file systems' limits count bytes, and a line ends with
-// a line feed alone.
+// Texts on POSIX systems: the kernel's and the file systems' limits count bytes, and a line ends
+// with a line feed alone.
 #include "platform/system_text.h"
 
 std::size_t SystemTextLength(std::string_view text) {
