@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Runs a command inside a headless sway session of its own: a private mount and network
+# namespace (so its sockets and display numbers meet nothing else on the machine), sway on a
+# 1024x768 virtual output drawn in software, and the command run as the compositor's user with
+# WAYLAND_DISPLAY, SWAYSOCK and XDG_RUNTIME_DIR pointing at it. The command's status is the
+# script's. Sway refuses to run as root, and its clients must be of its own user, so both run
+# as `nobody` when started by root.
+#
+#   wayland-session.sh COMMAND [ARG...]
+set -euo pipefail
+
+if [ -z "${VOSTREL_WAYLAND_INSIDE:-}" ]; then
+  exec env VOSTREL_WAYLAND_INSIDE=1 unshare -m -n --fork -- "$0" "$@"
+fi
+
+mount -t tmpfs tmpfs /tmp
+ip link set lo up 2>/dev/null || true
+user=nobody
+group=nogroup
+runtime=/tmp/runtime
+mkdir -m 700 "$runtime"
+home=/tmp/home
+mkdir -p "$home"
+chown "$user:$group" "$runtime" "$home"
+cat > "$home/sway.conf" <<CONF
+output HEADLESS-1 resolution 1024x768 position 0 0 bg #204060 solid_color
+default_border none
+focus_follows_mouse no
+CONF
+
+as_user() {
+  setpriv --reuid="$user" --regid="$group" --clear-groups -- \
+    env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime" \
+    LANG=C.UTF-8 "$@"
+}
+
+as_user WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+  sway -c "$home/sway.conf" >"$home/sway.log" 2>&1 &
+sway_pid=$!
+trap 'kill "$sway_pid" 2>/dev/null || true; wait "$sway_pid" 2>/dev/null || true' EXIT
+
+for _ in $(seq 100); do
+  ipc=$(ls "$runtime"/sway-ipc.* 2>/dev/null | head -n1 || true)
+  [ -n "$ipc" ] && [ -S "$runtime/wayland-1" ] && break
+  sleep 0.1
+done
+if [ -z "${ipc:-}" ]; then
+  echo "sway did not start:" >&2
+  cat "$home/sway.log" >&2
+  exit 1
+fi
+
+status=0
+as_user WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$ipc" "$@" || status=$?
+exit "$status"
