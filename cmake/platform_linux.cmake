@@ -11,9 +11,10 @@ pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(AUDIO REQUIRED IMPORTED_TARGET sdl2 alsa libopenmpt libmpg123 libcdio libcdio_cdda
     libcdio_paranoia)
 
-# Linux's backend folders: the X11 window system (with GLX and XRandR), the POSIX system
-# services, the GTK boxes and dialog, EGL's offscreen context and ALSA's quieting.
-set(VOSTREL_BACKEND_FOLDERS x11 posix gtk egl alsa)
+# Linux's backend folders: the X11 window system (with GLX and XRandR) over the message
+# machinery that window systems without their own share, the POSIX system services, the GTK
+# boxes and dialog, EGL's offscreen context and ALSA's quieting.
+set(VOSTREL_BACKEND_FOLDERS x11 windowing posix gtk egl alsa)
 
 # Linux takes every backend over a portable library.
 set(VOSTREL_PORTABLE_BACKENDS *)

@@ -115,13 +115,18 @@ def test_pointer_travel():
 
 
 def test_keys():
-    run, _ = start_saver()
-    # System keys: any key with Alt held, and F10 alone.
+    run, _ = start_saver(private_data=True, settings=DEBUG_ON)
+    # System keys: any key with Alt held, and F10 alone. Alt+F4 asks the window to close, as the
+    # system menu would, and the saver refuses.
     for keys in ("alt+x", "alt+F4", "F10"):
         xdotool("key", keys)
         check(still_running(run), "%s ended the saver" % keys)
     xdotool("key", "f")
-    end_and_check(run)
+    run.finish(keep=True)
+    report = run.report()
+    run.sandbox.close()
+    check(not saver_windows(), "a saver window is left behind")
+    check(report.count("SC_CLOSE\n") == 1, "Alt+F4 did not ask once to close:\n" + report)
 
 
 def test_mouse_buttons():

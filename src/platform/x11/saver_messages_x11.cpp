@@ -1,12 +1,11 @@
-// The saver window's messages on X11: X events become the Win32 messages that the window
-// procedure handles, in one queue for the thread, and the default handling that Windows gives
-// the few of them that need one.
+// The saver window's events on X11, turned into the Win32 messages that the window procedure
+// handles; the queue, dispatch and default handling are the shared machinery's
+// (window_messages.h).
 //
-// Realised: KeyPress -> WM_KEYDOWN, or WM_SYSKEYDOWN with Alt held or for F10 alone, with the
-// virtual-key code of the key's unshifted keysym; ButtonPress 1/2/3 -> WM_LBUTTONDOWN /
-// WM_MBUTTONDOWN / WM_RBUTTONDOWN; MotionNotify -> WM_MOUSEMOVE (one pending move stands for
-// all, as on Windows); losing the input focus -> WM_ACTIVATE with WA_INACTIVE; WM_DELETE_WINDOW
-// -> WM_SYSCOMMAND with SC_CLOSE; a window destroyed from outside (also with its parent) ->
+// Realised: KeyPress -> a key message with the virtual-key code of the key's unshifted keysym;
+// ButtonPress 1/2/3 -> WM_LBUTTONDOWN / WM_MBUTTONDOWN / WM_RBUTTONDOWN; MotionNotify ->
+// WM_MOUSEMOVE; losing the input focus -> WM_ACTIVATE with WA_INACTIVE; WM_DELETE_WINDOW ->
+// WM_SYSCOMMAND with SC_CLOSE; a window destroyed from outside (also with its parent) ->
 // WM_DESTROY; the pointer entering -> WM_SETCURSOR.
 // Left out: key releases, WM_CHAR and the other messages TranslateMessage would make (the
 // saver reads none of them); the wheel (buttons 4 to 7), which the saver ignores; repeat counts
@@ -14,20 +13,12 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
-#include <deque>
-
-#include "platform/saver_window.h"
 #include "platform/x11/saver_window_records.h"
 #include "platform/x11/x_connection.h"
 
 namespace {
 
-std::deque<WindowMessage> messageQueue;
-
-MessageData PointParam(int x, int y) {
-    return static_cast<MessageData>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
-                                    static_cast<std::uint32_t>(x & 0xFFFF));
-}
+namespace vk = virtual_key;
 
 bool IsAltKey(KeySym key) {
     return key == XK_Alt_L || key == XK_Alt_R || key == XK_Meta_L || key == XK_Meta_R;
@@ -42,24 +33,24 @@ struct KeyRange {
     bool shared = false;
 };
 constexpr KeyRange kVirtualKeys[] = {
-    {XK_a, XK_z, 0x41},
-    {XK_0, XK_9, 0x30},
-    {XK_F1, XK_F24, 0x70},
-    {XK_KP_0, XK_KP_9, 0x60},
-    {XK_BackSpace, XK_Tab, 0x08},
-    {XK_Return, XK_Return, 0x0D},
-    {XK_Pause, XK_Pause, 0x13},
-    {XK_Escape, XK_Escape, 0x1B},
-    {XK_space, XK_space, 0x20},
-    {XK_Prior, XK_Next, 0x21},
-    {XK_End, XK_End, 0x23},
-    {XK_Home, XK_Home, 0x24},
-    {XK_Left, XK_Down, 0x25},
-    {XK_Insert, XK_Insert, 0x2D},
-    {XK_Delete, XK_Delete, 0x2E},
-    {XK_Shift_L, XK_Shift_R, 0x10, true},
-    {XK_Control_L, XK_Control_R, 0x11, true},
-    {XK_Alt_L, XK_Alt_R, 0x12, true},
+    {XK_a, XK_z, vk::kLetterA},
+    {XK_0, XK_9, vk::kDigit0},
+    {XK_F1, XK_F24, vk::kF1},
+    {XK_KP_0, XK_KP_9, vk::kNumpad0},
+    {XK_BackSpace, XK_Tab, vk::kBack},
+    {XK_Return, XK_Return, vk::kReturn},
+    {XK_Pause, XK_Pause, vk::kPause},
+    {XK_Escape, XK_Escape, vk::kEscape},
+    {XK_space, XK_space, vk::kSpace},
+    {XK_Prior, XK_Next, vk::kPrior},
+    {XK_End, XK_End, vk::kPrior + 2},
+    {XK_Home, XK_Home, vk::kPrior + 3},
+    {XK_Left, XK_Down, vk::kPrior + 4},
+    {XK_Insert, XK_Insert, vk::kInsert},
+    {XK_Delete, XK_Delete, vk::kDelete},
+    {XK_Shift_L, XK_Shift_R, vk::kShift, true},
+    {XK_Control_L, XK_Control_R, vk::kControl, true},
+    {XK_Alt_L, XK_Alt_R, vk::kMenu, true},
 };
 
 MessageParam VirtualKeyFor(KeySym key) {
@@ -79,12 +70,7 @@ bool LosesFocus(const XFocusChangeEvent& event) {
 
 void TranslateKey(WindowId window, XKeyEvent key) {
     const KeySym symbol = XLookupKeysym(&key, 0);
-    const bool alt = (key.state & Mod1Mask) != 0 || IsAltKey(symbol);
-    // Windows hands F10 pressed alone over as a system key too (it would open a menu bar), with
-    // the Alt bit clear; the saver ignores system keys, so F10 must not end it.
-    const bool systemKey = alt || symbol == XK_F10;
-    PostWindowMessage(window, systemKey ? kWmSysKeyDown : kWmKeyDown, VirtualKeyFor(symbol),
-                      alt ? kKeyAltHeld : 0);
+    PostKeyDown(window, VirtualKeyFor(symbol), (key.state & Mod1Mask) != 0 || IsAltKey(symbol));
 }
 
 void TranslateButton(WindowId window, const XButtonEvent& button) {
@@ -104,27 +90,13 @@ void TranslateButton(WindowId window, const XButtonEvent& button) {
     }
 }
 
-// As on Windows, one pending WM_MOUSEMOVE stands for every move since it was queued: the
-// main loop handles one message a frame, so a queued move per motion event would keep a key
-// waiting behind seconds of small movements. The travel test reads the pointer itself, so
-// only the latest point matters.
-void PostMouseMove(WindowId window, MessageData point) {
-    for (WindowMessage& queued : messageQueue) {
-        if (queued.window == window && queued.message == kWmMouseMove) {
-            queued.lParam = point;
-            return;
-        }
-    }
-    PostWindowMessage(window, kWmMouseMove, 0, point);
-}
-
 void TranslateEvent(Display* display, const XEvent& event) {
     if (event.type == DestroyNotify) {
         // Destroyed from outside (by its host, or with its parent): what Windows would say
         // with WM_DESTROY. Our own DestroySaverWindow has marked its window already.
         WindowRecord* record = FindLiveWindow(event.xdestroywindow.window);
         if (record == nullptr) return;
-        record->destroyed = true;
+        MarkWindowDestroyed(event.xdestroywindow.window);
         PostWindowMessage(event.xdestroywindow.window, kWmDestroy, 0, 0);
         return;
     }
@@ -170,29 +142,16 @@ void TranslatePendingEvents(Display* display) {
 
 }  // namespace
 
-void PostWindowMessage(WindowId window, std::uint32_t message, MessageParam wParam,
-                       MessageData lParam) {
-    messageQueue.push_back({window, message, wParam, lParam});
-}
-
-bool PeekWindowMessage() {
+bool PumpWindowEvents(bool wait) {
     Display* display = OpenedSaverDisplay();
-    if (display != nullptr) TranslatePendingEvents(display);
-    return !messageQueue.empty();
-}
-
-bool TakeWindowMessage(WindowMessage* message) {
-    while (messageQueue.empty()) {
-        Display* display = OpenedSaverDisplay();
-        if (display == nullptr) return false;
+    if (display == nullptr) return false;
+    if (wait) {
         XEvent event;
         XNextEvent(display, &event);
         TranslateEvent(display, event);
-        TranslatePendingEvents(display);
     }
-    *message = messageQueue.front();
-    messageQueue.pop_front();
-    return message->message != kWmQuit;
+    TranslatePendingEvents(display);
+    return true;
 }
 
 bool DrawingContextValid(DrawingContext context) {
@@ -203,28 +162,4 @@ bool DrawingContextValid(DrawingContext context) {
     XSync(display, False);
     TranslatePendingEvents(display);
     return FindLiveWindow(context) != nullptr;
-}
-
-MessageResult DispatchWindowMessage(const WindowMessage& message) {
-    WindowRecord* record = FindWindowRecord(message.window);
-    if (record == nullptr) return 0;
-    // A window that has gone hears only of its destruction.
-    if (record->destroyed && message.message != kWmDestroy) return 0;
-    return record->procedure(message.window, message.message, message.wParam, message.lParam);
-}
-
-MessageResult DefaultWindowProcedure(WindowId window, std::uint32_t message, MessageParam wParam,
-                                     MessageData lParam) {
-    if (message == kWmSysCommand && wParam == kScClose) {
-        SendWindowMessage(window, kWmClose, 0, 0);
-    } else if (message == kWmClose) {
-        DestroySaverWindow(window);
-    } else if (message == kWmSysKeyDown && wParam == XK_F4 && (lParam & kKeyAltHeld) != 0) {
-        PostWindowMessage(window, kWmSysCommand, kScClose, 0);
-    }
-    return 0;
-}
-
-void PostQuitWindowMessage(int exitCode) {
-    PostWindowMessage(0, kWmQuit, static_cast<MessageParam>(exitCode), 0);
 }

@@ -1,24 +1,21 @@
 // The saver windows this process has made, shared by the parts of the X11 window layer:
 // the windows themselves (saver_window_x11.cpp), their GL (saver_gl_glx.cpp) and their
-// messages (saver_messages_x11.cpp); the message boxes take activation from them.
+// events (saver_messages_x11.cpp); the message boxes take activation from them. Their
+// classes, procedures and messages are the shared machinery's (window_messages.h).
 #pragma once
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include <string>
-
 #include "platform/saver_window.h"
+#include "platform/windowing/window_messages.h"
 
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
 struct WindowRecord {
-    WindowProcedure procedure = nullptr;
-    std::string className;
     bool topLevel = false;
     bool destroying = false;
-    bool destroyed = false;
     Rect surfaceRect;  // where the GL surface goes inside the window
     Window surface = 0;
     Visual* visual = nullptr;  // the surface's
@@ -28,15 +25,6 @@ struct WindowRecord {
 
 // Null for a window that is not ours or has been destroyed.
 WindowRecord* FindLiveWindow(WindowId window);
-// A destroyed window too: it still hears of its destruction.
-WindowRecord* FindWindowRecord(WindowId window);
-
-// SendMessage's contract: the window's procedure, called at once.
-MessageResult SendWindowMessage(WindowId window, std::uint32_t message, MessageParam wParam,
-                                MessageData lParam);
-// PostMessage's contract: queued for the message loop.
-void PostWindowMessage(WindowId window, std::uint32_t message, MessageParam wParam,
-                       MessageData lParam);
 
 // What a message box does to the top-level windows when it appears: each loses activation
 // (WM_ACTIVATE with WA_INACTIVE, sent at once). A full-screen window holds the keyboard and

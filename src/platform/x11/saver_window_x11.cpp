@@ -1,5 +1,5 @@
-// The saver windows on X11: window classes, the full-screen and child windows, their size,
-// focus, cursor and destruction.
+// The saver windows on X11: the full-screen and child windows, their size, focus, cursor and
+// destruction; their classes and messages are the shared machinery's (window_messages.h).
 //
 // Each saver window is an outer X window, which takes the input and stands for the Win32
 // window; once a pixel format is set, an inner surface window with the format's visual holds
@@ -15,14 +15,13 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
-#include <X11/extensions/Xrandr.h>
 
 #include <cstring>
 #include <map>
-#include <string>
 #include <vector>
 
 #include "platform/saver_window.h"
+#include "platform/x11/primary_output_xrandr.h"
 #include "platform/x11/saver_window_records.h"
 #include "platform/x11/x_connection.h"
 
@@ -32,43 +31,18 @@ constexpr long kInputEvents = KeyPressMask | ButtonPressMask | PointerMotionMask
                               StructureNotifyMask | EnterWindowMask;
 constexpr unsigned kGrabbedPointerEvents = ButtonPressMask | PointerMotionMask | EnterWindowMask;
 
-std::map<std::string, WindowProcedure> windowClasses;
 std::map<WindowId, WindowRecord> windows;
 
-// The area an output shows; empty when the output is off.
-Rect OutputRect(Display* display, XRRScreenResources* resources, RROutput output) {
-    Rect rect;
-    XRROutputInfo* info = XRRGetOutputInfo(display, resources, output);
-    if (info == nullptr) return rect;
-    XRRCrtcInfo* crtc = info->crtc != 0 ? XRRGetCrtcInfo(display, resources, info->crtc) : nullptr;
-    if (crtc != nullptr) {
-        rect = {crtc->x, crtc->y, static_cast<int>(crtc->width), static_cast<int>(crtc->height)};
-        XRRFreeCrtcInfo(crtc);
-    }
-    XRRFreeOutputInfo(info);
-    return rect;
-}
-
-// The primary monitor as XRandR names it; the first lit monitor when none is primary, and
-// the whole screen without XRandR 1.3.
+// The primary monitor's area; the whole screen without XRandR 1.3 or a lit monitor.
 Rect PrimaryMonitorRect(Display* display) {
     const int screen = DefaultScreen(display);
-    const Window root = RootWindow(display, screen);
-    const Rect whole{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
-        !XRRQueryVersion(display, &major, &minor) || (major == 1 && minor < 3)) {
-        return whole;
-    }
-    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, root);
-    if (resources == nullptr) return whole;
-    const RROutput primary = XRRGetOutputPrimary(display, root);
-    Rect found = primary != 0 ? OutputRect(display, resources, primary) : Rect{};
-    for (int i = 0; i < resources->noutput && found.width <= 0; ++i) {
-        found = OutputRect(display, resources, resources->outputs[i]);
-    }
-    XRRFreeScreenResources(resources);
-    return found.width > 0 && found.height > 0 ? found : whole;
+    Rect found{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    FindPrimaryCrtc(display, [&found](const XRRScreenResources&, const XRRCrtcInfo& crtc) {
+        if (crtc.width == 0 || crtc.height == 0) return false;
+        found = {crtc.x, crtc.y, static_cast<int>(crtc.width), static_cast<int>(crtc.height)};
+        return true;
+    });
+    return found;
 }
 
 // Set even on an override-redirect window, which no window manager reads, so that tools and
@@ -102,10 +76,12 @@ Cursor ArrowCursor(Display* display) {
 }
 
 // Sends WM_CREATE and shows the window, as CreateWindowExA does for a WS_VISIBLE window.
-WindowId FinishCreation(Display* display, Window window, WindowRecord record, const char* title) {
+WindowId FinishCreation(Display* display, Window window, WindowRecord record, const char* className,
+                        const char* title) {
     SetTitle(display, window, title);
     const WindowId id = window;
     windows[id] = std::move(record);
+    AddWindow(id, className);
     SendWindowMessage(id, kWmCreate, 0, 0);
     if (FindLiveWindow(id) == nullptr) return 0;
     // The cursor count hides the pointer everywhere at once, as ShowCursor does, not only
@@ -116,42 +92,11 @@ WindowId FinishCreation(Display* display, Window window, WindowRecord record, co
     return id;
 }
 
-WindowProcedure ClassProcedure(const char* className) {
-    auto found = windowClasses.find(className);
-    return found == windowClasses.end() ? nullptr : found->second;
-}
-
 }  // namespace
 
-WindowRecord* FindWindowRecord(WindowId window) {
-    auto found = windows.find(window);
-    return found == windows.end() ? nullptr : &found->second;
-}
-
 WindowRecord* FindLiveWindow(WindowId window) {
-    WindowRecord* record = FindWindowRecord(window);
-    return record != nullptr && !record->destroyed ? record : nullptr;
-}
-
-MessageResult SendWindowMessage(WindowId window, std::uint32_t message, MessageParam wParam,
-                                MessageData lParam) {
-    WindowRecord* record = FindWindowRecord(window);
-    return record != nullptr ? record->procedure(window, message, wParam, lParam) : 0;
-}
-
-bool RegisterSaverWindowClass(const char* className, WindowProcedure procedure) {
-    if (className == nullptr || procedure == nullptr) return false;
-    return windowClasses.emplace(className, procedure).second;
-}
-
-bool UnregisterSaverWindowClass(const char* className) {
-    auto found = windowClasses.find(className);
-    if (found == windowClasses.end()) return false;
-    for (const auto& [id, record] : windows) {
-        if (!record.destroyed && record.className == className) return false;
-    }
-    windowClasses.erase(found);
-    return true;
+    auto found = windows.find(window);
+    return found != windows.end() && WindowLive(window) ? &found->second : nullptr;
 }
 
 WindowId CreateFullScreenWindow(const char* className, const char* title) {
@@ -170,11 +115,9 @@ WindowId CreateFullScreenWindow(const char* className, const char* title) {
                       CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
     if (!trap.Passed()) return 0;
     WindowRecord record;
-    record.procedure = procedure;
-    record.className = className;
     record.topLevel = true;
     record.surfaceRect = PrimaryMonitorRect(display);
-    return FinishCreation(display, window, std::move(record), title);
+    return FinishCreation(display, window, std::move(record), className, title);
 }
 
 WindowId CreateChildWindow(const char* className, const char* title, WindowId parent, int width,
@@ -193,10 +136,8 @@ WindowId CreateChildWindow(const char* className, const char* title, WindowId pa
                       CWBackPixel | CWEventMask, &attributes);
     if (!trap.Passed()) return 0;
     WindowRecord record;
-    record.procedure = procedure;
-    record.className = className;
     record.surfaceRect = {0, 0, width, height};
-    return FinishCreation(display, window, std::move(record), title);
+    return FinishCreation(display, window, std::move(record), className, title);
 }
 
 bool DestroySaverWindow(WindowId window) {
@@ -210,7 +151,7 @@ bool DestroySaverWindow(WindowId window) {
     XErrorTrap trap(display);
     XDestroyWindow(display, static_cast<Window>(window));
     if (record->colormap != 0) XFreeColormap(display, record->colormap);
-    record->destroyed = true;
+    MarkWindowDestroyed(window);
     return trap.Passed();
 }
 
@@ -220,7 +161,7 @@ namespace {
 std::vector<WindowId> LiveTopLevelWindows() {
     std::vector<WindowId> found;
     for (const auto& [id, record] : windows) {
-        if (record.topLevel && !record.destroyed && !record.destroying) found.push_back(id);
+        if (record.topLevel && WindowLive(id) && !record.destroying) found.push_back(id);
     }
     return found;
 }
