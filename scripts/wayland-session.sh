@@ -9,8 +9,8 @@
 #   wayland-session.sh COMMAND [ARG...]
 set -euo pipefail
 
-if [ -z "${VOSTREL_WAYLAND_INSIDE:-}" ]; then
-  exec env VOSTREL_WAYLAND_INSIDE=1 unshare -m -n --fork -- "$0" "$@"
+if [ -z "${WAYLAND_SESSION_INSIDE:-}" ]; then
+  exec env WAYLAND_SESSION_INSIDE=1 unshare -m -n --fork -- "$0" "$@"
 fi
 
 mount -t tmpfs tmpfs /tmp
@@ -28,10 +28,17 @@ default_border none
 focus_follows_mouse no
 CONF
 
+# The caller's settings for the tests and the sanitizers go through; nothing else of its
+# environment does.
+passed=()
+while IFS= read -r name; do
+  passed+=("$name=${!name}")
+done < <(compgen -e | grep -E '^(VOSTREL_[A-Z_]+|ASAN_OPTIONS|LSAN_OPTIONS|UBSAN_OPTIONS)$' || true)
+
 as_user() {
   setpriv --reuid="$user" --regid="$group" --clear-groups -- \
     env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime" \
-    LANG=C.UTF-8 "$@"
+    LANG=C.UTF-8 "${passed[@]}" "$@"
 }
 
 as_user WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
