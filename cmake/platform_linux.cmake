@@ -19,6 +19,9 @@ pkg_check_modules(AUDIO REQUIRED IMPORTED_TARGET sdl2 alsa libopenmpt libmpg123 
 # share, the POSIX system services, the GTK boxes and dialog, EGL's offscreen context and
 # ALSA's quieting.
 set(VOSTREL_BACKEND_FOLDERS x11 windowing posix gtk egl alsa)
+# The window systems the programs carry, in order of preference: the first whose server
+# answers is chosen at start.
+set(VOSTREL_WINDOW_SYSTEMS x11)
 
 # Linux takes every backend over a portable library.
 set(VOSTREL_PORTABLE_BACKENDS *)

@@ -23,6 +23,7 @@ add_link_options($<$<CONFIG:Release>:-s>)
 
 # Windows' backend folder: the system's own services, its window system and WGL.
 set(VOSTREL_BACKEND_FOLDERS win32)
+set(VOSTREL_WINDOW_SYSTEMS win32)
 
 # Windows takes the decoders, the players, the voice slots, the picture writer and the glyph
 # flattening over portable libraries, but not SDL: the voices go to the system's own wave

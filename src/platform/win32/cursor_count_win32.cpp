@@ -3,7 +3,12 @@
 #include <windows.h>
 
 #include "platform/cursor.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace win32 {
 
 int ChangeCursorCount(bool show) {
     return ShowCursor(show ? TRUE : FALSE);
 }
+
+}  // namespace win32

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include "platform/desktop.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace win32 {
 
 WindowId DesktopWindow() {
     return reinterpret_cast<WindowId>(GetDesktopWindow());
@@ -12,3 +15,5 @@ WindowId DesktopWindow() {
 WindowId ForegroundWindow() {
     return reinterpret_cast<WindowId>(GetForegroundWindow());
 }
+
+}  // namespace win32

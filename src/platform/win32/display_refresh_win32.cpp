@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include "platform/frame_clock.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace win32 {
 
 namespace {
 constexpr DWORD kLowestRealRate = 2;
@@ -15,3 +18,5 @@ double DisplayRefreshRate() {
     if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 0.0;
     return mode.dmDisplayFrequency >= kLowestRealRate ? mode.dmDisplayFrequency : 0.0;
 }
+
+}  // namespace win32

@@ -7,6 +7,7 @@
 
 #include "platform/gl_current.h"
 #include "platform/gl_functions.h"
+#include "platform/win32/win32_window_system.h"
 
 namespace {
 
@@ -25,4 +26,13 @@ void* GlProcAddress(const char* name) {
     PROC entry = wglGetProcAddress(name);
     if (!IsEntryPoint(entry)) entry = GetProcAddress(GetModuleHandleA("opengl32.dll"), name);
     return reinterpret_cast<void*>(entry);
+}
+
+// WGL serves the windows and the offscreen renderer alike.
+bool win32::WindowGlContextCurrent() {
+    return GlContextCurrent();
+}
+
+void* win32::WindowGlProcAddress(const char* name) {
+    return GlProcAddress(name);
 }

@@ -18,6 +18,7 @@
 #include "platform/cursor.h"
 #include "platform/message_box.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_window_system.h"
 
 namespace {
 
@@ -77,6 +78,8 @@ void TakeInputBack() {
 
 }  // namespace
 
+namespace win32 {
+
 void PrepareForMessageBox(const MessageBoxRequest& request) {
     if (request.runGoesOn) {
         LendPointer();
@@ -88,6 +91,8 @@ void PrepareForMessageBox(const MessageBoxRequest& request) {
 void FinishMessageBox(const MessageBoxRequest& request) {
     if (request.runGoesOn) TakeInputBack();
 }
+
+}  // namespace win32
 
 BoxAnswer ShowSystemMessageBox(const MessageBoxRequest& request) {
     // The owner may have gone with the deactivation that PrepareForMessageBox sent: a saver

@@ -13,11 +13,14 @@
 #include "platform/gl_functions.h"
 #include "platform/saver_window.h"
 #include "platform/win32/saver_window_records.h"
+#include "platform/win32/win32_window_system.h"
 
 struct GlContext {
     HGLRC context = nullptr;
     bool swapIntervalSet = false;
 };
+
+namespace win32 {
 
 namespace {
 
@@ -144,13 +147,14 @@ GlProbe* CreateGlProbe() {
                         kProbeSize, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     probe->context = probe->window != nullptr ? GetDC(probe->window) : nullptr;
     const auto context = reinterpret_cast<DrawingContext>(probe->context);
-    const int format =
-        probe->context != nullptr ? ChooseSaverPixelFormat(context, PixelFormatRequest{}) : 0;
+    const int format = probe->context != nullptr
+                           ? win32::ChooseSaverPixelFormat(context, PixelFormatRequest{})
+                           : 0;
     if (format != 0 && SetSaverPixelFormat(context, format)) {
         probe->glContext = wglCreateContext(probe->context);
     }
     if (probe->glContext == nullptr || !wglMakeCurrent(probe->context, probe->glContext)) {
-        DestroyGlProbe(probe);
+        win32::DestroyGlProbe(probe);
         return nullptr;
     }
     return probe;
@@ -166,3 +170,5 @@ void DestroyGlProbe(GlProbe* probe) {
     if (probe->window != nullptr) DestroyWindow(probe->window);
     delete probe;
 }
+
+}  // namespace win32

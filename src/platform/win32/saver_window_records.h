@@ -4,8 +4,12 @@
 #pragma once
 #include <windows.h>
 
+namespace win32 {
+
 // The full-screen window's drawing surface over the primary monitor; a child window is its own.
 HWND DrawingSurface(HWND window);
+
+}  // namespace win32
 
 struct GlProbe {
     HWND window = nullptr;

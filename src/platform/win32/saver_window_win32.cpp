@@ -21,6 +21,9 @@
 #include "platform/saver_window.h"
 #include "platform/win32/saver_window_records.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace win32 {
 
 namespace {
 
@@ -230,3 +233,5 @@ MessageResult DefaultWindowProcedure(WindowId window, std::uint32_t message, Mes
 void PostQuitWindowMessage(int exitCode) {
     PostQuitMessage(exitCode);
 }
+
+}  // namespace win32

@@ -4,9 +4,14 @@
 #include <windows.h>
 
 #include "platform/screensaver_notice.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace win32 {
 
 bool SetScreenSaverRunning(bool running) {
     BOOL previous = FALSE;
     return SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? TRUE : FALSE, &previous, 0) !=
            FALSE;
 }
+
+}  // namespace win32

@@ -29,12 +29,18 @@ WindowEntry* FindEntry(WindowId window) {
     return found == windows.end() ? nullptr : &found->second;
 }
 
+bool PumpWindowEvents(bool wait) {
+    return ChosenWindowSystem().pumpEvents(wait);
+}
+
 }  // namespace
 
 WindowProcedure ClassProcedure(const char* className) {
     auto found = windowClasses.find(className);
     return found == windowClasses.end() ? nullptr : found->second;
 }
+
+namespace window_messages {
 
 bool RegisterSaverWindowClass(const char* className, WindowProcedure procedure) {
     if (className == nullptr || procedure == nullptr) return false;
@@ -50,6 +56,8 @@ bool UnregisterSaverWindowClass(const char* className) {
     windowClasses.erase(found);
     return true;
 }
+
+}  // namespace window_messages
 
 void AddWindow(WindowId window, const char* className) {
     windows[window] = {ClassProcedure(className), className};
@@ -101,6 +109,8 @@ MessageData PointParam(int x, int y) {
                                     static_cast<std::uint32_t>(x & 0xFFFF));
 }
 
+namespace window_messages {
+
 bool PeekWindowMessage() {
     PumpWindowEvents(false);
     return !messageQueue.empty();
@@ -139,3 +149,5 @@ MessageResult DefaultWindowProcedure(WindowId window, std::uint32_t message, Mes
 void PostQuitWindowMessage(int exitCode) {
     PostWindowMessage(0, kWmQuit, static_cast<MessageParam>(exitCode), 0);
 }
+
+}  // namespace window_messages

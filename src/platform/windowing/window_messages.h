@@ -1,11 +1,16 @@
 // Win32's message machinery for a window system that has none of its own: window classes, the
 // windows made of them, the thread's message queue with its merging of mouse moves, dispatch,
 // the default procedure, and the key messages in Windows' virtual-key codes (saver_window.h
-// gives the contract). It realises the seam's class, queue and dispatch calls; a window-system
-// backend adds each window it makes, says when one is destroyed, turns its events into the
-// messages posted here, and pumps its events when the queue asks (PumpWindowEvents).
+// gives the contract). It realises the message calls of a window-system driver
+// (window_system_driver.h); the driver adds each window it makes, says when one is destroyed,
+// turns its events into the messages posted here, and pumps its events when the queue asks.
 #pragma once
 #include "platform/saver_window.h"
+#include "platform/windowing/window_system_driver.h"
+
+namespace window_messages {
+VOSTREL_WINDOW_MESSAGE_CALLS(VOSTREL_DECLARE_WINDOW_CALL)
+}  // namespace window_messages
 
 // Windows' virtual-key codes: letters and digits are their capitals' and digits' ASCII codes.
 namespace virtual_key {
@@ -50,7 +55,3 @@ void PostMouseMove(WindowId window, MessageData point);
 void PostKeyDown(WindowId window, MessageParam virtualKey, bool altHeld);
 // A point in a mouse message's lParam: x in the low word, y in the high one.
 MessageData PointParam(int x, int y);
-
-// The window system's part: turns the events that have arrived into messages, first waiting
-// for one when `wait`. False when no event can come (no connection).
-bool PumpWindowEvents(bool wait);

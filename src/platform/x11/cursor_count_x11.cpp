@@ -4,6 +4,8 @@
 #include "platform/cursor.h"
 #include "platform/x11/saver_window_records.h"
 
+namespace x11 {
+
 namespace {
 int cursorCount = 0;
 }
@@ -15,3 +17,5 @@ int ChangeCursorCount(bool show) {
 bool CursorHidden() {
     return cursorCount < 0;
 }
+
+}  // namespace x11

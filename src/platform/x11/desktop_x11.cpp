@@ -5,6 +5,9 @@
 #include <X11/Xlib.h>
 
 #include "platform/desktop.h"
+#include "platform/x11/x11_window_system.h"
+
+namespace x11 {
 
 namespace {
 
@@ -43,3 +46,5 @@ WindowId ForegroundWindow() {
     if (data != nullptr) XFree(data);
     return window;
 }
+
+}  // namespace x11

@@ -3,7 +3,10 @@
 // server without XRandR 1.3 or a mode with no timings (virtual servers) gives 0: unknown.
 #include "platform/frame_clock.h"
 #include "platform/x11/primary_output_xrandr.h"
+#include "platform/x11/x11_window_system.h"
 #include "platform/x11/x_connection.h"
+
+namespace x11 {
 
 namespace {
 
@@ -29,3 +32,5 @@ double DisplayRefreshRate() {
     });
     return rate;
 }
+
+}  // namespace x11

@@ -2,6 +2,9 @@
 #include <GL/glx.h>
 
 #include "platform/windowing/window_gl.h"
+#include "platform/x11/x11_window_system.h"
+
+namespace x11 {
 
 bool WindowGlContextCurrent() {
     return glXGetCurrentContext() != nullptr;
@@ -10,3 +13,5 @@ bool WindowGlContextCurrent() {
 void* WindowGlProcAddress(const char* name) {
     return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }
+
+}  // namespace x11

@@ -4,6 +4,8 @@
 #include "platform/message_box.h"
 #include "platform/x11/saver_window_records.h"
 
+namespace x11 {
+
 void PrepareForMessageBox(const MessageBoxRequest& request) {
     if (request.runGoesOn) {
         LendInputToMessageBox();
@@ -15,3 +17,5 @@ void PrepareForMessageBox(const MessageBoxRequest& request) {
 void FinishMessageBox(const MessageBoxRequest& request) {
     if (request.runGoesOn) TakeInputBackFromMessageBox();
 }
+
+}  // namespace x11

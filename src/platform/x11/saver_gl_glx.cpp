@@ -30,6 +30,8 @@ struct GlContext {
     PreviewPresent* preview = nullptr;  // a child window's offscreen drawing, made when current
 };
 
+namespace x11 {
+
 namespace {
 
 constexpr int kMinChannelBits16 = 5;
@@ -281,7 +283,7 @@ GlProbe* CreateGlProbe() {
         probe->pbuffer != 0 && probe->context != nullptr &&
         glXMakeContextCurrent(display, probe->pbuffer, probe->pbuffer, probe->context);
     if (!trap.Passed() || !current) {
-        DestroyGlProbe(probe);
+        x11::DestroyGlProbe(probe);
         return nullptr;
     }
     return probe;
@@ -297,3 +299,5 @@ void DestroyGlProbe(GlProbe* probe) {
     trap.Passed();
     delete probe;
 }
+
+}  // namespace x11

@@ -16,6 +16,8 @@
 #include "platform/x11/saver_window_records.h"
 #include "platform/x11/x_connection.h"
 
+namespace x11 {
+
 namespace {
 
 namespace vk = virtual_key;
@@ -163,3 +165,5 @@ bool DrawingContextValid(DrawingContext context) {
     TranslatePendingEvents(display);
     return FindLiveWindow(context) != nullptr;
 }
+
+}  // namespace x11

@@ -8,6 +8,9 @@
 
 #include "platform/saver_window.h"
 #include "platform/windowing/window_messages.h"
+#include "platform/x11/x11_window_system.h"
+
+namespace x11 {
 
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
@@ -44,3 +47,5 @@ bool CursorHidden();
 inline Atom AtomNamed(Display* display, const char* name) {
     return XInternAtom(display, name, False);
 }
+
+}  // namespace x11

@@ -25,6 +25,8 @@
 #include "platform/x11/saver_window_records.h"
 #include "platform/x11/x_connection.h"
 
+namespace x11 {
+
 namespace {
 
 constexpr long kInputEvents = KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask |
@@ -280,3 +282,5 @@ bool GetCursorPosition(int* x, int* y) {
                   &mask);
     return true;
 }
+
+}  // namespace x11

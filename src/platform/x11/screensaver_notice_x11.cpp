@@ -7,7 +7,10 @@
 #include <X11/extensions/scrnsaver.h>
 
 #include "platform/screensaver_notice.h"
+#include "platform/x11/x11_window_system.h"
 #include "platform/x11/x_connection.h"
+
+namespace x11 {
 
 bool SetScreenSaverRunning(bool running) {
     Display* display = SaverDisplay();
@@ -19,3 +22,5 @@ bool SetScreenSaverRunning(bool running) {
     XFlush(display);
     return true;
 }
+
+}  // namespace x11
