@@ -18,10 +18,10 @@ pkg_check_modules(AUDIO REQUIRED IMPORTED_TARGET sdl2 alsa libopenmpt libmpg123 
 # (with EGL and xkbcommon) over the message machinery that window systems without their own
 # share, the POSIX system services, the GTK boxes and dialog, EGL's offscreen context and
 # ALSA's quieting.
-set(VOSTREL_BACKEND_FOLDERS x11 windowing posix gtk egl alsa)
+set(VOSTREL_BACKEND_FOLDERS x11 wayland windowing posix gtk egl alsa)
 # The window systems the programs carry, in order of preference: the first whose server
 # answers is chosen at start.
-set(VOSTREL_WINDOW_SYSTEMS x11)
+set(VOSTREL_WINDOW_SYSTEMS wayland x11)
 
 # Linux takes every backend over a portable library.
 set(VOSTREL_PORTABLE_BACKENDS *)

@@ -12,7 +12,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-
 #include "platform/gl_functions.h"
 #include "platform/saver_window.h"
 #include "platform/x11/preview_present.h"
