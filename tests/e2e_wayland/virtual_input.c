@@ -48,23 +48,29 @@ static void remove_global(void* data, struct wl_registry* registry, uint32_t nam
 
 static const struct wl_registry_listener registry_listener = {add_global, remove_global};
 
-/* The default keymap, handed to the compositor in a file. */
+/* The default keymap, handed to the compositor in a file; its state, which tracks the
+ * modifiers, holds the keymap. */
 static struct xkb_state* send_keymap(struct zwp_virtual_keyboard_v1* keyboard) {
     struct xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     struct xkb_keymap* keymap = xkb_keymap_new_from_names(context, NULL, 0);
+    xkb_context_unref(context);
     if (keymap == NULL) return NULL;
     char* text = xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
     const size_t size = strlen(text) + 1;
     const int fd = memfd_create("keymap", MFD_CLOEXEC);
-    if (fd < 0 || write(fd, text, size) != (ssize_t)size) return NULL;
-    zwp_virtual_keyboard_v1_keymap(keyboard, XKB_KEYMAP_FORMAT_TEXT_V1, fd, (uint32_t)size);
-    close(fd);
+    const int written = fd >= 0 && write(fd, text, size) == (ssize_t)size;
+    if (written) {
+        zwp_virtual_keyboard_v1_keymap(keyboard, XKB_KEYMAP_FORMAT_TEXT_V1, fd, (uint32_t)size);
+    }
+    if (fd >= 0) close(fd);
     free(text);
-    return xkb_state_new(keymap);
+    struct xkb_state* state = written ? xkb_state_new(keymap) : NULL;
+    xkb_keymap_unref(keymap);
+    return state;
 }
 
-static void key(struct zwp_virtual_keyboard_v1* keyboard, struct xkb_state* state,
-                uint32_t time, unsigned code, int pressed) {
+static void key(struct zwp_virtual_keyboard_v1* keyboard, struct xkb_state* state, uint32_t time,
+                unsigned code, int pressed) {
     zwp_virtual_keyboard_v1_key(keyboard, time, code, pressed ? 1 : 0);
     xkb_state_update_key(state, code + kXkbOffset, pressed ? XKB_KEY_DOWN : XKB_KEY_UP);
     zwp_virtual_keyboard_v1_modifiers(
@@ -117,6 +123,10 @@ int main(void) {
         printf("ok\n");
         fflush(stdout);
     }
+    xkb_state_unref(state);
+    zwp_virtual_keyboard_v1_destroy(keyboard);
+    zwlr_virtual_pointer_v1_destroy(pointer);
+    wl_display_roundtrip(display);
     wl_display_disconnect(display);
     return 0;
 }
