@@ -117,67 +117,26 @@ void MakeToplevel(WaylandConnection& connection, const WaylandOutput& output,
     xdg_toplevel_set_fullscreen(surface.toplevel, output.output);
 }
 
-// Made, configured and black; the show's surface gets its content from the GL from then on.
-bool MakeOutputSurfaces(WaylandConnection& connection, WaylandWindow& window, const char* title) {
-    window.surfaces.resize(connection.outputs.size());
+// Gives each surface its role on its output, as the compositor offers: a layer surface, else a
+// fullscreen toplevel; then waits for their configures.
+void GiveRoles(WaylandConnection& connection, WaylandWindow& window) {
     auto output = connection.outputs.begin();
-    for (std::size_t i = 0; i < window.surfaces.size(); ++i, ++output) {
+    for (std::size_t i = 0; i < window.surfaces.size() && output != connection.outputs.end();
+         ++i, ++output) {
         OutputSurface& surface = window.surfaces[i];
-        surface.width = output->width;
-        surface.height = output->height;
-        surface.surface = wl_compositor_create_surface(connection.compositor);
         if (connection.layerShell != nullptr) {
             MakeLayerSurface(connection, *output, surface, i == 0);
         } else {
-            MakeToplevel(connection, *output, surface, title);
+            MakeToplevel(connection, *output, surface, window.title.c_str());
         }
         wl_surface_commit(surface.surface);
     }
     wl_display_roundtrip(connection.display);
-    // The show's surface is black too until its first frame, as a window's background is: a box
-    // that the set-up shows comes before that frame.
-    for (OutputSurface& surface : window.surfaces) {
-        surface.blackBuffer = BlackBuffer(connection.shm, surface.width, surface.height);
-        wl_surface_attach(surface.surface, surface.blackBuffer, 0, 0);
-        wl_surface_commit(surface.surface);
-    }
-    return !window.surfaces.empty() && window.surfaces.front().configured &&
-           window.surfaces.front().width > 0;
 }
 
-void DestroyOutputSurface(OutputSurface& surface) {
-    if (surface.layerSurface != nullptr) zwlr_layer_surface_v1_destroy(surface.layerSurface);
-    if (surface.toplevel != nullptr) xdg_toplevel_destroy(surface.toplevel);
-    if (surface.xdgSurface != nullptr) xdg_surface_destroy(surface.xdgSurface);
-    if (surface.surface != nullptr) wl_surface_destroy(surface.surface);
-    if (surface.blackBuffer != nullptr) wl_buffer_destroy(surface.blackBuffer);
-    surface = OutputSurface{};
-}
-
-// Gone for a box: a compositor gives the keyboard back to the windows only when a surface
-// that holds it goes (sway keeps it with an overlay surface even after it asks for none). The
-// role goes with its content; the surfaces, and the GL's window on the show's, stay.
-void UnmapLayerSurfaces(WaylandWindow& window) {
-    for (OutputSurface& surface : window.surfaces) {
-        if (surface.layerSurface == nullptr) continue;
-        zwlr_layer_surface_v1_destroy(surface.layerSurface);
-        surface.layerSurface = nullptr;
-        wl_surface_attach(surface.surface, nullptr, 0, 0);
-        wl_surface_commit(surface.surface);
-        surface.configured = false;
-    }
-}
-
-// Back as they were made: new layer surfaces, configured, black until the GL's next frame.
-void MapLayerSurfaces(WaylandConnection& connection, WaylandWindow& window) {
-    if (connection.layerShell == nullptr) return;
-    auto output = connection.outputs.begin();
-    for (std::size_t i = 0; i < window.surfaces.size() && output != connection.outputs.end();
-         ++i, ++output) {
-        MakeLayerSurface(connection, *output, window.surfaces[i], i == 0);
-        wl_surface_commit(window.surfaces[i].surface);
-    }
-    wl_display_roundtrip(connection.display);
+// Black until the GL draws: the show's surface too, as a window's background is, since a box
+// that the set-up shows comes before the first frame.
+void ShowBlack(WaylandWindow& window) {
     for (OutputSurface& surface : window.surfaces) {
         if (surface.blackBuffer == nullptr) continue;
         wl_surface_attach(surface.surface, surface.blackBuffer, 0, 0);
@@ -185,32 +144,63 @@ void MapLayerSurfaces(WaylandConnection& connection, WaylandWindow& window) {
     }
 }
 
-// A toplevel cannot be put below other windows; minimised, it leaves the box in view.
-void PlaceToplevels(WaylandWindow& window, WaylandConnection& connection, bool aside) {
+// Made, configured and black; the show's surface gets its content from the GL from then on.
+bool MakeOutputSurfaces(WaylandConnection& connection, WaylandWindow& window) {
+    window.surfaces.resize(connection.outputs.size());
     auto output = connection.outputs.begin();
     for (OutputSurface& surface : window.surfaces) {
-        if (surface.toplevel == nullptr) continue;
-        if (aside) {
-            xdg_toplevel_set_minimized(surface.toplevel);
-        } else if (output != connection.outputs.end()) {
-            xdg_toplevel_set_fullscreen(surface.toplevel, output->output);
-        }
-        wl_surface_commit(surface.surface);
-        if (output != connection.outputs.end()) ++output;
+        surface.width = output->width;
+        surface.height = output->height;
+        surface.surface = wl_compositor_create_surface(connection.compositor);
+        ++output;
     }
+    GiveRoles(connection, window);
+    for (OutputSurface& surface : window.surfaces) {
+        surface.blackBuffer = BlackBuffer(connection.shm, surface.width, surface.height);
+    }
+    ShowBlack(window);
+    return !window.surfaces.empty() && window.surfaces.front().configured &&
+           window.surfaces.front().width > 0;
 }
 
+// The role objects alone; the surface and what it shows stay.
+void TakeRole(OutputSurface& surface) {
+    if (surface.layerSurface != nullptr) zwlr_layer_surface_v1_destroy(surface.layerSurface);
+    if (surface.toplevel != nullptr) xdg_toplevel_destroy(surface.toplevel);
+    if (surface.xdgSurface != nullptr) xdg_surface_destroy(surface.xdgSurface);
+    surface.layerSurface = nullptr;
+    surface.toplevel = nullptr;
+    surface.xdgSurface = nullptr;
+    surface.configured = false;
+}
+
+void DestroyOutputSurface(OutputSurface& surface) {
+    TakeRole(surface);
+    if (surface.surface != nullptr) wl_surface_destroy(surface.surface);
+    if (surface.blackBuffer != nullptr) wl_buffer_destroy(surface.blackBuffer);
+    surface = OutputSurface{};
+}
+
+// Gone for a box, and back as they were made once it is answered. Neither an overlay surface
+// nor a fullscreen window can be put below a box, and a compositor gives the keyboard back to
+// the windows only when a surface that holds it goes (sway keeps it with an overlay surface
+// even after it asks for none): the roles go with their content, the surfaces (and the GL's
+// window on the show's) stay, and new roles map them again.
 void PlaceSurfaces(bool aside) {
     WaylandConnection* connection = OpenedWaylandConnection();
     if (connection == nullptr) return;
     for (auto& [id, window] : windows) {
         if (!WindowLive(id)) continue;
         if (aside) {
-            UnmapLayerSurfaces(window);
+            for (OutputSurface& surface : window.surfaces) {
+                TakeRole(surface);
+                wl_surface_attach(surface.surface, nullptr, 0, 0);
+                wl_surface_commit(surface.surface);
+            }
         } else {
-            MapLayerSurfaces(*connection, window);
+            GiveRoles(*connection, window);
+            ShowBlack(window);
         }
-        PlaceToplevels(window, *connection, aside);
     }
     wl_display_roundtrip(connection->display);
 }
@@ -250,7 +240,8 @@ WindowId wayland::CreateFullScreenWindow(const char* className, const char* titl
     if (ClassProcedure(className) == nullptr || connection == nullptr) return 0;
     const WindowId id = ++lastWindow;
     WaylandWindow& window = windows[id];
-    if (!MakeOutputSurfaces(*connection, window, title)) {
+    window.title = title;
+    if (!MakeOutputSurfaces(*connection, window)) {
         for (OutputSurface& surface : window.surfaces) DestroyOutputSurface(surface);
         windows.erase(id);
         return 0;

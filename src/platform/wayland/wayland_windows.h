@@ -7,6 +7,7 @@
 #include <wayland-client.h>
 #include <wayland-egl.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/saver_window.h"
@@ -24,6 +25,7 @@ struct OutputSurface {
 };
 
 struct WaylandWindow {
+    std::string title;                    // a toplevel's
     std::vector<OutputSurface> surfaces;  // the show's first
     bool destroying = false;
     EGLConfig config = nullptr;
