@@ -13,7 +13,7 @@ PACKAGES=(
   libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
   libsdl2-dev libasound2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev
   xvfb xauth xdotool x11-utils libxfixes3 xscreensaver
-  sway grim wtype  # a headless Wayland desktop for the Wayland saver's tests, its screenshots and keys
+  sway grim  # a headless Wayland desktop for the Wayland saver's tests, and its screenshots
   "${DATA_GENERATOR_PACKAGES[@]}"
   fonts-dejavu-core
   apitrace  # bench/driver_replay.py replays the renderer's GL calls
