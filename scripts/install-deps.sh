@@ -13,7 +13,7 @@ PACKAGES=(
   libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
   libsdl2-dev libasound2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev
   xvfb xauth xdotool x11-utils libxfixes3 xscreensaver
-  sway grim  # a headless Wayland desktop for the Wayland saver's tests, and its screenshots
+  sway grim mutter dbus python3-gi  # headless Wayland desktops for the Wayland saver's tests
   "${DATA_GENERATOR_PACKAGES[@]}"
   fonts-dejavu-core
   apitrace  # bench/driver_replay.py replays the renderer's GL calls

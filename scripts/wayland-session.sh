@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Runs a command inside a headless sway session of its own: a private mount and network
-# namespace (so its sockets and display numbers meet nothing else on the machine), sway on a
-# 1024x768 virtual output drawn in software, and the command run as the compositor's user with
-# WAYLAND_DISPLAY, SWAYSOCK and XDG_RUNTIME_DIR pointing at it. The command's status is the
-# script's. Sway refuses to run as root, and its clients must be of its own user, so both run
-# as `nobody` when started by root.
+# Runs a command inside a headless Wayland session of its own: a private mount and network
+# namespace (so its sockets and display numbers meet nothing else on the machine), a compositor
+# on a 1024x768 virtual output drawn in software, and the command run as the compositor's user
+# with WAYLAND_DISPLAY and XDG_RUNTIME_DIR pointing at it (and SWAYSOCK for sway, a session bus
+# for mutter). The command's status is the script's. Sway refuses to run as root, and a
+# compositor's clients must be of its own user, so both run as `nobody`.
 #
-#   wayland-session.sh COMMAND [ARG...]
+#   wayland-session.sh [--sway | --mutter] COMMAND [ARG...]     (sway unless told)
 set -euo pipefail
 
 # The namespace and the change of user need root; without it the session cannot be made, which
@@ -18,6 +18,14 @@ fi
 if [ -z "${WAYLAND_SESSION_INSIDE:-}" ]; then
   exec env WAYLAND_SESSION_INSIDE=1 unshare -m -n --fork -- "$0" "$@"
 fi
+
+compositor=sway
+case "${1:-}" in
+  --sway | --mutter)
+    compositor=${1#--}
+    shift
+    ;;
+esac
 
 mount -t tmpfs tmpfs /tmp
 ip link set lo up 2>/dev/null || true
@@ -47,22 +55,35 @@ as_user() {
     LANG=C.UTF-8 "${passed[@]}" "$@"
 }
 
-as_user WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-  sway -c "$home/sway.conf" >"$home/sway.log" 2>&1 &
-sway_pid=$!
-trap 'kill "$sway_pid" 2>/dev/null || true; wait "$sway_pid" 2>/dev/null || true' EXIT
+if [ "$compositor" = mutter ]; then
+  bus="unix:path=$runtime/bus"
+  as_user dbus-daemon --session --address="$bus" --fork >/dev/null
+  as_user DBUS_SESSION_BUS_ADDRESS="$bus" mutter --headless --wayland --no-x11 \
+    --virtual-monitor 1024x768 --wayland-display wayland-1 --sm-disable >"$home/mutter.log" 2>&1 &
+  session=(DBUS_SESSION_BUS_ADDRESS="$bus")
+else
+  as_user WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+    sway -c "$home/sway.conf" >"$home/sway.log" 2>&1 &
+fi
+compositor_pid=$!
+trap 'kill "$compositor_pid" 2>/dev/null || true; wait "$compositor_pid" 2>/dev/null || true' EXIT
 
 for _ in $(seq 100); do
-  ipc=$(ls "$runtime"/sway-ipc.* 2>/dev/null | head -n1 || true)
-  [ -n "$ipc" ] && [ -S "$runtime/wayland-1" ] && break
+  if [ "$compositor" = sway ]; then
+    ipc=$(ls "$runtime"/sway-ipc.* 2>/dev/null | head -n1 || true)
+    [ -n "$ipc" ] && [ -S "$runtime/wayland-1" ] && break
+  else
+    [ -S "$runtime/wayland-1" ] && break
+  fi
   sleep 0.1
 done
-if [ -z "${ipc:-}" ]; then
-  echo "sway did not start:" >&2
-  cat "$home/sway.log" >&2
+if [ ! -S "$runtime/wayland-1" ]; then
+  echo "$compositor did not start:" >&2
+  cat "$home/$compositor.log" >&2
   exit 1
 fi
+[ "$compositor" = sway ] && session=(SWAYSOCK="$ipc")
 
 status=0
-as_user WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$ipc" "$@" || status=$?
+as_user WAYLAND_DISPLAY=wayland-1 "${session[@]}" "$@" || status=$?
 exit "$status"
