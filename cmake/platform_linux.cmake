@@ -3,6 +3,9 @@
 find_package(PkgConfig REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL EGL GLX)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xrandr xrender xscrnsaver)
+pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client wayland-egl xkbcommon)
+pkg_check_modules(WAYLAND_SCANNER REQUIRED wayland-scanner)
+pkg_check_modules(WAYLAND_PROTOCOLS REQUIRED wayland-protocols)
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
 pkg_check_modules(FONTS REQUIRED IMPORTED_TARGET fontconfig freetype2)
@@ -11,20 +14,22 @@ pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(AUDIO REQUIRED IMPORTED_TARGET sdl2 alsa libopenmpt libmpg123 libcdio libcdio_cdda
     libcdio_paranoia)
 
-# Linux's backend folders: the X11 window system (with GLX and XRandR) over the message
-# machinery that window systems without their own share, the POSIX system services, the GTK
-# boxes and dialog, EGL's offscreen context and ALSA's quieting.
-set(VOSTREL_BACKEND_FOLDERS x11 windowing posix gtk egl alsa)
+# Linux's backend folders: the X11 window system (with GLX and XRandR) and the Wayland one
+# (with EGL and xkbcommon) over the message machinery that window systems without their own
+# share, the POSIX system services, the GTK boxes and dialog, EGL's offscreen context and
+# ALSA's quieting.
+set(VOSTREL_BACKEND_FOLDERS x11 wayland windowing posix gtk egl alsa)
 # The window systems the programs carry, in order of preference: the first whose server
 # answers is chosen at start.
-set(VOSTREL_WINDOW_SYSTEMS x11)
+set(VOSTREL_WINDOW_SYSTEMS wayland x11)
 
 # Linux takes every backend over a portable library.
 set(VOSTREL_PORTABLE_BACKENDS *)
 
 add_library(vostrel_platform_libraries INTERFACE)
 target_link_libraries(vostrel_platform_libraries INTERFACE
-    OpenGL::GL OpenGL::EGL OpenGL::GLX PkgConfig::GLU PkgConfig::X11 PkgConfig::GTK3
+    OpenGL::GL OpenGL::EGL OpenGL::GLX PkgConfig::GLU PkgConfig::X11 PkgConfig::WAYLAND
+    PkgConfig::GTK3
     PkgConfig::FONTS PkgConfig::JPEG PkgConfig::PNG PkgConfig::AUDIO)
 
 # The pictures the GTK dialog shows, compiled into the platform library as resources are on
@@ -39,6 +44,28 @@ function(vostrel_add_platform_sources target)
                 ${resource_dir}/vostrel-48.png
         VERBATIM)
     target_sources(${target} PRIVATE ${bundle})
+    # The shell's protocol from wayland-protocols; layer-shell's from the tree, since no Debian
+    # package carries it.
+    pkg_get_variable(protocols wayland-protocols pkgdatadir)
+    vostrel_wayland_protocols(${target} ${protocols}/stable/xdg-shell/xdg-shell.xml
+        ${PROJECT_SOURCE_DIR}/src/platform/wayland/protocols/wlr-layer-shell-unstable-v1.xml)
+endfunction()
+
+# The client code of Wayland protocols beyond the core, made by wayland-scanner from their
+# descriptions (XML files) for a target.
+function(vostrel_wayland_protocols target)
+    pkg_get_variable(scanner wayland-scanner wayland_scanner)
+    set(out ${CMAKE_CURRENT_BINARY_DIR}/wayland-protocols)
+    file(MAKE_DIRECTORY ${out})
+    foreach(xml ${ARGN})
+        get_filename_component(name ${xml} NAME_WE)
+        add_custom_command(OUTPUT ${out}/${name}-client-protocol.h ${out}/${name}-protocol.c
+            COMMAND ${scanner} client-header ${xml} ${out}/${name}-client-protocol.h
+            COMMAND ${scanner} private-code ${xml} ${out}/${name}-protocol.c
+            DEPENDS ${xml} VERBATIM)
+        target_sources(${target} PRIVATE ${out}/${name}-protocol.c ${out}/${name}-client-protocol.h)
+    endforeach()
+    target_include_directories(${target} PRIVATE ${out})
 endfunction()
 
 # What only Linux has once the programs exist: the machine key file that stands for the

@@ -40,6 +40,7 @@ RANKS = {
 # one technology.
 TECHNOLOGIES = {
     "x11": r"X11/|GL/glx",
+    "wayland": r"wayland-|xkbcommon/|[a-z-]+-client-protocol\.h",
     "egl": r"EGL/",
     "gtk": r"gtk/|gdk/|glib|gio/",
     "sdl": r"SDL",
@@ -66,6 +67,7 @@ BACKEND_TECHNOLOGIES = {
     "portable": {"sdl", "cdio", "fontconfig", "codecs", "runtime"},
     "posix": {"posix", "runtime"},
     "x11": {"x11", "posix", "runtime"},
+    "wayland": {"wayland", "egl", "posix", "runtime"},
     "gtk": {"gtk"},
     "egl": {"egl"},
     "alsa": {"alsa", "sdl", "cdio"},

@@ -9,10 +9,12 @@ PACKAGES=(
   build-essential cmake pkg-config clang-format
   libgtest-dev libgmock-dev
   libx11-dev libxrandr-dev libxrender-dev libxss-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  libwayland-dev wayland-protocols libxkbcommon-dev
   libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
   libsdl2-dev libasound2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev
   xvfb xauth xdotool x11-utils libxfixes3 xscreensaver
   pulseaudio  # a real sound server that the audio tests start and freeze
+  sway grim mutter dbus python3-gi  # headless Wayland desktops for the Wayland saver's tests
   "${DATA_GENERATOR_PACKAGES[@]}"
   fonts-dejavu-core
   apitrace  # bench/driver_replay.py replays the renderer's GL calls

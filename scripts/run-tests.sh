@@ -20,6 +20,10 @@ for folder in config state cache data runtime; do mkdir -m 700 "$home/$folder"; 
 export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_STATE_HOME="$home/state" \
     XDG_CACHE_HOME="$home/cache" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home/runtime"
 
+# The programs choose Wayland whenever WAYLAND_DISPLAY names a compositor: the tests' own X
+# server is theirs only without it (the Wayland tests start compositors of their own).
+unset WAYLAND_DISPLAY
+
 started=$(date +%s)
 cd "$build" || exit 1
 xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX +render -noreset" \

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vostrel-hack: %s\n%s", host.error.c_str(), kHostUsage);
         return kUsageExitStatus;
     }
+    ChooseWindowSystemForForeignWindows();
     const WindowId window = host.root ? DesktopWindow() : host.window;
     if (window == 0) {
         std::fprintf(stderr, "vostrel-hack: no X display to draw on\n");

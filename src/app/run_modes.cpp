@@ -119,6 +119,7 @@ int RunProgram(std::string_view commandLineText) {
     const CommandLine line = ScanCommandLine(commandLineText);
     runMode = line.mode;
     previewFlag = line.previewFlag;
+    if (runMode == RunMode::Preview) ChooseWindowSystemForForeignWindows();
     const WindowId parent = ResolveParent(line);
 
     switch (runMode) {

@@ -5,3 +5,8 @@
 
 WindowId DesktopWindow();
 WindowId ForegroundWindow();
+
+// Said before the first window call by a run that draws into another program's window given by
+// id: the window system chosen is then one whose windows can be such children (on a Wayland
+// desktop, X11 through XWayland, where the hosts' windows are).
+void ChooseWindowSystemForForeignWindows();

@@ -117,6 +117,11 @@ constexpr PixelFormatKind PixelFormatKindFromFlags(std::uint32_t flags) {
                                                  : PixelFormatKind::Software;
 }
 
+// How a GL's renderer string tells it: a software rasteriser (llvmpipe, softpipe, swrast) is
+// Software; a layer forwarding to a host's or another API's hardware (virgl, zink, d3d12,
+// SVGA3D) is GenericAccelerated; any other renderer is the Driver's. Unknown for none.
+PixelFormatKind PixelFormatKindOfRenderer(const char* renderer);
+
 // Null when it cannot be made (no pixel format set).
 GlContext* CreateGlContext(DrawingContext context);
 // Waits for the display's refresh at each swap where the driver offers it.

@@ -10,6 +10,9 @@
 #include "platform/windowing/window_gl.h"
 #include "platform/windowing/window_system_driver.h"
 
+#ifdef VOSTREL_WINDOW_SYSTEM_WAYLAND
+extern const WindowSystemDriver kWaylandWindowSystem;
+#endif
 #ifdef VOSTREL_WINDOW_SYSTEM_X11
 extern const WindowSystemDriver kX11WindowSystem;
 #endif
@@ -20,6 +23,9 @@ extern const WindowSystemDriver kWin32WindowSystem;
 namespace {
 
 const WindowSystemDriver* const kWindowSystems[] = {
+#ifdef VOSTREL_WINDOW_SYSTEM_WAYLAND
+    &kWaylandWindowSystem,
+#endif
 #ifdef VOSTREL_WINDOW_SYSTEM_X11
     &kX11WindowSystem,
 #endif
@@ -28,14 +34,21 @@ const WindowSystemDriver* const kWindowSystems[] = {
 #endif
 };
 
+bool foreignWindowsNeeded = false;
+
 const WindowSystemDriver* ChooseWindowSystem() {
     for (const WindowSystemDriver* driver : kWindowSystems) {
+        if (foreignWindowsNeeded && !driver->foreignWindows) continue;
         if (driver->available()) return driver;
     }
     return kWindowSystems[0];
 }
 
 }  // namespace
+
+void ChooseWindowSystemForForeignWindows() {
+    foreignWindowsNeeded = true;
+}
 
 const WindowSystemDriver& ChosenWindowSystem() {
     static const WindowSystemDriver* const chosen = ChooseWindowSystem();

@@ -12,5 +12,5 @@ bool Available() {
 #define VOSTREL_WIN32_CALL(result, name, parameters, arguments) win32::name,
 
 extern const WindowSystemDriver kWin32WindowSystem = {
-    "win32", Available, nullptr,
+    "win32", true, Available, nullptr,
     VOSTREL_WINDOW_CALLS(VOSTREL_WIN32_CALL) VOSTREL_WINDOW_MESSAGE_CALLS(VOSTREL_WIN32_CALL)};

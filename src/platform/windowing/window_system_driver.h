@@ -71,6 +71,9 @@
 
 struct WindowSystemDriver {
     const char* name;
+    // Whether its windows can be children of other programs' windows given by id (a preview's
+    // host, a screen-saver host's window).
+    bool foreignWindows;
     // Whether the window system can run here (its server answers); asked once, at start.
     bool (*available)();
     // Turns the events that have arrived into messages of the shared machinery, first waiting

@@ -5,18 +5,12 @@
 // A child window's context draws into a pbuffer instead, and its picture reaches the window
 // through preview_present_x11.cpp, so no GL ever touches a window that its host can destroy.
 //
-// What drives a format is told by the renderer its context reports: a software rasteriser
-// (llvmpipe, softpipe, swrast) is Software; a layer forwarding to a host's or another API's
-// hardware (virgl, zink, d3d12, SVGA3D) is GenericAccelerated; any other renderer is the
-// Driver's. Left out: accumulation, stencil and auxiliary buffers, which the request never
+// What drives a format is told by the renderer its context reports, unless GLX calls the
+// format slow. Left out: accumulation, stencil and auxiliary buffers, which the request never
 // asks for.
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-#include <cctype>
-#include <initializer_list>
-#include <string>
 
 #include "platform/gl_functions.h"
 #include "platform/saver_window.h"
@@ -81,26 +75,6 @@ void RequestSwapInterval(Display* display, GLXDrawable drawable) {
             glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
         if (swapInterval != nullptr) swapInterval(1);
     }
-}
-
-bool NamesAny(const std::string& renderer, std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-        if (renderer.find(name) != std::string::npos) return true;
-    }
-    return false;
-}
-
-PixelFormatKind KindOfRenderer(const char* name) {
-    if (name == nullptr) return PixelFormatKind::Unknown;
-    std::string renderer = name;
-    for (char& c : renderer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (NamesAny(renderer, {"llvmpipe", "softpipe", "swrast", "software rasterizer"})) {
-        return PixelFormatKind::Software;
-    }
-    if (NamesAny(renderer, {"virgl", "zink", "d3d12", "svga3d"})) {
-        return PixelFormatKind::GenericAccelerated;
-    }
-    return PixelFormatKind::Driver;
 }
 
 }  // namespace
@@ -188,7 +162,7 @@ PixelFormatKind DescribeSaverPixelFormat(DrawingContext context, int format) {
     int caveat = GLX_NONE;
     glXGetFBConfigAttrib(display, config, GLX_CONFIG_CAVEAT, &caveat);
     if (caveat == GLX_SLOW_CONFIG) return PixelFormatKind::Software;
-    return KindOfRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    return PixelFormatKindOfRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 }
 
 GlContext* CreateGlContext(DrawingContext context) {

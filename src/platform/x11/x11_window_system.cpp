@@ -12,6 +12,6 @@ bool x11::Available() {
 #define VOSTREL_SHARED_MESSAGE_CALL(result, name, parameters, arguments) window_messages::name,
 
 extern const WindowSystemDriver kX11WindowSystem = {
-    "x11", x11::Available, x11::PumpWindowEvents,
+    "x11", true, x11::Available, x11::PumpWindowEvents,
     VOSTREL_WINDOW_CALLS(VOSTREL_X11_CALL)
         VOSTREL_WINDOW_MESSAGE_CALLS(VOSTREL_SHARED_MESSAGE_CALL)};

@@ -1,0 +1,228 @@
+// The saver window's GL on Wayland: EGL on the compositor's display, pixel formats are EGL's
+// window configurations numbered from 1, and setting one makes the show's surface an EGL window
+// surface. The context is a compatibility-profile desktop GL, so the show's GL 1.x calls draw
+// as they do on GLX.
+//
+// The swap never waits for the compositor (interval 0): a compositor stops sending frame events
+// to a surface it does not show (another workspace), and a swap waiting for one would stop the
+// whole loop, messages included. The frame pacer holds the show to the output's refresh.
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <wayland-egl.h>
+
+#include <vector>
+
+#include "platform/saver_window.h"
+#include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wayland_window_system.h"
+#include "platform/wayland/wayland_windows.h"
+
+namespace {
+
+// The seam's GlContext and GlProbe are opaque; each window system's are its own records.
+struct EglContext {
+    EGLContext context = EGL_NO_CONTEXT;
+};
+
+EglContext* Egl(GlContext* context) {
+    return reinterpret_cast<EglContext*>(context);
+}
+
+constexpr int kColorBits32 = 32;
+
+EGLDisplay SaverEglDisplay() {
+    static EGLDisplay display = EGL_NO_DISPLAY;
+    WaylandConnection* connection = OpenedWaylandConnection();
+    if (display != EGL_NO_DISPLAY || connection == nullptr) return display;
+    EGLDisplay made = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, connection->display, nullptr);
+    if (made == EGL_NO_DISPLAY || !eglInitialize(made, nullptr, nullptr)) return EGL_NO_DISPLAY;
+    display = made;
+    return display;
+}
+
+std::vector<EGLConfig> AllConfigs(EGLDisplay display) {
+    EGLint count = 0;
+    eglGetConfigs(display, nullptr, 0, &count);
+    std::vector<EGLConfig> configs(static_cast<std::size_t>(count));
+    eglGetConfigs(display, configs.data(), count, &count);
+    configs.resize(static_cast<std::size_t>(count));
+    return configs;
+}
+
+EGLConfig ConfigAt(EGLDisplay display, int format) {
+    const std::vector<EGLConfig> configs = AllConfigs(display);
+    return format >= 1 && format <= static_cast<int>(configs.size())
+               ? configs[static_cast<std::size_t>(format - 1)]
+               : nullptr;
+}
+
+int IndexOfConfig(EGLDisplay display, EGLConfig config) {
+    const std::vector<EGLConfig> configs = AllConfigs(display);
+    for (std::size_t i = 0; i < configs.size(); ++i) {
+        if (configs[i] == config) return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+DrawingContext wayland::GetDrawingContext(WindowId window) {
+    return FindLiveWaylandWindow(window) != nullptr ? window : 0;
+}
+
+bool wayland::ReleaseDrawingContext(WindowId window, DrawingContext context) {
+    return window == context && FindLiveWaylandWindow(window) != nullptr;
+}
+
+int wayland::ChooseSaverPixelFormat(DrawingContext context, const PixelFormatRequest& request) {
+    EGLDisplay display = SaverEglDisplay();
+    if (display == EGL_NO_DISPLAY || FindLiveWaylandWindow(context) == nullptr) return 0;
+    const EGLint channel = request.colorBits >= kColorBits32 ? 8 : 5;
+    const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE,
+                                 EGL_OPENGL_BIT,   EGL_RED_SIZE,   channel,
+                                 EGL_GREEN_SIZE,   channel,        EGL_BLUE_SIZE,
+                                 channel,          EGL_DEPTH_SIZE, request.depthBits,
+                                 EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint count = 0;
+    if (!eglChooseConfig(display, attributes, &config, 1, &count) || count < 1) return 0;
+    return IndexOfConfig(display, config);
+}
+
+bool wayland::SetSaverPixelFormat(DrawingContext context, int format) {
+    EGLDisplay display = SaverEglDisplay();
+    WaylandWindow* window = FindLiveWaylandWindow(context);
+    if (display == EGL_NO_DISPLAY || window == nullptr || window->config != nullptr) return false;
+    EGLConfig config = ConfigAt(display, format);
+    if (config == nullptr) return false;
+    OutputSurface& show = window->surfaces.front();
+    window->eglWindow = wl_egl_window_create(show.surface, show.width, show.height);
+    if (window->eglWindow == nullptr) return false;
+    window->eglSurface =
+        eglCreatePlatformWindowSurface(display, config, window->eglWindow, nullptr);
+    if (window->eglSurface == EGL_NO_SURFACE) {
+        wl_egl_window_destroy(window->eglWindow);
+        window->eglWindow = nullptr;
+        return false;
+    }
+    window->config = config;
+    return true;
+}
+
+PixelFormatKind wayland::DescribeSaverPixelFormat(DrawingContext context, int format) {
+    EGLDisplay display = SaverEglDisplay();
+    if (display == EGL_NO_DISPLAY || FindLiveWaylandWindow(context) == nullptr) {
+        return PixelFormatKind::Unknown;
+    }
+    if (ConfigAt(display, format) == nullptr || eglGetCurrentContext() == EGL_NO_CONTEXT) {
+        return PixelFormatKind::Unknown;
+    }
+    return PixelFormatKindOfRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+}
+
+GlContext* wayland::CreateGlContext(DrawingContext context) {
+    EGLDisplay display = SaverEglDisplay();
+    WaylandWindow* window = FindLiveWaylandWindow(context);
+    if (display == EGL_NO_DISPLAY || window == nullptr || window->config == nullptr) {
+        return nullptr;
+    }
+    if (!eglBindAPI(EGL_OPENGL_API)) return nullptr;
+    const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext made = eglCreateContext(display, window->config, EGL_NO_CONTEXT, attributes);
+    if (made == EGL_NO_CONTEXT) return nullptr;
+    return reinterpret_cast<GlContext*>(new EglContext{made});
+}
+
+bool wayland::MakeGlContextCurrent(DrawingContext context, GlContext* glContext) {
+    EGLDisplay display = SaverEglDisplay();
+    WaylandWindow* window = FindLiveWaylandWindow(context);
+    if (display == EGL_NO_DISPLAY || window == nullptr || glContext == nullptr ||
+        window->eglSurface == EGL_NO_SURFACE) {
+        return false;
+    }
+    if (!eglMakeCurrent(display, window->eglSurface, window->eglSurface, Egl(glContext)->context)) {
+        return false;
+    }
+    eglSwapInterval(display, 0);
+    return true;
+}
+
+bool wayland::DeleteGlContext(GlContext* glContext) {
+    EGLDisplay display = SaverEglDisplay();
+    if (display == EGL_NO_DISPLAY || glContext == nullptr) return false;
+    EglContext* egl = Egl(glContext);
+    if (eglGetCurrentContext() == egl->context) {
+        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    }
+    const bool deleted = eglDestroyContext(display, egl->context) == EGL_TRUE;
+    delete egl;
+    return deleted;
+}
+
+bool wayland::SwapSaverBuffers(DrawingContext context) {
+    EGLDisplay display = SaverEglDisplay();
+    WaylandWindow* window = FindLiveWaylandWindow(context);
+    if (display == EGL_NO_DISPLAY || window == nullptr || window->eglSurface == EGL_NO_SURFACE) {
+        return false;
+    }
+    return eglSwapBuffers(display, window->eglSurface) == EGL_TRUE;
+}
+
+bool wayland::GetDrawingSize(DrawingContext context, int* width, int* height) {
+    WaylandWindow* window = FindLiveWaylandWindow(context);
+    if (window == nullptr) return false;
+    *width = window->surfaces.front().width;
+    *height = window->surfaces.front().height;
+    return true;
+}
+
+bool wayland::DrawingContextValid(DrawingContext context) {
+    wayland::PumpWindowEvents(false);
+    return FindLiveWaylandWindow(context) != nullptr;
+}
+
+// Destroys the window's EGL surface before its Wayland surface goes (saver_window_wayland.cpp).
+void DestroyWindowGl(WaylandWindow& window) {
+    EGLDisplay display = SaverEglDisplay();
+    if (display == EGL_NO_DISPLAY || window.eglSurface == EGL_NO_SURFACE) return;
+    if (eglGetCurrentSurface(EGL_DRAW) == window.eglSurface) {
+        eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    }
+    eglDestroySurface(display, window.eglSurface);
+    window.eglSurface = EGL_NO_SURFACE;
+}
+
+// A context current on no surface (EGL_KHR_surfaceless_context, which Mesa has).
+GlProbe* wayland::CreateGlProbe() {
+    if (SaverWaylandConnection() == nullptr) return nullptr;
+    EGLDisplay display = SaverEglDisplay();
+    if (display == EGL_NO_DISPLAY || !eglBindAPI(EGL_OPENGL_API)) return nullptr;
+    const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext made = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    if (made == EGL_NO_CONTEXT) return nullptr;
+    if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, made)) {
+        eglDestroyContext(display, made);
+        return nullptr;
+    }
+    return reinterpret_cast<GlProbe*>(new EglContext{made});
+}
+
+void wayland::DestroyGlProbe(GlProbe* probe) {
+    EGLDisplay display = SaverEglDisplay();
+    if (display == EGL_NO_DISPLAY || probe == nullptr) return;
+    auto* egl = reinterpret_cast<EglContext*>(probe);
+    eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroyContext(display, egl->context);
+    delete egl;
+}
+
+bool wayland::WindowGlContextCurrent() {
+    return eglGetCurrentContext() != EGL_NO_CONTEXT;
+}
+
+void* wayland::WindowGlProcAddress(const char* name) {
+    return reinterpret_cast<void*>(eglGetProcAddress(name));
+}

@@ -1,0 +1,234 @@
+// The seat's keyboard and pointer on Wayland, turned into the saver window's messages.
+//
+// Realised: a key pressed -> WM_KEYDOWN, or WM_SYSKEYDOWN with Alt held or for F10 alone, with
+// the virtual-key code of the key's unshifted keysym (xkbcommon's keysyms are X's); buttons
+// left, middle, right -> WM_LBUTTONDOWN / WM_MBUTTONDOWN / WM_RBUTTONDOWN; motion ->
+// WM_MOUSEMOVE; the keyboard leaving the saver's surface -> WM_ACTIVATE with WA_INACTIVE; the
+// pointer entering -> the pointer hidden and WM_SETCURSOR.
+//
+// Wayland tells a client nothing of the pointer outside its surfaces, so the travel the saver
+// measures runs from the first place the pointer is seen: before any pointer event nothing has
+// travelled, and the position a move reports is its distance from there in surface
+// coordinates. Left out: key repeat and releases, the wheel, touch.
+#include <sys/mman.h>
+#include <unistd.h>
+#include <wayland-client.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wayland_windows.h"
+#include "platform/windowing/window_messages.h"
+
+namespace {
+
+// Linux's input event codes of the three buttons.
+constexpr uint32_t kButtonLeft = 0x110;
+constexpr uint32_t kButtonRight = 0x111;
+constexpr uint32_t kButtonMiddle = 0x112;
+
+struct Input {
+    wl_keyboard* keyboard = nullptr;
+    wl_pointer* pointer = nullptr;
+    xkb_context* context = nullptr;
+    xkb_keymap* keymap = nullptr;
+    xkb_state* state = nullptr;
+    WindowId keyboardWindow = 0;
+    WindowId pointerWindow = 0;
+    bool pointerSeen = false;
+    wl_fixed_t originX = 0, originY = 0, x = 0, y = 0;
+};
+
+Input input;
+
+// Windows' virtual-key codes for the keysyms of a keyboard's unshifted keys: a range of keysyms
+// in the order of its codes, or, where `shared`, keysyms that all give the one code (left and
+// right Shift are both VK_SHIFT).
+struct KeyRange {
+    xkb_keysym_t first, last;
+    MessageParam firstCode;
+    bool shared = false;
+};
+constexpr KeyRange kVirtualKeys[] = {
+    {XKB_KEY_a, XKB_KEY_z, virtual_key::kLetterA},
+    {XKB_KEY_0, XKB_KEY_9, virtual_key::kDigit0},
+    {XKB_KEY_F1, XKB_KEY_F24, virtual_key::kF1},
+    {XKB_KEY_KP_0, XKB_KEY_KP_9, virtual_key::kNumpad0},
+    {XKB_KEY_BackSpace, XKB_KEY_Tab, virtual_key::kBack},
+    {XKB_KEY_Return, XKB_KEY_Return, virtual_key::kReturn},
+    {XKB_KEY_Pause, XKB_KEY_Pause, virtual_key::kPause},
+    {XKB_KEY_Escape, XKB_KEY_Escape, virtual_key::kEscape},
+    {XKB_KEY_space, XKB_KEY_space, virtual_key::kSpace},
+    {XKB_KEY_Prior, XKB_KEY_Next, virtual_key::kPrior},
+    {XKB_KEY_End, XKB_KEY_End, virtual_key::kPrior + 2},
+    {XKB_KEY_Home, XKB_KEY_Home, virtual_key::kPrior + 3},
+    {XKB_KEY_Left, XKB_KEY_Down, virtual_key::kPrior + 4},
+    {XKB_KEY_Insert, XKB_KEY_Insert, virtual_key::kInsert},
+    {XKB_KEY_Delete, XKB_KEY_Delete, virtual_key::kDelete},
+    {XKB_KEY_Shift_L, XKB_KEY_Shift_R, virtual_key::kShift, true},
+    {XKB_KEY_Control_L, XKB_KEY_Control_R, virtual_key::kControl, true},
+    {XKB_KEY_Alt_L, XKB_KEY_Alt_R, virtual_key::kMenu, true},
+};
+
+MessageParam VirtualKeyFor(xkb_keysym_t key) {
+    for (const KeyRange& range : kVirtualKeys) {
+        if (key < range.first || key > range.last) continue;
+        return range.shared ? range.firstCode : range.firstCode + (key - range.first);
+    }
+    return 0;
+}
+
+bool IsAltKey(xkb_keysym_t key) {
+    return key == XKB_KEY_Alt_L || key == XKB_KEY_Alt_R || key == XKB_KEY_Meta_L ||
+           key == XKB_KEY_Meta_R;
+}
+
+void KeyboardKeymap(void*, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size) {
+    if (format != WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1) {
+        close(fd);
+        return;
+    }
+    void* text = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (text == MAP_FAILED) return;
+    xkb_keymap* keymap =
+        xkb_keymap_new_from_string(input.context, static_cast<const char*>(text),
+                                   XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    munmap(text, size);
+    if (keymap == nullptr) return;
+    xkb_state_unref(input.state);
+    xkb_keymap_unref(input.keymap);
+    input.keymap = keymap;
+    input.state = xkb_state_new(keymap);
+}
+
+void KeyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*) {
+    input.keyboardWindow = WindowOfSurface(surface);
+}
+
+void KeyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {
+    const WindowId window = input.keyboardWindow;
+    input.keyboardWindow = 0;
+    if (window != 0 && WindowLive(window) && !SurfacesSteppedAside()) {
+        PostWindowMessage(window, kWmActivate, kWaInactive, 0);
+    }
+}
+
+// The key's keysym at the first level of its group, as X's XLookupKeysym(event, 0) gives it.
+xkb_keysym_t UnshiftedKeysym(xkb_keycode_t code) {
+    const xkb_keysym_t* symbols = nullptr;
+    const xkb_layout_index_t layout = xkb_state_key_get_layout(input.state, code);
+    const int count = xkb_keymap_key_get_syms_by_level(input.keymap, code, layout, 0, &symbols);
+    return count > 0 ? symbols[0] : XKB_KEY_NoSymbol;
+}
+
+void KeyboardKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
+    const WindowId window = input.keyboardWindow;
+    if (state != WL_KEYBOARD_KEY_STATE_PRESSED || input.state == nullptr || window == 0 ||
+        !WindowLive(window)) {
+        return;
+    }
+    // Wayland's key numbers are the kernel's; xkb counts from 8, as X does.
+    const xkb_keysym_t symbol = UnshiftedKeysym(key + 8);
+    const bool alt =
+        xkb_state_mod_name_is_active(input.state, XKB_MOD_NAME_ALT, XKB_STATE_MODS_EFFECTIVE) > 0 ||
+        IsAltKey(symbol);
+    PostKeyDown(window, VirtualKeyFor(symbol), alt);
+}
+
+void KeyboardModifiers(void*, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched,
+                       uint32_t locked, uint32_t group) {
+    if (input.state != nullptr) {
+        xkb_state_update_mask(input.state, depressed, latched, locked, 0, 0, group);
+    }
+}
+
+void KeyboardRepeat(void*, wl_keyboard*, int32_t, int32_t) {}
+
+const wl_keyboard_listener kKeyboardListener = {KeyboardKeymap, KeyboardEnter,     KeyboardLeave,
+                                                KeyboardKey,    KeyboardModifiers, KeyboardRepeat};
+
+MessageData TravelPoint() {
+    int x = 0, y = 0;
+    PointerTravel(&x, &y);
+    return PointParam(x, y);
+}
+
+void SeePointer(wl_fixed_t x, wl_fixed_t y) {
+    if (!input.pointerSeen) {
+        input.originX = x;
+        input.originY = y;
+        input.pointerSeen = true;
+    }
+    input.x = x;
+    input.y = y;
+}
+
+// The pointer is hidden over every saver surface, on every entry: a compositor shows its own
+// cursor again whenever the pointer comes back.
+void PointerEnter(void*, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t x,
+                  wl_fixed_t y) {
+    input.pointerWindow = WindowOfSurface(surface);
+    wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+    SeePointer(x, y);
+    if (input.pointerWindow != 0 && WindowLive(input.pointerWindow)) {
+        PostWindowMessage(input.pointerWindow, kWmSetCursor, input.pointerWindow, 0);
+    }
+}
+
+void PointerLeave(void*, wl_pointer*, uint32_t, wl_surface*) {
+    input.pointerWindow = 0;
+}
+
+void PointerMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
+    SeePointer(x, y);
+    if (input.pointerWindow != 0 && WindowLive(input.pointerWindow)) {
+        PostMouseMove(input.pointerWindow, TravelPoint());
+    }
+}
+
+void PointerButton(void*, wl_pointer*, uint32_t, uint32_t, uint32_t button, uint32_t state) {
+    const WindowId window = input.pointerWindow;
+    if (state != WL_POINTER_BUTTON_STATE_PRESSED || window == 0 || !WindowLive(window)) return;
+    const MessageData point = TravelPoint();
+    if (button == kButtonLeft) PostWindowMessage(window, kWmLButtonDown, 0, point);
+    if (button == kButtonMiddle) PostWindowMessage(window, kWmMButtonDown, 0, point);
+    if (button == kButtonRight) PostWindowMessage(window, kWmRButtonDown, 0, point);
+}
+
+void PointerAxis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {}
+void PointerFrame(void*, wl_pointer*) {}
+void PointerAxisSource(void*, wl_pointer*, uint32_t) {}
+void PointerAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
+void PointerAxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
+
+const wl_pointer_listener kPointerListener = {
+    PointerEnter, PointerLeave,      PointerMotion,   PointerButton,       PointerAxis,
+    PointerFrame, PointerAxisSource, PointerAxisStop, PointerAxisDiscrete, nullptr};
+
+void SeatCapabilities(void*, wl_seat* seat, uint32_t capabilities) {
+    if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0 && input.keyboard == nullptr) {
+        input.keyboard = wl_seat_get_keyboard(seat);
+        wl_keyboard_add_listener(input.keyboard, &kKeyboardListener, nullptr);
+    }
+    if ((capabilities & WL_SEAT_CAPABILITY_POINTER) != 0 && input.pointer == nullptr) {
+        input.pointer = wl_seat_get_pointer(seat);
+        wl_pointer_add_listener(input.pointer, &kPointerListener, nullptr);
+    }
+}
+
+void SeatName(void*, wl_seat*, const char*) {}
+
+const wl_seat_listener kSeatListener = {SeatCapabilities, SeatName};
+
+}  // namespace
+
+void ListenToSeat(WaylandConnection& connection) {
+    if (input.context == nullptr) input.context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    wl_seat_add_listener(connection.seat, &kSeatListener, nullptr);
+}
+
+bool PointerTravel(int* x, int* y) {
+    *x = input.pointerSeen ? wl_fixed_to_int(input.x - input.originX) : 0;
+    *y = input.pointerSeen ? wl_fixed_to_int(input.y - input.originY) : 0;
+    return true;
+}
