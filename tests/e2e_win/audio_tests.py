@@ -47,19 +47,18 @@ NO_SUCH_CARD = 29  # ALSA numbers cards 0 to 31; a test machine has none this hi
 
 
 def prepare_run(values):
-    """The settings key written with `values` (numbers or texts, in any script) in one
-    `reg import` of a UTF-16 file, and the captures and boxes of earlier runs forgotten."""
+    """The settings key written with `values` (numbers or texts) in one `reg import`, and the
+    captures and boxes of earlier runs forgotten."""
     for path in glob.glob(SOUND + "*") + glob.glob(BOXES):
         os.remove(path)
-    lines = ["Windows Registry Editor Version 5.00", "",
-             "[HKEY_CURRENT_USER\\%s]" % NAMES["SETTINGS_KEY"]]
+    lines = ["REGEDIT4", "", "[HKEY_CURRENT_USER\\%s]" % NAMES["SETTINGS_KEY"]]
     for name, value in values.items():
         if isinstance(value, str):
             lines.append('"%s"="%s"' % (name, value.replace("\\", "\\\\")))
         else:
             lines.append('"%s"=dword:%08x' % (name, value))
     path = os.path.join(WORK.name, "settings.reg")
-    with open(path, "w", encoding="utf-16") as f:
+    with open(path, "w") as f:
         f.write("\r\n".join(lines) + "\r\n")
     check(wine("reg", "import", windows_path(path)).returncode == 0, "reg import failed")
 
@@ -277,7 +276,11 @@ def test_mp3_made_now_plays_and_loops():
     path = os.path.join(folder, "tone.mp3")
     check(len(path.encode()) > 255 and len(windows_path(path)) <= 255, "not such a path")
     write_tone_mp3(path)
-    prepare_run(dict(QUIET, pmp3=1, datapath=windows_path(path)))
+    prepare_run(dict(QUIET, pmp3=1))
+    # REGEDIT4 files are in the system's code page: the path goes in through `reg add`.
+    key = "HKCU\\" + NAMES["SETTINGS_KEY"]
+    check(wine("reg", "add", key, "/v", "datapath", "/d", windows_path(path), "/f").returncode == 0,
+          "reg add failed")
     watch = MixerWatch()
     heard = TONE_SECONDS * 6  # the tone and five loops
 

@@ -80,8 +80,7 @@ def shows_picture(name):
 def test_pages_reinstall_over_an_install():
     """Return through the welcome and folder pages, which show the product's own pictures and
     branding line; on the last page, Space clears the offer of the screen saver settings and
-    Return finishes."""
-    # The uninstaller is written anew by every install, whatever the times it gives the files.
+    Return finishes. The uninstaller is written anew by every install."""
     uninstaller = unix_path(state["folder"] + "\\uninstall.exe")
     before = os.stat(uninstaller).st_mtime_ns
     setup = subprocess.Popen(["wine", NAMES["SETUP"]], env=ENV, stdout=subprocess.DEVNULL,
@@ -99,13 +98,16 @@ def test_pages_reinstall_over_an_install():
         time.sleep(1)
         check(shows_picture("installer-header.bmp"), "the folder page lacks its header")
         xdotool("key", "Return")
-        wait_for(lambda: os.stat(uninstaller).st_mtime_ns != before, "the install to run")
-        time.sleep(3)  # the last page comes once every file is in place
+        # The last page, once every file is in place, shows the welcome page's picture again.
+        wait_for(lambda: shows_picture("installer-side.bmp"), "the last page", timeout=120,
+                 poll=1)
+        time.sleep(1)
         xdotool("key", "space", "Return")
         check(setup.wait(timeout=30) == 0, "the installer exited with %d" % setup.returncode)
     finally:
         if setup.poll() is None:
             setup.kill()
+    check(os.stat(uninstaller).st_mtime_ns != before, "the uninstaller was not written anew")
     check(reg_values("HKLM\\" + NAMES["INSTALL_KEY"]).get("Path") == state["folder"],
           "the install folder changed")
 
@@ -123,6 +125,7 @@ def test_uninstall_leaves_only_settings():
 
 
 def install_silently(folder):
+    """Into `folder`, which holds no space: /D= takes no quotes, and Wine would quote it."""
     return wine(NAMES["SETUP"], "/S", "/D=" + folder).returncode
 
 
@@ -182,7 +185,7 @@ def test_install_into_an_unwritable_folder_fails():
 
 def test_uninstall_while_the_saver_runs():
     """Everything goes, or the uninstaller says what stays until Windows restarts."""
-    folder = "C:\\Vostrel while running"
+    folder = "C:\\VostrelRunning"
     check(install_silently(folder) == 0, "the install failed")
     xdotool("mousemove", *START)
     saver = subprocess.Popen(["wine", SAVER, "/s"], env=ENV, stdout=subprocess.DEVNULL,
@@ -213,10 +216,12 @@ def test_uninstall_while_the_saver_runs():
 def test_install_folder_counted_in_characters():
     """A Cyrillic folder longer than 255 bytes in UTF-8 installs and the saver runs from it;
     one longer than 255 characters, which the saver could not read back, is refused."""
-    name = " ".join(["Игры и заставки"] * 4)  # 63 characters, 115 bytes in UTF-8
-    folder = "C:\\" + "\\".join([name] * 2)
+    name = "-".join(["Игры-и-заставки"] * 4)  # 63 characters, 115 bytes in UTF-8
+    folder = "C:\\" + "\\".join([name] * 3)
     too_long = "C:\\" + "\\".join([name] * 4)
     check(len(folder.encode()) > 255 and len(too_long) > 255, "not such folders")
+    # A fresh user's settings: the show lit within the first seconds.
+    wine("reg", "delete", "HKCU\\" + NAMES["SETTINGS_KEY"], "/f")
     check(install_silently(too_long) != 0, "the install into a folder too long succeeded")
     nothing_installed()
     check(install_silently(folder) == 0, "the install failed")
