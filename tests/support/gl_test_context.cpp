@@ -14,6 +14,8 @@ GlTestContext::GlTestContext() : context_(TestGlContext()) {
     // Each test starts from GL's defaults, whatever the test before it left behind.
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glViewport(0, 0, kWidth, kHeight);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);

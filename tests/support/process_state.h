@@ -1,0 +1,13 @@
+// What a process keeps from one run of the saver to the next, put back before every test of
+// every test program (a listener registered in process_state.cpp, which each program links),
+// so that a program's tests pass whole and in any order. A fixture's own SetUp runs after it.
+#pragma once
+
+// Empties the hook points, shuts the show down, closes a saver window a run left open and
+// unregisters its class, then resets the records below.
+void ResetProcessState();
+
+// The records a run starts from: the show's state, default settings, saver mode with no
+// preview or hardware test, no window and no screen size, and a generator that has not drawn
+// yet.
+void ResetRunRecords();
