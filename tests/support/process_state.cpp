@@ -39,9 +39,10 @@ class ResetBeforeEachTest : public ::testing::EmptyTestEventListener {
 void ResetRunRecords() {
     showState = ShowState{};
     settings = Settings{};
-    runMode = RunMode::Saver;
+    runMode = RunMode::Config;
     previewFlag = 0;
     hardwareTest = 0;
+    quietCopy = 0;
     saverWindow = 0;
     saverDC = 0;
     saverContext = nullptr;

@@ -7,7 +7,7 @@
 // unregisters its class, then resets the records below.
 void ResetProcessState();
 
-// The records a run starts from: the show's state, default settings, saver mode with no
-// preview or hardware test, no window and no screen size, and a generator that has not drawn
-// yet.
+// The records a process starts with: the show's state, default settings, the dialog's mode
+// with no preview, hardware test or quiet copy, no window and no screen size, and a generator
+// that has not drawn yet.
 void ResetRunRecords();
