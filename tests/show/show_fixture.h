@@ -51,15 +51,11 @@ class ShowTest : public OffscreenGlTest {
         ASSERT_TRUE(showReady) << "no show set up from " << VOSTREL_BUILD_DIR << "/data";
         afterSetup_ = ShowSnapshot::Take();
         settings = QuietSettings();
-        previewFlag = 0;
         ApplySetupGlState();
         effectCount = 0;
         SetSoundEffectSpy(&RecordEffect);
     }
-    void TearDown() override {
-        SetSoundEffectSpy(nullptr);
-        LeaveVirtualMode();
-    }
+    void TearDown() override { LeaveVirtualMode(); }
 
     // Counters, tables and the generator as the set-up left them.
     void RestoreSetup() const { afterSetup_.Put(); }

@@ -14,6 +14,10 @@ GlTestContext::GlTestContext() : context_(TestGlContext()) {
     // Each test starts from GL's defaults, whatever the test before it left behind.
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glViewport(0, 0, kWidth, kHeight);
+    for (GLenum generated :
+         {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q}) {
+        glDisable(generated);
+    }
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
