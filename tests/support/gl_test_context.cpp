@@ -3,9 +3,18 @@
 #include "display/virtual_mode.h"
 #include "platform/offscreen_gl.h"
 
+namespace {
+OffscreenGlContext* made = nullptr;
+}  // namespace
+
 OffscreenGlContext* TestGlContext() {
-    static OffscreenGlContext* const context = CreateOffscreenGlContext();
+    static OffscreenGlContext* const context = made = CreateOffscreenGlContext();
+    if (context != nullptr) SetOffscreenGlContextCurrent(context, true);
     return context;
+}
+
+void ReleaseTestGlContext() {
+    if (made != nullptr) SetOffscreenGlContextCurrent(made, false);
 }
 
 GlTestContext::GlTestContext() : context_(TestGlContext()) {

@@ -5,6 +5,7 @@
 #include "base/run_flags.h"
 #include "display/saver_run.h"
 #include "display/saver_state.h"
+#include "gl_test_context.h"
 #include "platform/saver_window.h"
 #include "platform_spies.h"
 #include "settings/install_folder.h"
@@ -58,6 +59,7 @@ void ResetRunRecords() {
 void ResetProcessState() {
     platformHooks = PlatformHooks{};
     ShutdownShow();
+    ReleaseTestGlContext();
     CloseLeftoverSaverWindow();
     installFolderFound = false;
     ResetRunRecords();
