@@ -8,7 +8,7 @@ JOBS       := $(shell nproc)
 # The builds' own makes would each say which folder they enter.
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps build run test test-release test-sanitize test-threads docs-pictures windows \
+.PHONY: all deps build run check test test-release test-sanitize test-threads docs-pictures windows \
 	windows-deps test-windows clean
 
 all: build
@@ -28,6 +28,12 @@ build: deps
 
 run: build
 	@bash scripts/run-saver.sh $(BUILD)
+
+# The everyday check, minutes where `make test` takes half an hour: the Release build as
+# `make test` makes it, the unit tests, the include and format checks and the quick
+# end-to-end scripts (scripts/check.sh).
+check:
+	@bash scripts/check.sh $(BUILD)
 
 # Each build's tests run under a private X server with a home folder of their own (see the
 # script); the last lines say how many passed in each build and how long each took.

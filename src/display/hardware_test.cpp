@@ -18,6 +18,7 @@
 #include "platform/frame_clock.h"
 #include "platform/message_box.h"
 #include "settings/install_folder.h"
+#include "show/textured_quads.h"
 
 int testResult = 0;
 
@@ -51,19 +52,6 @@ void RecordVerdict() {
     }
 }
 
-void DrawGrowingSquare(float t) {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-t, -t, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(t, -t, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(t, t, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-t, t, 0.0f);
-    glEnd();
-}
-
 void DrawTestPicture() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -82,7 +70,7 @@ void DrawTestPicture() {
                    static_cast<GLubyte>((1.0f - t) * kOpaque));
         glClear(GL_COLOR_BUFFER_BIT);
         glRotatef(kTurnPerFrame, 0.0f, 0.0f, 1.0f);
-        DrawGrowingSquare(t);
+        DrawTexturedSquare(t, 1.0f);
         SwapDisplayBuffers(saverDC);
         SleepUntilSeconds(NextFrameTime(&pacer, MonotonicSeconds()));
     }

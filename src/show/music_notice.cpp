@@ -91,7 +91,10 @@ MusicNoticeText MusicNoticeFor(const Settings& record, const AudioPlaying& playi
 }
 
 void ArmMusicNotice() {
-    if (runMode != RunMode::Saver) return;
+    if (runMode != RunMode::Saver) {
+        noticeFrame = kMusicNoticeFrames;  // not even one an earlier run of the process armed
+        return;
+    }
     shownText = MusicNoticeFor(settings, audioPlaying);
     noticeFrame = 0;
 }

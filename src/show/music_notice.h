@@ -28,8 +28,8 @@ struct MusicNoticeText {
 // UTF-8 character).
 MusicNoticeText MusicNoticeFor(const Settings& record, const AudioPlaying& playing);
 // In a full-screen run (Saver mode) composes the notice from `settings` and `audioPlaying`
-// and shows it from
-// the next frame on; otherwise does nothing. The show set-up calls it after starting audio.
+// and shows it from the next frame on; otherwise takes away a notice an earlier run of the
+// process armed. The show set-up calls it after starting audio.
 void ArmMusicNotice();
 // Draws the notice with alpha 255 - n * 255 / 100 on its n-th frame (n from 0), and nothing
 // once 100 frames have shown it or when it was never armed. The frame driver calls it on

@@ -69,19 +69,13 @@ class DebugReportTest : public ::testing::Test {
         SetMachineRoot(install.File("machine").c_str());
         WriteWholeFile(PagePath(), kHead + "<!--begin-->installed report<!--end-->" +
                                        kTail.substr(std::strlen("<!--end-->")));
-        settings = Settings{};
         settings.debug = 1;
         SetMessageBoxSpy([this](const MessageBoxRequest& request) {
             boxes.push_back(request);
             return request.buttons == BoxButtons::YesNo ? answer : BoxAnswer::Ok;
         });
     }
-    void TearDown() override {
-        CloseDebugReport();
-        SetMessageBoxSpy({});
-        SetMachineRoot(nullptr);
-        settings = Settings{};
-    }
+    void TearDown() override { CloseDebugReport(); }
 
     std::string PagePath() const { return install.File("debug.htm"); }
     std::string Page() const { return ReadWholeFile(PagePath()); }

@@ -90,8 +90,6 @@ TEST(ShowAudio, FailureTableFromSetUpToShutdown) {
         StopAudio();
         EXPECT_EQ(calls, row.stopCalls) << row.name;
     }
-    SetAudioEngineTrace(nullptr);
-    SetMessageBoxSpy({});
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 

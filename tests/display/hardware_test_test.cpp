@@ -82,16 +82,10 @@ class HardwareTestTest : public ::testing::Test {
             boxes_.push_back(box);
             return BoxAnswer::Ok;
         });
-        runMode = RunMode::Config;
-        previewFlag = 0;
         testResult = 0;
     }
     void TearDown() override {
-        SetMessageBoxSpy({});
-        SetMachineRoot(nullptr);
         fakeRenderer = nullptr;
-        hardwareTest = 0;
-        installFolderFound = false;
         std::filesystem::remove_all(folder_);
     }
 

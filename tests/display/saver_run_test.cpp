@@ -36,22 +36,8 @@ class SaverRunTest : public ::testing::Test {
             return BoxAnswer::Ok;
         });
         runMode = RunMode::Saver;
-        previewFlag = 0;
-        hardwareTest = 0;
-        saverWindowClosed = 0;
-        saverWindow = 0;
-        installFolderFound = false;
-        settings = Settings{};
-        // An earlier failed run may have left the class registered, as a real one does.
-        UnregisterSaverWindowClass(kSaverClassName);
     }
-    void TearDown() override {
-        SetMessageBoxSpy({});
-        SetMachineRoot(nullptr);
-        installFolderFound = false;
-        hardwareTest = 0;
-        std::filesystem::remove_all(folder_);
-    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
 
     static void Write(const std::string& path, const std::string& text) {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());

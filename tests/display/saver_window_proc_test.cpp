@@ -18,8 +18,6 @@ class SaverWindowProcTest : public ::testing::Test {
     void TearDown() override {
         WindowMessage message;
         while (PeekWindowMessage()) TakeWindowMessage(&message);
-        Reset(RunMode::Config);
-        installFolderFound = false;
     }
 
     static void Reset(RunMode mode) {

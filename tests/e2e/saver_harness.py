@@ -26,6 +26,7 @@ RENDER = os.path.join(BUILD_DIR, "vostrel-render")
 BOX_TRACE = os.path.join(BUILD_DIR, "tests", "libbox_trace.so")
 # The key that gives each answer in a GTK box: the buttons' mnemonics, and Return for OK.
 ANSWER_KEYS = {"yes": "alt+y", "no": "alt+n", "ok": "Return"}
+FOCUS_WAIT = 3  # seconds a box has to take the keyboard by itself
 
 TITLE = "Vostrel ScreenSaver"  # the saver window's name and every box's title
 MACHINE_KEY = os.path.join("etc", "vostrel", "Software", "Calimor", "VostrelSaver1.1.reg")
@@ -123,17 +124,21 @@ class Sandbox:
 
     @staticmethod
     def _press_until_closed(process, window, key):
-        """Presses `key` whenever `window` has the keyboard, until it is gone from the screen."""
+        """Presses `key` whenever `window` has the keyboard, until it is gone from the screen.
+        A box that has not taken the keyboard after a while is given it, as a click would."""
         window = str(window)
         pressed = False
-        deadline = time.time() + WAIT
-        while process.poll() is None and time.time() < deadline:
+        started = time.time()
+        while process.poll() is None and time.time() < started + WAIT:
             if xdotool("getwindowfocus") == [window]:
                 xdotool("key", key)
                 pressed = True
                 time.sleep(0.3)
             elif pressed and window not in xdotool("search", "--onlyvisible", "--name", "."):
                 return
+            elif time.time() > started + FOCUS_WAIT:
+                xdotool("windowfocus", window)
+                time.sleep(0.1)
             else:
                 time.sleep(0.05)
 

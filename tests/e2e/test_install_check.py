@@ -12,14 +12,13 @@ from saver_harness import (BUILD_DIR, TITLE, WAIT, Sandbox, check, child_windows
                            install_program, run_tests, wait_for, wait_for_exit)
 from x_windows import XConnection  # noqa: E402
 
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "datagen"))
+from manifest import MADE_FILES  # noqa: E402
+
 ERROR_TEXT = "Some components are missing or may be damaged.\nPlease re-install Vostrel ScreenSaver."
 WARNING_TEXT = ("WARNING: Some components are missing or may be damaged.\n"
                 "Vostrel ScreenSaver won't run properly.\nPlease re-install Vostrel ScreenSaver.")
-DATA_FILES = ["data/Vostrel.ttf", "data/Gz2.xm", "data/bang.wav", "data/bangshrt1.wav",
-              "data/bangshrt2.wav", "data/bangshrt3.wav", "data/bangshrt4.wav", "data/env.jpg",
-              "data/fire.jpg", "data/Font.jpg", "data/Front.jpg", "data/star.jpg",
-              "data/stelle.jpg", "data/stelle2.jpg", "data/Sun.jpg", "data/iconbig.gif",
-              "data/VostrelGS1.gif", "data/shad.gif", "data/title.gif", "debug.htm"]
+DATA_FILES = list(MADE_FILES.values())  # the program's own list, in its order
 SETTLE = 1.0  # seconds for the preview to finish its set-up before its host goes away
 
 

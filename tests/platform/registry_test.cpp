@@ -137,7 +137,6 @@ TEST_F(RegistryTest, MachineRootIsOnlyRead) {
     EXPECT_EQ(QueryText(key, "path"), "/opt/product");
     EXPECT_FALSE(SetRegistryString(key, "Path", "/elsewhere", 11));
     CloseRegistryKey(key);
-    SetMachineRoot(nullptr);
 }
 
 TEST_F(RegistryTest, KeyPathsCannotLeaveTheRoot) {

@@ -35,7 +35,6 @@ class ConfigDialogTest : public ::testing::Test {
     }
     void TearDown() override {
         if (dialog_.key != nullptr) CloseRegistryKey(dialog_.key);
-        SetMessageBoxSpy({});
     }
 
     void Click(int id) { dialog_.Command(view_, id); }

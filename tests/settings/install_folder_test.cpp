@@ -22,12 +22,10 @@ int CursorCount() {
 class InstallFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        installFolderFound = false;
         SetMachineRoot(machineRoot_.path().c_str());
         LookUpDataFolder();  // no key yet: forgets any folder an earlier test found
         ChangeCursorCount(false);
     }
-    void TearDown() override { SetMachineRoot(nullptr); }
 
     void RecordInstallFolder(const std::string& folder) {
         WriteWholeFile(machineRoot_.path() + "/Software/Calimor/VostrelSaver1.1.reg",

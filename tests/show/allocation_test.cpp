@@ -91,7 +91,6 @@ TEST(WholeCycleAllocationTest, NoFrameOfACycleAllocatesAtAnyDetailLevel) {
         EXPECT_EQ(allocationCount.load(), 0);
         EXPECT_GE(bangCount - bangsBefore, 40);
     }
-    SetSoundEffectSpy(nullptr);
 }
 
 }  // namespace

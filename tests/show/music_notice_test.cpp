@@ -83,10 +83,7 @@ class MusicNoticeTest : public ::testing::Test {
         ResetShowForTest();
         BuildBitmapFont();
     }
-    void TearDown() override {
-        runMode = RunMode::Config;
-        DeleteBitmapFontLists();
-    }
+    void TearDown() override { DeleteBitmapFontLists(); }
 
     GlTestContext gl_;
 };

@@ -25,10 +25,7 @@ class ParticlesTest : public ::testing::Test {
         ASSERT_TRUE(showReady);
         SetSoundEffectSpy([](const std::string&) {});
     }
-    void TearDown() override {
-        SetSoundEffectSpy(nullptr);
-        ShutdownShow();
-    }
+    void TearDown() override { ShutdownShow(); }
 
     // The colour a routine left current, as the bytes it set.
     static std::vector<int> CurrentColour() {

@@ -1,8 +1,8 @@
-// The show ready to run in a real offscreen context, as a saver run leaves it: the set-up
-// runs once per test program (with the build's data folder as the install folder and the
-// audio off), and every test starts again from the state it left: counters, tables, the
-// random generator and the GL state. Sound effects go to a spy that records each with the
-// frame it was started in.
+// The show ready to run in a real offscreen context, as a saver run leaves it: every test sets
+// it up afresh (with the build's data folder as the install folder and the audio off), after
+// the reset that every test of the program starts with (process_state.h) has shut down what the
+// test before left. Sound effects go to a spy that records each with the frame it was started
+// in.
 #pragma once
 #include <GL/gl.h>
 #include <stdlib.h>
@@ -47,24 +47,18 @@ class ShowTest : public OffscreenGlTest {
         OffscreenGlTest::SetUp();
         if (IsSkipped()) return;
         UseSize(kWidth, kHeight);
-        RestoreSetup();
+        SetUpShowAfresh();
         ASSERT_TRUE(showReady) << "no show set up from " << VOSTREL_BUILD_DIR << "/data";
+        afterSetup_ = ShowSnapshot::Take();
         settings = QuietSettings();
-        previewFlag = 0;
         ApplySetupGlState();
         effectCount = 0;
         SetSoundEffectSpy(&RecordEffect);
     }
-    void TearDown() override {
-        SetSoundEffectSpy(nullptr);
-        LeaveVirtualMode();
-    }
+    void TearDown() override { LeaveVirtualMode(); }
 
     // Counters, tables and the generator as the set-up left them.
-    static void RestoreSetup() {
-        static const ShowSnapshot afterSetup = SetUpShowOnce();
-        afterSetup.Put();
-    }
+    void RestoreSetup() const { afterSetup_.Put(); }
 
     static void UseSize(int width, int height) {
         ASSERT_TRUE(EnterVirtualMode(width, height, 32));
@@ -116,13 +110,14 @@ class ShowTest : public OffscreenGlTest {
         return quiet;
     }
 
-    static ShowSnapshot SetUpShowOnce() {
+    static void SetUpShowAfresh() {
         LookUpInstallFolderAt(std::string(VOSTREL_BUILD_DIR) + "/data");
         settings = QuietSettings();
         SetRandomState(1);
         SetupShow(0);
-        return ShowSnapshot::Take();
     }
+
+    ShowSnapshot afterSetup_;
 };
 
 // Smallest and largest value of any channel in the picture.

@@ -132,8 +132,6 @@ TEST_F(ShowSetupTest, NoAudioCallInPreviewOrDuringTheHardwareTest) {
         ShutdownShow();
         EXPECT_EQ(audioCalls, 0) << run.name;
     }
-    hardwareTest = 0;
-    SetAudioEngineTrace(nullptr);
 }
 
 TEST_F(ShowSetupTest, GlStateQuadricTexturesAndBangPath) {

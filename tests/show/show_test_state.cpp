@@ -9,6 +9,7 @@
 #include "base/run_flags.h"
 #include "platform/registry.h"
 #include "platform_spies.h"
+#include "process_state.h"
 #include "scratch_install.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
@@ -35,13 +36,15 @@ class InstallRecord {
     InstallRecord()
         : root_(fs::temp_directory_path() / ("vostrel-show-" + std::to_string(getpid()))) {
         WriteMachineKey(root_.string(), InstallFolderForTests(root_).string());
-        SetMachineRoot(root_.c_str());
-        LookUpDataFolder();
     }
     ~InstallRecord() {
-        SetMachineRoot(nullptr);
         std::error_code ignored;
         fs::remove_all(root_, ignored);
+    }
+
+    void Use() const {
+        SetMachineRoot(root_.c_str());
+        LookUpDataFolder();
     }
 
   private:
@@ -51,11 +54,8 @@ class InstallRecord {
 }  // namespace
 
 void ResetShowForTest() {
-    static InstallRecord installRecord;
-    showState = ShowState{};
-    settings = Settings{};
-    previewFlag = 0;
-    hardwareTest = 0;
+    static const InstallRecord installRecord;
+    ResetRunRecords();
+    installRecord.Use();
     installFolderFound = true;
-    SetRandomState(1);
 }

@@ -3,9 +3,18 @@
 #include "display/virtual_mode.h"
 #include "platform/offscreen_gl.h"
 
+namespace {
+OffscreenGlContext* made = nullptr;
+}  // namespace
+
 OffscreenGlContext* TestGlContext() {
-    static OffscreenGlContext* const context = CreateOffscreenGlContext();
+    static OffscreenGlContext* const context = made = CreateOffscreenGlContext();
+    if (context != nullptr) SetOffscreenGlContextCurrent(context, true);
     return context;
+}
+
+void ReleaseTestGlContext() {
+    if (made != nullptr) SetOffscreenGlContextCurrent(made, false);
 }
 
 GlTestContext::GlTestContext() : context_(TestGlContext()) {
@@ -14,6 +23,12 @@ GlTestContext::GlTestContext() : context_(TestGlContext()) {
     // Each test starts from GL's defaults, whatever the test before it left behind.
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glViewport(0, 0, kWidth, kHeight);
+    for (GLenum generated :
+         {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q}) {
+        glDisable(generated);
+    }
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);

@@ -24,8 +24,12 @@ Function TestGlEntry(const char* name) {
 
 struct OffscreenGlContext;
 
-// The program's context, created (and made current) on first use; nullptr when EGL gives none.
+// The program's context, created on first use and made current on every use; nullptr when EGL
+// gives none.
 OffscreenGlContext* TestGlContext();
+// Leaves the program's context, if it was made, no longer current: the saver's own GLX
+// contexts cannot be made current on a thread that holds it.
+void ReleaseTestGlContext();
 
 // For tests that need a context and nothing more; they skip when EGL gives none.
 class OffscreenGlTest : public ::testing::Test {
