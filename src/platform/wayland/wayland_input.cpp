@@ -17,6 +17,7 @@
 
 #include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wayland_windows.h"
+#include "platform/windowing/keysym_keys.h"
 #include "platform/windowing/window_messages.h"
 
 namespace {
@@ -40,47 +41,22 @@ struct Input {
 
 Input input;
 
-// Windows' virtual-key codes for the keysyms of a keyboard's unshifted keys: a range of keysyms
-// in the order of its codes, or, where `shared`, keysyms that all give the one code (left and
-// right Shift are both VK_SHIFT).
-struct KeyRange {
-    xkb_keysym_t first, last;
-    MessageParam firstCode;
-    bool shared = false;
-};
-constexpr KeyRange kVirtualKeys[] = {
-    {XKB_KEY_a, XKB_KEY_z, virtual_key::kLetterA},
-    {XKB_KEY_0, XKB_KEY_9, virtual_key::kDigit0},
-    {XKB_KEY_F1, XKB_KEY_F24, virtual_key::kF1},
-    {XKB_KEY_KP_0, XKB_KEY_KP_9, virtual_key::kNumpad0},
-    {XKB_KEY_BackSpace, XKB_KEY_Tab, virtual_key::kBack},
-    {XKB_KEY_Return, XKB_KEY_Return, virtual_key::kReturn},
-    {XKB_KEY_Pause, XKB_KEY_Pause, virtual_key::kPause},
-    {XKB_KEY_Escape, XKB_KEY_Escape, virtual_key::kEscape},
-    {XKB_KEY_space, XKB_KEY_space, virtual_key::kSpace},
-    {XKB_KEY_Prior, XKB_KEY_Next, virtual_key::kPrior},
-    {XKB_KEY_End, XKB_KEY_End, virtual_key::kPrior + 2},
-    {XKB_KEY_Home, XKB_KEY_Home, virtual_key::kPrior + 3},
-    {XKB_KEY_Left, XKB_KEY_Down, virtual_key::kPrior + 4},
-    {XKB_KEY_Insert, XKB_KEY_Insert, virtual_key::kInsert},
-    {XKB_KEY_Delete, XKB_KEY_Delete, virtual_key::kDelete},
-    {XKB_KEY_Shift_L, XKB_KEY_Shift_R, virtual_key::kShift, true},
-    {XKB_KEY_Control_L, XKB_KEY_Control_R, virtual_key::kControl, true},
-    {XKB_KEY_Alt_L, XKB_KEY_Alt_R, virtual_key::kMenu, true},
-};
-
-MessageParam VirtualKeyFor(xkb_keysym_t key) {
-    for (const KeyRange& range : kVirtualKeys) {
-        if (key < range.first || key > range.last) continue;
-        return range.shared ? range.firstCode : range.firstCode + (key - range.first);
-    }
-    return 0;
-}
-
-bool IsAltKey(xkb_keysym_t key) {
-    return key == XKB_KEY_Alt_L || key == XKB_KEY_Alt_R || key == XKB_KEY_Meta_L ||
-           key == XKB_KEY_Meta_R;
-}
+// The shared table is written in keysym numbers; xkbcommon's names must be the same numbers.
+static_assert(XKB_KEY_space == keysym::kSpace && XKB_KEY_0 == keysym::kDigit0 &&
+              XKB_KEY_9 == keysym::kDigit9 && XKB_KEY_a == keysym::kLetterA &&
+              XKB_KEY_z == keysym::kLetterZ && XKB_KEY_BackSpace == keysym::kBackSpace &&
+              XKB_KEY_Tab == keysym::kTab && XKB_KEY_Return == keysym::kReturn &&
+              XKB_KEY_Pause == keysym::kPause && XKB_KEY_Escape == keysym::kEscape &&
+              XKB_KEY_Home == keysym::kHome && XKB_KEY_Left == keysym::kLeft &&
+              XKB_KEY_Down == keysym::kDown && XKB_KEY_Prior == keysym::kPrior &&
+              XKB_KEY_Next == keysym::kNext && XKB_KEY_End == keysym::kEnd &&
+              XKB_KEY_Insert == keysym::kInsert && XKB_KEY_KP_0 == keysym::kNumpad0 &&
+              XKB_KEY_KP_9 == keysym::kNumpad9 && XKB_KEY_F1 == keysym::kF1 &&
+              XKB_KEY_F24 == keysym::kF24 && XKB_KEY_Shift_L == keysym::kShiftL &&
+              XKB_KEY_Shift_R == keysym::kShiftR && XKB_KEY_Control_L == keysym::kControlL &&
+              XKB_KEY_Control_R == keysym::kControlR && XKB_KEY_Meta_L == keysym::kMetaL &&
+              XKB_KEY_Meta_R == keysym::kMetaR && XKB_KEY_Alt_L == keysym::kAltL &&
+              XKB_KEY_Alt_R == keysym::kAltR && XKB_KEY_Delete == keysym::kDelete);
 
 void KeyboardKeymap(void*, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size) {
     if (format != WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1) {
@@ -131,8 +107,8 @@ void KeyboardKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t
     const xkb_keysym_t symbol = UnshiftedKeysym(key + 8);
     const bool alt =
         xkb_state_mod_name_is_active(input.state, XKB_MOD_NAME_ALT, XKB_STATE_MODS_EFFECTIVE) > 0 ||
-        IsAltKey(symbol);
-    PostKeyDown(window, VirtualKeyFor(symbol), alt);
+        IsAltKeysym(symbol);
+    PostKeyDown(window, VirtualKeyForKeysym(symbol), alt);
 }
 
 void KeyboardModifiers(void*, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched,

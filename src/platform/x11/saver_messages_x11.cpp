@@ -13,6 +13,7 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include "platform/windowing/keysym_keys.h"
 #include "platform/x11/saver_window_records.h"
 #include "platform/x11/x_connection.h"
 
@@ -20,48 +21,20 @@ namespace x11 {
 
 namespace {
 
-namespace vk = virtual_key;
-
-bool IsAltKey(KeySym key) {
-    return key == XK_Alt_L || key == XK_Alt_R || key == XK_Meta_L || key == XK_Meta_R;
-}
-
-// Windows' virtual-key codes for the keysyms of an X keyboard's unshifted keys: a range of
-// keysyms in the order of its codes, or, where `shared`, keysyms that all give the one code
-// (left and right Shift are both VK_SHIFT).
-struct KeyRange {
-    KeySym first, last;
-    MessageParam firstCode;
-    bool shared = false;
-};
-constexpr KeyRange kVirtualKeys[] = {
-    {XK_a, XK_z, vk::kLetterA},
-    {XK_0, XK_9, vk::kDigit0},
-    {XK_F1, XK_F24, vk::kF1},
-    {XK_KP_0, XK_KP_9, vk::kNumpad0},
-    {XK_BackSpace, XK_Tab, vk::kBack},
-    {XK_Return, XK_Return, vk::kReturn},
-    {XK_Pause, XK_Pause, vk::kPause},
-    {XK_Escape, XK_Escape, vk::kEscape},
-    {XK_space, XK_space, vk::kSpace},
-    {XK_Prior, XK_Next, vk::kPrior},
-    {XK_End, XK_End, vk::kPrior + 2},
-    {XK_Home, XK_Home, vk::kPrior + 3},
-    {XK_Left, XK_Down, vk::kPrior + 4},
-    {XK_Insert, XK_Insert, vk::kInsert},
-    {XK_Delete, XK_Delete, vk::kDelete},
-    {XK_Shift_L, XK_Shift_R, vk::kShift, true},
-    {XK_Control_L, XK_Control_R, vk::kControl, true},
-    {XK_Alt_L, XK_Alt_R, vk::kMenu, true},
-};
-
-MessageParam VirtualKeyFor(KeySym key) {
-    for (const KeyRange& range : kVirtualKeys) {
-        if (key < range.first || key > range.last) continue;
-        return range.shared ? range.firstCode : range.firstCode + (key - range.first);
-    }
-    return 0;
-}
+// The shared table is written in keysym numbers; X's names must be the same numbers.
+static_assert(XK_space == keysym::kSpace && XK_0 == keysym::kDigit0 && XK_9 == keysym::kDigit9 &&
+              XK_a == keysym::kLetterA && XK_z == keysym::kLetterZ &&
+              XK_BackSpace == keysym::kBackSpace && XK_Tab == keysym::kTab &&
+              XK_Return == keysym::kReturn && XK_Pause == keysym::kPause &&
+              XK_Escape == keysym::kEscape && XK_Home == keysym::kHome &&
+              XK_Left == keysym::kLeft && XK_Down == keysym::kDown && XK_Prior == keysym::kPrior &&
+              XK_Next == keysym::kNext && XK_End == keysym::kEnd && XK_Insert == keysym::kInsert &&
+              XK_KP_0 == keysym::kNumpad0 && XK_KP_9 == keysym::kNumpad9 && XK_F1 == keysym::kF1 &&
+              XK_F24 == keysym::kF24 && XK_Shift_L == keysym::kShiftL &&
+              XK_Shift_R == keysym::kShiftR && XK_Control_L == keysym::kControlL &&
+              XK_Control_R == keysym::kControlR && XK_Meta_L == keysym::kMetaL &&
+              XK_Meta_R == keysym::kMetaR && XK_Alt_L == keysym::kAltL &&
+              XK_Alt_R == keysym::kAltR && XK_Delete == keysym::kDelete);
 
 // Focus that moves inside our window, or pointer-root bookkeeping, is not a loss of focus.
 bool LosesFocus(const XFocusChangeEvent& event) {
@@ -72,7 +45,8 @@ bool LosesFocus(const XFocusChangeEvent& event) {
 
 void TranslateKey(WindowId window, XKeyEvent key) {
     const KeySym symbol = XLookupKeysym(&key, 0);
-    PostKeyDown(window, VirtualKeyFor(symbol), (key.state & Mod1Mask) != 0 || IsAltKey(symbol));
+    PostKeyDown(window, VirtualKeyForKeysym(symbol),
+                (key.state & Mod1Mask) != 0 || IsAltKeysym(symbol));
 }
 
 void TranslateButton(WindowId window, const XButtonEvent& button) {
