@@ -100,11 +100,14 @@ int OneLineWidth(GtkWidget* label) {
 
 // A wrapping label asks its container for the height it needs at its narrowest; pinning its
 // width in characters to the template's width keeps that height to the lines it really has.
+// GTK counts a label's characters at the wider of the font's average letter and digit, so the
+// count is taken at that width too, or the text would wrap wider than its rectangle.
 void FixLabelWidth(GtkWidget* label, int width) {
     PangoContext* context = gtk_widget_get_pango_context(label);
     PangoFontMetrics* metrics = pango_context_get_metrics(context, nullptr, nullptr);
     const int charWidth =
-        std::max(1, PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(metrics)));
+        std::max({1, PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(metrics)),
+                  PANGO_PIXELS(pango_font_metrics_get_approximate_digit_width(metrics))});
     pango_font_metrics_unref(metrics);
     const int chars = std::max(1, width / charWidth);
     gtk_label_set_width_chars(GTK_LABEL(label), chars);
