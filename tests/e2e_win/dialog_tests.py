@@ -6,7 +6,7 @@ import subprocess
 import time
 
 from wine_prefix import (BOX_TRACE, DIALOG_SCREENSHOT, ENV, FOCUS_SETTLE, NAMES, SAVER,
-                         reg_values, traced_boxes, wine)
+                         geometry, reg_values, traced_boxes, wine)
 from saver_harness import check, wait_for, xdotool
 from screen_png import write_screen_png
 from x_windows import XConnection
@@ -94,12 +94,6 @@ def dialog_styles():
     return {int(handle, 16): int(style, 16) for handle, style in re.findall(
         r"^\s*([0-9a-f]+)\s+#32770\s+([0-9a-f]+)\s.*%s" % re.escape(NAMES["PRODUCT"][:10]),
         listing, re.M)}
-
-
-def geometry(window):
-    """(x, y, width, height) of the X window."""
-    shell = dict(item.split("=") for item in xdotool("getwindowgeometry", "--shell", window))
-    return tuple(int(shell[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
 
 
 def position(window):

@@ -103,14 +103,19 @@ def screen_width():
         x.close()
 
 
+def geometry(window):
+    """(x, y, width, height) of the X window."""
+    shell = dict(item.split("=") for item in xdotool("getwindowgeometry", "--shell", window))
+    return tuple(int(shell[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
+
+
 def box_windows(title):
     """The visible windows titled `title` narrower than the screen (the saver's own window, which
     the product's boxes share a title with, covers it)."""
     width = screen_width()
     return [window for window in xdotool("search", "--onlyvisible", "--name",
                                          "^%s$" % re.escape(title))
-            if int(dict(item.split("=") for item in
-                        xdotool("getwindowgeometry", "--shell", window))["WIDTH"]) < width]
+            if geometry(window)[2] < width]
 
 
 class BoxAnswers(threading.Thread):
@@ -158,10 +163,7 @@ def saver_window(width, height):
     """The saver's window once one titled with the product's name covers the screen."""
     def covering():
         for window in xdotool("search", "--onlyvisible", "--name", "^%s$" % NAMES["PRODUCT"]):
-            shell = dict(item.split("=") for item in
-                         xdotool("getwindowgeometry", "--shell", window))
-            if tuple(int(shell[name]) for name in ("X", "Y", "WIDTH", "HEIGHT")) == \
-                    (0, 0, width, height):
+            if geometry(window) == (0, 0, width, height):
                 return window
     return wait_for(covering, "a saver window covering the screen")
 
