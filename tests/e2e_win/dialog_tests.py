@@ -5,7 +5,8 @@ import re
 import subprocess
 import time
 
-from wine_prefix import DIALOG_SCREENSHOT, ENV, NAMES, SAVER, boxes, reg_values, wine
+from wine_prefix import (BOX_TRACE, DIALOG_SCREENSHOT, ENV, FOCUS_SETTLE, NAMES, SAVER,
+                         geometry, reg_values, traced_boxes, wine)
 from saver_harness import check, wait_for, xdotool
 from screen_png import write_screen_png
 from x_windows import XConnection
@@ -15,7 +16,6 @@ CHOOSER_TITLE = "Open MP3 File"
 KEY = "HKCU\\" + NAMES["SETTINGS_KEY"]
 KEY_DELAY_MS = 100
 SETTLE = 2.0  # seconds in which a second box would have shown
-FOCUS_SETTLE = 0.5  # seconds until Wine takes a window focused from outside as its active one
 # Shift+Tab from OK: CANCEL, DEFAULT, 3D Test, E-Mail, Home Page, the caption's edit box.
 BACK_TO_DEFAULT = ["shift+Tab"] * 2
 BACK_TO_CAPTION = ["shift+Tab"] * 6
@@ -44,9 +44,10 @@ def keys(*names):
 class Dialog:
     """`vostrel.scr /c` with its dialog found by title and focused; killed if a check fails."""
 
-    def __init__(self, env=ENV, switch="/c"):
+    def __init__(self, switch="/c"):
         shown = set(windows_named(TITLE))
-        self.process = subprocess.Popen(["wine", SAVER, switch], env=env,
+        self.process = subprocess.Popen(["wine", SAVER, switch],
+                                        env=dict(ENV, WINEDEBUG=BOX_TRACE),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                                         text=True)
         try:
@@ -76,12 +77,12 @@ class Dialog:
             self.process.wait()
 
 
-def run_dialog(steps, env=ENV):
-    """Opens the dialog, runs steps(dialog) and waits for the end; the program's standard error."""
-    dialog = Dialog(env)
+def run_dialog(steps):
+    """Opens the dialog, runs steps(dialog) and waits for the end; the boxes' texts."""
+    dialog = Dialog()
     try:
         steps(dialog)
-        return dialog.close()
+        return traced_boxes(dialog.close())
     finally:
         dialog.kill()
 
@@ -93,12 +94,6 @@ def dialog_styles():
     return {int(handle, 16): int(style, 16) for handle, style in re.findall(
         r"^\s*([0-9a-f]+)\s+#32770\s+([0-9a-f]+)\s.*%s" % re.escape(NAMES["PRODUCT"][:10]),
         listing, re.M)}
-
-
-def geometry(window):
-    """(x, y, width, height) of the X window."""
-    shell = dict(item.split("=") for item in xdotool("getwindowgeometry", "--shell", window))
-    return tuple(int(shell[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
 
 
 def position(window):
@@ -125,7 +120,6 @@ def screenshot(dialog, path):
 
 def test_dialog_default_then_a_radio_key_and_return_store_the_choices():
     set_values(dict(NOT_DEFAULTS, datapath=MP3_PATH, vostrel="ABC"))
-    earlier = len(boxes())
 
     def steps(dialog):
         keys(*BACK_TO_DEFAULT, "space", "Tab", "Tab")  # DEFAULT, then on to OK
@@ -135,20 +129,17 @@ def test_dialog_default_then_a_radio_key_and_return_store_the_choices():
         # Return anywhere but on a push button is OK.
         keys("Tab", "Down", "Return")
 
-    run_dialog(steps)
+    shown = run_dialog(steps)
     stored = reg_values(KEY) or {}
     expected = dict(DEFAULTS, resolution=RESOLUTION_800)
     wrong = {name: stored.get(name) for name, value in expected.items()
              if stored.get(name) != value}
     check(wrong == {}, "not the defaults with 800 x 600: %s" % wrong)
     check(stored.get("datapath") == MP3_PATH, "DEFAULT changed the MP3 path: %s" % stored)
-    check(boxes()[earlier:] == [], "boxes: %s" % boxes()[earlier:])
+    check(shown == [], "boxes: %s" % shown)
 
 
 def test_dialog_nine_letter_caption_shows_the_length_box_and_keeps_the_caption():
-    # The system's own box, answered with Return: no recorder; Wine's trace gives its text.
-    env = {name: value for name, value in ENV.items() if name != "VOSTREL_TEST_BOXES"}
-    env["WINEDEBUG"] = "-all,trace+msgbox"
     before = (reg_values(KEY) or {}).get("vostrel")
 
     def steps(dialog):
@@ -166,10 +157,8 @@ def test_dialog_nine_letter_caption_shows_the_length_box_and_keeps_the_caption()
         dialog.focus()
         keys("Escape")
 
-    errors = run_dialog(steps, env)
-    shown = [line.split("MSGBOX_OnInit ", 1)[1] for line in errors.splitlines()
-             if "MSGBOX_OnInit" in line]
-    check(shown == ['L"Text to be displayed\\ncan be max 7 char long."'], "boxes: %s" % shown)
+    shown = run_dialog(steps)
+    check(shown == ["Text to be displayed\ncan be max 7 char long."], "boxes: %s" % shown)
     check((reg_values(KEY) or {}).get("vostrel") == before, "the caption was stored")
 
 

@@ -2,15 +2,15 @@
 names (read from the header the build gave the installer), the `wine` and `reg` calls, and a run
 of the installed saver's /s checked as a user would see it.
 
-Wine passes the environment through, so the saver's message boxes are recorded and answered as
-in the Linux tests (VOSTREL_TEST_BOXES, VOSTREL_TEST_ANSWERS).
+The saver's message boxes are the system's own: Wine's msgbox trace on the program's standard
+error gives each one's text, and a box is answered on screen with a key, found by its title.
 """
-import json
 import os
 import re
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -38,7 +38,6 @@ def installer_names():
 NAMES = installer_names()
 WORK = tempfile.TemporaryDirectory(prefix="vostrel-wine-")
 PREFIX = os.path.join(WORK.name, "prefix")
-BOXES = os.path.join(WORK.name, "boxes.jsonl")
 # The music needs a sound device: an ALSA one that writes to a file, in the run's own home.
 # Without truncation each opening of the device writes a file of its own: SOUND, then SOUND
 # with .0001, .0002 and so on.
@@ -48,8 +47,10 @@ with open(os.path.join(WORK.name, ".asoundrc"), "w") as f:
             'truncate false }\n' % SOUND)
 ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG="-all", HOME=WORK.name,
            # Without the .NET and HTML engines a new prefix takes half the time.
-           WINEDLLOVERRIDES="mscoree,mshtml=",
-           VOSTREL_TEST_BOXES="Z:" + BOXES.replace("/", "\\"), VOSTREL_TEST_ANSWERS="")
+           WINEDLLOVERRIDES="mscoree,mshtml=")
+# Every box's text, written by Wine as it fills the box in; the rest of Wine stays quiet.
+BOX_TRACE = "-all,trace+msgbox"
+FOCUS_SETTLE = 0.5  # seconds until Wine takes a window focused from outside as its active one
 DRIVE_C = os.path.join(PREFIX, "drive_c")
 SAVER = "C:\\windows\\system32\\" + NAMES["SAVER_NAME"]
 state = {}
@@ -81,11 +82,69 @@ def ours():
             if any(mark in name.lower() for mark in marks)]
 
 
-def boxes():
-    if not os.path.exists(BOXES):
-        return []
-    with open(BOXES, encoding="utf-8") as f:
-        return [json.loads(line) for line in f if line.strip()]
+def traced_boxes(errors):
+    """The texts of the boxes shown, in order, from a standard error written under BOX_TRACE
+    (Wine writes a text as a C string, with \\xNNNN for a character beyond ASCII)."""
+    escapes = {"n": "\n", "r": "\r", "t": "\t"}
+
+    def unescape(match):
+        code = match.group(1)
+        return chr(int(code[1:], 16)) if len(code) == 5 else escapes.get(code, code)
+
+    return [re.sub(r"\\(x[0-9a-f]{4}|.)", unescape, text) for text in
+            re.findall(r':MSGBOX_OnInit L"((?:[^"\\]|\\.)*)"', errors)]
+
+
+def screen_width():
+    x = XConnection()
+    try:
+        return x.screen_size()[0]
+    finally:
+        x.close()
+
+
+def geometry(window):
+    """(x, y, width, height) of the X window."""
+    shell = dict(item.split("=") for item in xdotool("getwindowgeometry", "--shell", window))
+    return tuple(int(shell[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
+
+
+def box_windows(title):
+    """The visible windows titled `title` narrower than the screen (the saver's own window, which
+    the product's boxes share a title with, covers it)."""
+    width = screen_width()
+    return [window for window in xdotool("search", "--onlyvisible", "--name",
+                                         "^%s$" % re.escape(title))
+            if geometry(window)[2] < width]
+
+
+class BoxAnswers(threading.Thread):
+    """Answers the boxes a run shows, in order: for each (title, key), waits for a box with that
+    title, focuses it and presses the key, then waits for the box to go. A key that is none of
+    the box's buttons leaves it standing, so the key also checks the buttons."""
+
+    def __init__(self, answers):
+        super().__init__(daemon=True)
+        self.answers = list(answers)
+        self.failure = None
+        self.start()
+
+    def run(self):
+        try:
+            for title, key in self.answers:
+                box = wait_for(lambda: box_windows(title), "the box titled %r" % title)[0]
+                xdotool("windowfocus", "--sync", box)
+                time.sleep(FOCUS_SETTLE)
+                xdotool("key", key)
+                wait_for(lambda: box not in box_windows(title), "%s to close the box" % key)
+        except AssertionError as failure:
+            self.failure = failure
+
+    def finish(self):
+        self.join(timeout=60)
+        check(not self.is_alive(), "the boxes were still being answered")
+        if self.failure:
+            raise self.failure
 
 
 def end_with_key(process):
@@ -100,25 +159,37 @@ def end_with_travel(process):
     xdotool("mousemove", START[0], START[1] + 51)
 
 
-def run_saver(end, screenshot=None, env=ENV, first=None):
+def saver_window(width, height):
+    """The saver's window once one titled with the product's name covers the screen."""
+    def covering():
+        for window in xdotool("search", "--onlyvisible", "--name", "^%s$" % NAMES["PRODUCT"]):
+            if geometry(window) == (0, 0, width, height):
+                return window
+    return wait_for(covering, "a saver window covering the screen")
+
+
+def shown(errors):
+    """The boxes' texts in the trace written so far to the file `errors`."""
+    errors.seek(0)
+    return traced_boxes(errors.read())
+
+
+def run_saver(end, screenshot=None, env=ENV, opening=(), closing=()):
     """Starts /s with the pointer at START, checks its window and picture, ends it with `end`;
-    its exit code. `first`, when given, is called with the process before the checks (to
-    answer a box that the set-up shows), and `env` replaces ENV for the saver."""
+    its exit code and the texts of the boxes it showed. `opening` are the (title, key) of the
+    boxes expected before the show, answered before its picture is checked, and `closing` those
+    expected after `end` (see BoxAnswers); `env` replaces ENV for the saver."""
     xdotool("mousemove", *START)
     x = XConnection()
-    process = subprocess.Popen(["wine", SAVER, "/s"], env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
+    # Appended to, so that reading it while the saver runs leaves its writes at the end.
+    errors = tempfile.TemporaryFile("a+", encoding="utf-8", errors="replace")
+    process = subprocess.Popen(["wine", SAVER, "/s"], env=dict(env, WINEDEBUG=BOX_TRACE),
+                               stdout=subprocess.DEVNULL, stderr=errors)
+    answering = BoxAnswers(opening)  # a set-up's box may come before the window or after it
     try:
-        if first:
-            first(process)
-        window = wait_for(lambda: xdotool("search", "--onlyvisible", "--name",
-                                          "^%s$" % NAMES["PRODUCT"]), "the saver window")[0]
-        geometry = dict(item.split("=") for item in
-                        xdotool("getwindowgeometry", "--shell", window))
         width, height = x.screen_size()
-        check((int(geometry["X"]), int(geometry["Y"]), int(geometry["WIDTH"]),
-               int(geometry["HEIGHT"])) == (0, 0, width, height),
-              "the window covers %s, not the screen" % geometry)
+        saver_window(width, height)
+        answering.finish()
         time.sleep(2)  # past the first frames, while the context and textures are made
         before = x.screen_sample()
         time.sleep(1)
@@ -127,12 +198,16 @@ def run_saver(end, screenshot=None, env=ENV, first=None):
         if screenshot:
             write_screen_png(x, screenshot)
         end(process)
+        answering = BoxAnswers(closing)
         try:
-            return process.wait(timeout=30)
+            code = process.wait(timeout=30)
         except subprocess.TimeoutExpired:
-            raise AssertionError("the saver did not end")
+            raise AssertionError("the saver did not end; its boxes: %s" % shown(errors))
+        answering.finish()
+        return code, shown(errors)
     finally:
         x.close()
+        errors.close()
         if process.poll() is None:  # a failed check: the Windows side ends with the prefix's server
             subprocess.run(["wineserver", "-k"], env=ENV)
             process.wait()
@@ -141,13 +216,9 @@ def run_saver(end, screenshot=None, env=ENV, first=None):
 HOST = os.path.join(BUILD, "tests", "win32", "saver_host.exe")
 
 
-def saver_host(*args, record_boxes=True):
-    """Runs tests/win32's saver_host; what it saw as {name: value}. Without record_boxes the
-    saver shows its boxes for real, as a user meets them."""
-    env = dict(ENV)
-    if not record_boxes:
-        del env["VOSTREL_TEST_BOXES"]
-    result = subprocess.run(["wine", HOST] + list(args), env=env, timeout=180,
+def saver_host(*args):
+    """Runs tests/win32's saver_host; what it saw as {name: value}."""
+    result = subprocess.run(["wine", HOST] + list(args), env=ENV, timeout=180,
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     return dict(line.split(" ", 1) for line in result.stdout.replace("\r", "").splitlines()
                 if " " in line)
