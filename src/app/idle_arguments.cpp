@@ -3,9 +3,12 @@
 #include <charconv>
 
 const char kIdleUsage[] =
-    "usage: vostrel-idle [--wait MINUTES | --wait SECONDSs]\n"
+    "usage: vostrel-idle [--wait MINUTES | --wait SECONDSs] [--enable | --disable]\n"
     "  --wait 10    start the saver after 10 minutes without input (default: the desktop's\n"
-    "               own idle delay where it has one, else 10 minutes); --wait 30s: 30 seconds\n";
+    "               own idle delay where it has one, else 10 minutes); --wait 30s: 30 seconds\n"
+    "  --enable     start vostrel-idle (with this --wait) with each of your desktop sessions,\n"
+    "               through ~/.config/autostart/vostrel-idle.desktop\n"
+    "  --disable    no longer start it with your sessions\n";
 
 namespace {
 
@@ -40,11 +43,16 @@ IdleArguments ParseIdleArguments(const std::vector<std::string_view>& arguments)
                 return refuse("--wait needs a number of minutes (or seconds: 30s)");
             const std::string_view value = arguments[++i];
             parsed.waitMs = ParseIdleWait(value);
+            parsed.waitText = value;
             if (parsed.waitMs == 0) {
                 return refuse("--wait " + std::string(value) +
                               ": not a wait; give whole minutes (10) or seconds (30s), from 1 "
                               "second to 24 hours");
             }
+        } else if (argument == "--enable") {
+            parsed.command = IdleCommand::enable;
+        } else if (argument == "--disable") {
+            parsed.command = IdleCommand::disable;
         } else if (argument == "--help" || argument == "-h") {
             parsed.command = IdleCommand::help;
         } else {

@@ -1,17 +1,19 @@
 // The command line of vostrel-idle, the per-user program that starts the saver once the
-// session has been idle for a wait: `--wait 10` (minutes) or `--wait 30s` (seconds).
+// session has been idle for a wait: `--wait 10` (minutes) or `--wait 30s` (seconds), and
+// --enable / --disable to start it with each of the user's sessions or no longer.
 #pragma once
 #include <string>
 #include <string_view>
 #include <vector>
 
-enum class IdleCommand { watch, help };
+enum class IdleCommand { watch, enable, disable, help };
 
 struct IdleArguments {
     bool valid = true;
     std::string error;  // when not valid
     IdleCommand command = IdleCommand::watch;
     long long waitMs = 0;  // 0 when no --wait was given: the desktop's own delay applies
+    std::string waitText;  // the --wait value as given, for the session's start
 };
 
 extern const char kIdleUsage[];

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/idle_arguments.h"
+#include "app/idle_autostart.h"
 #include "app/idle_service.h"
 #include "platform/idle_monitor.h"
 #include "platform/program_folder.h"
@@ -32,5 +33,13 @@ int main(int argc, char** argv) {
         std::fputs(kIdleUsage, stdout);
         return 0;
     }
-    return RunIdleService(WaitMs(arguments), ProgramFolder() + "/vostrel");
+    const std::string folder = ProgramFolder();
+    switch (arguments.command) {
+        case IdleCommand::enable:
+            return EnableIdleAutostart(folder + "/vostrel-idle", arguments.waitText);
+        case IdleCommand::disable:
+            return DisableIdleAutostart();
+        default:
+            return RunIdleService(WaitMs(arguments), folder + "/vostrel");
+    }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/idle_arguments.h"
+#include "app/idle_autostart.h"
 #include "app/idle_starts.h"
 
 TEST(IdleArguments, WaitsAndRefusals) {
@@ -69,5 +70,22 @@ TEST(IdleStarts, OncePerStretchAndNeverSoonerThanAWait) {
     for (const Step& step : steps) {
         EXPECT_EQ(starts.ShouldStart(step.state, step.saverRunning, step.nowMs), step.starts)
             << "at " << step.nowMs;
+    }
+}
+
+TEST(IdleAutostart, ExecLineQuotesWhatTheEntryRulesReserve) {
+    const struct {
+        const char* program;
+        const char* wait;
+        const char* exec;
+    } cases[] = {
+        {"/usr/bin/vostrel-idle", "", "Exec=\"/usr/bin/vostrel-idle\"\n"},
+        {"/opt/my apps/vostrel-idle", "30s", "Exec=\"/opt/my apps/vostrel-idle\" --wait \"30s\"\n"},
+        {"/home/a\"b$c`d\\e/vostrel-idle", "",
+         "Exec=\"/home/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e/vostrel-idle\"\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string entry = IdleAutostartEntry(c.program, c.wait);
+        EXPECT_NE(entry.find(c.exec), std::string::npos) << entry;
     }
 }
