@@ -3,10 +3,9 @@
 // server's counter is tried, since only the session manager knows GNOME's inhibitors.
 #include "platform/idle_monitor.h"
 
+// GNOME's source comes with the Wayland window system, being the one for its Wayland session.
 #ifdef VOSTREL_WINDOW_SYSTEM_WAYLAND
 std::unique_ptr<IdleMonitor> OpenWaylandIdleMonitor(long long idleMs);
-#endif
-#ifdef VOSTREL_WINDOW_SYSTEM_WAYLAND
 std::unique_ptr<IdleMonitor> OpenMutterIdleMonitor(long long idleMs);
 #endif
 #ifdef VOSTREL_WINDOW_SYSTEM_X11

@@ -1,5 +1,7 @@
 // ChildProcess on Linux: posix_spawn, and waitpid without waiting to learn of its end. The
-// child starts with the default signal dispositions, whatever this process catches.
+// child starts with every signal's default action and none blocked, whatever this process was
+// started with (a signal ignored by whoever started it would stay ignored across exec, and the
+// saver could then not be stopped with it).
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <wayland-client.h>
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -54,23 +55,31 @@ const org_kde_kwin_idle_timeout_listener kKdeListener = {
 class WaylandIdleMonitor final : public IdleMonitor {
   public:
     explicit WaylandIdleMonitor(wl_display* display) : display_(display) {}
-    ~WaylandIdleMonitor() override { wl_display_disconnect(display_); }
+    // The client's objects go first: disconnecting frees none of them.
+    ~WaylandIdleMonitor() override {
+        if (extNotification_) ext_idle_notification_v1_destroy(extNotification_);
+        if (kdeNotification_) org_kde_kwin_idle_timeout_release(kdeNotification_);
+        if (globals_.notifier) ext_idle_notifier_v1_destroy(globals_.notifier);
+        if (globals_.kdeIdle) org_kde_kwin_idle_destroy(globals_.kdeIdle);
+        if (globals_.seat) wl_seat_destroy(globals_.seat);
+        if (registry_) wl_registry_destroy(registry_);
+        wl_display_disconnect(display_);
+    }
 
     // False when the compositor offers no idle protocol (or no seat).
     bool Watch(long long idleMs) {
-        Globals globals;
-        wl_registry* registry = wl_display_get_registry(display_);
-        wl_registry_add_listener(registry, &kRegistryListener, &globals);
-        if (wl_display_roundtrip(display_) < 0 || !globals.seat) return false;
+        registry_ = wl_display_get_registry(display_);
+        wl_registry_add_listener(registry_, &kRegistryListener, &globals_);
+        if (wl_display_roundtrip(display_) < 0 || !globals_.seat) return false;
         const auto timeout = static_cast<uint32_t>(idleMs);
-        if (globals.notifier) {
-            auto* notification =
-                ext_idle_notifier_v1_get_idle_notification(globals.notifier, timeout, globals.seat);
-            ext_idle_notification_v1_add_listener(notification, &kExtListener, &state_);
-        } else if (globals.kdeIdle) {
-            auto* notification =
-                org_kde_kwin_idle_get_idle_timeout(globals.kdeIdle, globals.seat, timeout);
-            org_kde_kwin_idle_timeout_add_listener(notification, &kKdeListener, &state_);
+        if (globals_.notifier) {
+            extNotification_ = ext_idle_notifier_v1_get_idle_notification(globals_.notifier,
+                                                                          timeout, globals_.seat);
+            ext_idle_notification_v1_add_listener(extNotification_, &kExtListener, &state_);
+        } else if (globals_.kdeIdle) {
+            kdeNotification_ =
+                org_kde_kwin_idle_get_idle_timeout(globals_.kdeIdle, globals_.seat, timeout);
+            org_kde_kwin_idle_timeout_add_listener(kdeNotification_, &kKdeListener, &state_);
         } else {
             return false;
         }
@@ -103,6 +112,10 @@ class WaylandIdleMonitor final : public IdleMonitor {
     }
 
     wl_display* display_;
+    wl_registry* registry_ = nullptr;
+    Globals globals_;
+    ext_idle_notification_v1* extNotification_ = nullptr;
+    org_kde_kwin_idle_timeout* kdeNotification_ = nullptr;
     IdleState state_ = IdleState::active;
 };
 
