@@ -45,6 +45,7 @@ add_custom_target(vostrel_packaging ALL
 file(CREATE_LINK vostrel.6.gz ${VOSTREL_STAGED_DIR}/vostrel-hack.6.gz SYMBOLIC)
 file(CREATE_LINK vostrel.6.gz ${VOSTREL_STAGED_DIR}/vostrel-render.6.gz SYMBOLIC)
 file(CREATE_LINK vostrel.6.gz ${VOSTREL_STAGED_DIR}/vostrel-xscreensaver-setup.6.gz SYMBOLIC)
+file(CREATE_LINK vostrel.6.gz ${VOSTREL_STAGED_DIR}/vostrel-idle.6.gz SYMBOLIC)
 file(CREATE_LINK ../../bin/vostrel-hack ${VOSTREL_STAGED_DIR}/vostrel-hack SYMBOLIC)
 
 install(FILES ${VOSTREL_STAGED_DIR}/vostrel-hack DESTINATION libexec/xscreensaver)
@@ -59,7 +60,11 @@ endforeach()
 install(FILES ${VOSTREL_STAGED_DIR}/vostrel.6.gz ${VOSTREL_STAGED_DIR}/vostrel-hack.6.gz
               ${VOSTREL_STAGED_DIR}/vostrel-render.6.gz
               ${VOSTREL_STAGED_DIR}/vostrel-xscreensaver-setup.6.gz
+              ${VOSTREL_STAGED_DIR}/vostrel-idle.6.gz
         DESTINATION share/man/man6)
+# The idle watch's systemd user unit, off until a user enables it (vostrel-idle --enable
+# writes the autostart entry instead, which every desktop runs).
+install(FILES ${VOSTREL_PACKAGING_DIR}/vostrel-idle.service DESTINATION lib/systemd/user)
 install(FILES ${VOSTREL_PACKAGING_DIR}/copyright ${VOSTREL_STAGED_DIR}/changelog.gz
         DESTINATION share/doc/vostrel)
 

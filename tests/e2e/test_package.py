@@ -21,7 +21,8 @@ PACKAGE = None  # the unpacked package the tests share, made once by main
 MACHINE_KEY = "etc/vostrel/Software/Calimor/VostrelSaver1.1.reg"
 LAYOUT = [
     "usr/bin/vostrel", "usr/bin/vostrel-hack", "usr/bin/vostrel-render",
-    "usr/bin/vostrel-xscreensaver-setup",
+    "usr/bin/vostrel-xscreensaver-setup", "usr/bin/vostrel-idle",
+    "usr/lib/systemd/user/vostrel-idle.service", "usr/share/man/man6/vostrel-idle.6.gz",
     "usr/libexec/xscreensaver/vostrel-hack", "usr/share/xscreensaver/config/vostrel-hack.xml",
     "usr/share/applications/screensavers/vostrel-hack.desktop",
     "usr/share/applications/vostrel-settings.desktop",

@@ -7,56 +7,16 @@ import os
 import sys
 import time
 
-import gi
-
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
+from mutter_input import RemoteInput  # noqa: E402
 from saver_harness import (BUILD_DIR, Sandbox, check, install_program,  # noqa: E402
                            run_tests, wait_for_exit)
-
-gi.require_version("Gio", "2.0")
-from gi.repository import Gio, GLib  # noqa: E402
 
 NO_SOUND = '"pmusic"=dword:00000000\n"pmp3"=dword:00000000\n"pcd"=dword:00000000\n'
 SETTLE = 3.0  # seconds for a window to map and take the keyboard
 # Linux input codes.
 BUTTON_LEFT = 272
-KEY_SPACE, KEY_LEFT_ALT, KEY_F4, KEY_LEFT_SHIFT = 57, 56, 62, 42
-BUS = "org.gnome.Mutter.RemoteDesktop"
-
-
-class RemoteInput:
-    """A remote-desktop session's keyboard and pointer, on a bus connection of this process's
-    own (mutter ends the session when its maker leaves the bus). Mutter makes its devices with
-    their first event, which is lost: a Shift goes first."""
-
-    def __init__(self):
-        self.bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-        path = self.call("/org/gnome/Mutter/RemoteDesktop", "", "CreateSession", None)[0]
-        self.path = path
-        self.call(path, ".Session", "Start", None)
-        self.keys(KEY_LEFT_SHIFT)
-        self.move(0, 0)
-
-    def call(self, path, interface, method, args):
-        return self.bus.call_sync(BUS, path, BUS + interface, method, args, None,
-                                  Gio.DBusCallFlags.NONE, -1, None).unpack()
-
-    def keys(self, *codes):
-        for code in codes:
-            self.call(self.path, ".Session", "NotifyKeyboardKeycode",
-                      GLib.Variant("(ub)", (code, True)))
-        for code in reversed(codes):
-            self.call(self.path, ".Session", "NotifyKeyboardKeycode",
-                      GLib.Variant("(ub)", (code, False)))
-
-    def move(self, dx, dy):
-        self.call(self.path, ".Session", "NotifyPointerMotionRelative",
-                  GLib.Variant("(dd)", (float(dx), float(dy))))
-
-    def click(self, button):
-        for pressed in (True, False):
-            self.call(self.path, ".Session", "NotifyPointerButton",
-                      GLib.Variant("(ib)", (button, pressed)))
+KEY_SPACE, KEY_LEFT_ALT, KEY_F4 = 57, 56, 62
 
 
 INPUT = RemoteInput()

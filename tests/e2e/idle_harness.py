@@ -1,0 +1,148 @@
+"""Shared steps of the tests of vostrel-idle, the program that starts the saver when the
+session is idle, whatever the session's idle source: a private install of the real saver with
+vostrel-idle beside it (where it looks for the saver), the savers it started (its children),
+and the checks every session shares."""
+import os
+import shutil
+import signal
+import subprocess
+import time
+
+from saver_harness import BUILD_DIR, Sandbox, check, install_program, wait_for
+
+IDLE = os.path.join(BUILD_DIR, "vostrel-idle")
+WAIT_SECONDS = 3
+NO_SOUND = '"pmusic"=dword:00000000\n"pmp3"=dword:00000000\n"pcd"=dword:00000000\n'
+# A saver that ends at once, as one that crashes: it notes each start.
+FAILING_SAVER = """#!/bin/sh
+date +%s.%N >> "$(dirname "$0")/starts"
+exit 1
+"""
+
+
+def children(pid):
+    """The processes whose parent is `pid`."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                with open("/proc/%s/stat" % entry) as f:
+                    fields = f.read().rsplit(")", 1)[1].split()
+            except OSError:
+                continue
+            if int(fields[1]) == pid:
+                found.append(int(entry))
+    return found
+
+
+class IdleRun:
+    """vostrel-idle --wait 3s beside a private copy of the saver (or of `saver_script`)."""
+
+    def __init__(self, saver_script=None, env=None):
+        self.sandbox = Sandbox()
+        self.sandbox.write_user_settings(NO_SOUND)
+        saver = install_program(self.sandbox.app_dir)
+        if saver_script is not None:
+            with open(saver, "w") as f:
+                f.write(saver_script)
+        self.folder = self.sandbox.app_dir
+        program = os.path.join(self.folder, "vostrel-idle")
+        shutil.copy2(IDLE, program)
+        environment = self.sandbox.env()
+        environment.update(env or {})
+        self.started = time.time()
+        self.process = subprocess.Popen([program, "--wait", "%ds" % WAIT_SECONDS],
+                                        env=environment, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE)
+
+    def saver(self):
+        """The saver it runs, or None."""
+        found = children(self.process.pid)
+        return found[0] if found else None
+
+    def wait_for_saver(self):
+        return wait_for(self.saver, "the saver to start", timeout=WAIT_SECONDS + 10)
+
+    def no_saver_for(self, seconds):
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            if self.saver() is not None:
+                return False
+            time.sleep(0.1)
+        return True
+
+    def starts(self):
+        path = os.path.join(self.folder, "starts")
+        if not os.path.exists(path):
+            return 0
+        with open(path) as f:
+            return len(f.read().split())
+
+    def terminate(self):
+        """SIGTERM; the seconds it took to end, checking its status and that the saver went
+        with it."""
+        saver = self.saver()
+        begun = time.time()
+        self.process.send_signal(signal.SIGTERM)
+        self.process.wait(timeout=10)
+        took = time.time() - begun
+        check(self.process.returncode == 0, "status %d: %s" % (
+            self.process.returncode, self.process.stderr.read().decode(errors="replace")))
+        if saver is not None:
+            check(not os.path.exists("/proc/%d" % saver), "the saver outlived vostrel-idle")
+        return took
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.sandbox.close()
+
+
+def check_starts_after_the_wait(run, press_key):
+    """The saver starts after the wait with no input, ends on a key, and the next stretch of
+    idleness starts it again."""
+    saver = run.wait_for_saver()
+    waited = time.time() - run.started
+    check(waited >= WAIT_SECONDS - 0.5, "started after %.1f s" % waited)
+    end_with_keys(run, saver, press_key)
+    ended = time.time()
+    saver = run.wait_for_saver()
+    check(time.time() - ended >= WAIT_SECONDS - 0.5, "started again %.1f s after the key" % (
+        time.time() - ended))
+    end_with_keys(run, saver, press_key)
+
+
+def end_with_keys(run, saver, press_key):
+    """Keys until the saver ends: a key before it has its window up goes elsewhere."""
+    def gone():
+        return not os.path.exists("/proc/%d" % saver) or run.saver() != saver
+
+    def press_and_look():
+        press_key()
+        time.sleep(0.5)
+        return gone()
+    wait_for(lambda: gone() or press_and_look(), "the saver to end on a key")
+
+
+def check_failing_saver_starts_once_per_wait(run, seconds=10):
+    time.sleep(seconds)
+    starts = run.starts()
+    print("starts of a saver that ends at once, in %d s with a %d s wait: %d" % (
+        seconds, WAIT_SECONDS, starts))
+    check(1 <= starts <= seconds // WAIT_SECONDS, "%d starts" % starts)
+
+
+def check_sigterm_ends_it_and_the_saver(run):
+    run.wait_for_saver()
+    took = run.terminate()
+    print("SIGTERM to exit with the saver running: %.2f s" % took)
+    check(took < 2.0, "took %.2f s" % took)
+
+
+def check_bad_waits_refused():
+    for wait in ["0", "0s", "-5", "ten", "1.5", "10x", "", "999999"]:
+        result = subprocess.run([IDLE, "--wait", wait], stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, text=True, timeout=10)
+        check(result.returncode == 2 and "not a wait" in result.stderr,
+              "--wait %r: status %d, %r" % (wait, result.returncode, result.stderr))

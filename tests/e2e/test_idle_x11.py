@@ -1,0 +1,125 @@
+"""vostrel-idle on an X server of its own (Xvfb), whose idle source is the server's idle
+counter: it starts the real saver after its wait with no input and again after the next, input
+from xdotool ends the saver and restarts the count, it ends with status 0 when the server goes
+away, it refuses a wait that is not one with a message and status 2, and once enabled it starts
+with the next session (the test runs the user's autostart entries as a desktop does at log-in)
+and, disabled, no longer."""
+import glob
+import os
+import shlex
+import shutil
+import subprocess
+import sys
+import time
+
+from idle_harness import (IDLE, IdleRun, check_bad_waits_refused, check_starts_after_the_wait,
+                          children)
+from saver_harness import Sandbox, check, install_program, run_tests, wait_for
+
+SCREEN = "1024x768x24"
+
+
+class Server:
+    """A private X server, so that no other test's input moves its idle counter."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", SCREEN, "-nolisten", "tcp",
+             "+extension", "GLX", "+render", "-noreset"], pass_fds=[write],
+            stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            self.display = ":" + f.readline().strip()
+
+    def env(self):
+        return {"DISPLAY": self.display, "WAYLAND_DISPLAY": ""}
+
+    def key(self):
+        subprocess.run(["xdotool", "key", "space"], env=dict(os.environ, **self.env()),
+                       check=True)
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+        self.process.wait()
+
+
+def with_server(test):
+    def run():
+        server = Server()
+        idle = IdleRun(env=server.env())
+        try:
+            test(idle, server)
+        finally:
+            idle.close()
+            server.close()
+    run.__name__ = test.__name__
+    return run
+
+
+@with_server
+def test_starts_after_the_wait_and_again(run, server):
+    check_starts_after_the_wait(run, server.key)
+
+
+@with_server
+def test_ends_with_the_server(run, server):
+    run.wait_for_saver()
+    server.close()
+    begun = time.time()
+    run.process.wait(timeout=10)
+    check(run.process.returncode == 0, "status %d" % run.process.returncode)
+    print("vostrel-idle ended %.2f s after the server" % (time.time() - begun))
+
+
+def test_bad_waits_refused():
+    check_bad_waits_refused()
+
+
+def log_in(sandbox, server):
+    """What a desktop does at log-in with the user's autostart entries: runs each one's Exec
+    line. The programs started."""
+    env = dict(sandbox.env(), **server.env())
+    entries = glob.glob(os.path.join(sandbox.config_home, "autostart", "*.desktop"))
+    started = []
+    for entry in entries:
+        with open(entry) as f:
+            exec_line = next(line for line in f if line.startswith("Exec="))[len("Exec="):]
+        started.append(subprocess.Popen(shlex.split(exec_line), env=env))
+    return started
+
+
+def test_enabled_starts_with_each_session_until_disabled():
+    sandbox = Sandbox()
+    install_program(sandbox.app_dir)
+    program = os.path.join(sandbox.app_dir, "vostrel-idle")
+    shutil.copy2(IDLE, program)
+    try:
+        subprocess.run([program, "--enable", "--wait", "3s"], env=sandbox.env(), check=True,
+                       stdout=subprocess.DEVNULL)
+        for session in range(2):
+            server = Server()
+            started = log_in(sandbox, server)
+            try:
+                check(len(started) == 1, "session %d started %d programs" % (session, len(started)))
+                wait_for(lambda: children(started[0].pid), "the saver to start", timeout=15)
+            finally:
+                server.close()  # the log-out
+            started[0].wait(timeout=10)
+            check(started[0].returncode == 0, "status %d at the log-out" % started[0].returncode)
+        subprocess.run([program, "--disable"], env=sandbox.env(), check=True,
+                       stdout=subprocess.DEVNULL)
+        server = Server()
+        try:
+            check(log_in(sandbox, server) == [], "started after --disable")
+        finally:
+            server.close()
+    finally:
+        sandbox.close()
+
+
+if __name__ == "__main__":
+    sys.exit(run_tests([test_starts_after_the_wait_and_again, test_ends_with_the_server,
+                        test_bad_waits_refused,
+                        test_enabled_starts_with_each_session_until_disabled]))

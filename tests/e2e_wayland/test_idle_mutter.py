@@ -1,0 +1,76 @@
+"""vostrel-idle on GNOME's compositor (mutter, headless, run by scripts/wayland-session.sh
+--mutter), which offers no Wayland idle protocol: its idle source is mutter's idle monitor on
+the session bus. It starts the real saver after its wait with no input and again after the
+next, and not while the session manager says idleness is inhibited (the test's own stand-in
+for GNOME's session manager, which the headless session lacks)."""
+import os
+import sys
+import threading
+
+import gi
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
+from idle_harness import WAIT_SECONDS, IdleRun, check_starts_after_the_wait  # noqa: E402
+from mutter_input import RemoteInput  # noqa: E402
+from saver_harness import check, run_tests  # noqa: E402
+
+gi.require_version("Gio", "2.0")
+from gi.repository import Gio, GLib  # noqa: E402
+
+KEY_SPACE = 57
+INPUT = RemoteInput()
+SESSION_MANAGER = """<node><interface name="org.gnome.SessionManager">
+  <method name="IsInhibited"><arg type="u" direction="in"/><arg type="b" direction="out"/></method>
+</interface></node>"""
+INHIBIT_IDLE = 8
+
+
+class SessionManager:
+    """org.gnome.SessionManager with one idle inhibitor while `inhibited` is set."""
+
+    def __init__(self):
+        self.inhibited = False
+        self.loop = GLib.MainLoop()
+        self.bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        info = Gio.DBusNodeInfo.new_for_xml(SESSION_MANAGER).interfaces[0]
+        self.bus.register_object("/org/gnome/SessionManager", info, self.on_call)
+        Gio.bus_own_name_on_connection(self.bus, "org.gnome.SessionManager",
+                                       Gio.BusNameOwnerFlags.NONE, None, None)
+        threading.Thread(target=self.loop.run, daemon=True).start()
+
+    def on_call(self, connection, sender, path, interface, method, args, invocation):
+        flags = args.unpack()[0]
+        invocation.return_value(GLib.Variant(
+            "(b)", (self.inhibited and bool(flags & INHIBIT_IDLE),)))
+
+
+MANAGER = SessionManager()
+
+
+def with_run(test):
+    def run():
+        idle = IdleRun()
+        try:
+            test(idle)
+        finally:
+            idle.close()
+            MANAGER.inhibited = False
+    run.__name__ = test.__name__
+    return run
+
+
+@with_run
+def test_starts_after_the_wait_and_again(run):
+    check_starts_after_the_wait(run, lambda: INPUT.keys(KEY_SPACE))
+
+
+@with_run
+def test_not_while_inhibited(run):
+    MANAGER.inhibited = True
+    check(run.no_saver_for(WAIT_SECONDS * 2 + 1), "the saver started while inhibited")
+    MANAGER.inhibited = False
+    run.wait_for_saver()
+
+
+if __name__ == "__main__":
+    sys.exit(run_tests([test_starts_after_the_wait_and_again, test_not_while_inhibited]))
