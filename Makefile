@@ -8,13 +8,16 @@ JOBS       := $(shell nproc)
 # The builds' own makes would each say which folder they enter.
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps build run check test test-release test-sanitize test-threads docs-pictures windows \
+.PHONY: all deps test-deps build run check test test-release test-sanitize test-threads docs-pictures windows \
 	windows-deps test-windows clean
 
 all: build
 
 deps:
 	@bash scripts/install-deps.sh
+
+test-deps:
+	@bash scripts/install-deps.sh --tests
 
 # The programs and their data only; `make test` builds the tests and benchmarks beside them in
 # the same folder with the same flags, so nothing is compiled twice. Warnings stay warnings
@@ -32,14 +35,14 @@ run: build
 # The everyday check, minutes where `make test` takes half an hour: the Release build as
 # `make test` makes it, the unit tests, the include and format checks and the quick
 # end-to-end scripts (scripts/check.sh).
-check:
+check: test-deps
 	@bash scripts/check.sh $(BUILD)
 
 # Each build's tests run under a private X server with a home folder of their own (see the
 # script); the last lines say how many passed in each build and how long each took.
 SUMMARY := $(BUILD)/test-summary.txt
 
-test: deps windows-deps
+test: test-deps windows-deps
 	@rm -f $(SUMMARY)
 	@$(MAKE) test-release
 	@$(MAKE) test-sanitize

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing need.
+# Installs the Debian 12 packages that building and running need; with --tests, also those
+# that only the tests use (sound servers and desktops that the tests start by themselves), so
+# that `make run` leaves a user's desktop as it is.
 # Quiet and quick when everything is already there; uses sudo when not root.
 set -euo pipefail
 # shellcheck source=scripts/apt-packages.sh
@@ -13,11 +15,20 @@ PACKAGES=(
   libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
   libsdl2-dev libasound2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev
   xvfb xauth xdotool x11-utils libxfixes3 xscreensaver
-  pulseaudio  # a real sound server that the audio tests start and freeze
-  sway grim mutter dbus python3-gi  # headless Wayland desktops for the Wayland saver's tests
   "${DATA_GENERATOR_PACKAGES[@]}"
   fonts-dejavu-core
   apitrace  # bench/driver_replay.py replays the renderer's GL calls
 )
 
+TEST_PACKAGES=(
+  sway grim mutter dbus python3-gi  # headless Wayland desktops for the Wayland saver's tests
+)
+# A real sound server that the audio tests start and freeze. Where PipeWire's PulseAudio server
+# is installed, installing PulseAudio would replace it, so the desktop's sound is left alone and
+# that test says it cannot run.
+if ! dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q 'install ok installed'; then
+  TEST_PACKAGES+=(pulseaudio)
+fi
+
+if [ "${1:-}" = --tests ]; then PACKAGES+=("${TEST_PACKAGES[@]}"); fi
 install_missing_packages "${PACKAGES[@]}"
