@@ -185,6 +185,19 @@ def reg_string(text):
     return '"%s"' % text.replace("\\", "\\\\").replace('"', '\\"')
 
 
+def start_private_x_server(screen):
+    """An Xvfb of the test's own (screen "WxHxD"), on the first free display, that does not reset
+    between clients: the process and its display name."""
+    read, write = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write), "-screen", "0", screen, "-nolisten", "tcp",
+         "+extension", "GLX", "+render", "-noreset"], pass_fds=[write],
+        stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as f:
+        return server, ":" + f.readline().strip()
+
+
 def install_program(app_dir, install_folder=None, program=SAVER):
     """Copies `program` alone into a new `app_dir` and, given an install folder, writes the
     machine key beside the copy that names it. Returns the copy's path."""

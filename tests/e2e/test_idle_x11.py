@@ -14,7 +14,8 @@ import time
 
 from idle_harness import (IDLE, IdleRun, check_bad_waits_refused, check_starts_after_the_wait,
                           children)
-from saver_harness import Sandbox, check, install_program, run_tests, wait_for
+from saver_harness import (Sandbox, check, install_program, run_tests, start_private_x_server,
+                           wait_for)
 
 SCREEN = "1024x768x24"
 
@@ -23,14 +24,7 @@ class Server:
     """A private X server, so that no other test's input moves its idle counter."""
 
     def __init__(self):
-        read, write = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", SCREEN, "-nolisten", "tcp",
-             "+extension", "GLX", "+render", "-noreset"], pass_fds=[write],
-            stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as f:
-            self.display = ":" + f.readline().strip()
+        self.process, self.display = start_private_x_server(SCREEN)
 
     def env(self):
         return {"DISPLAY": self.display, "WAYLAND_DISPLAY": ""}

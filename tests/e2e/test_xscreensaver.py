@@ -18,7 +18,8 @@ import time
 import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.dirname(__file__))
-from saver_harness import BUILD_DIR, WAIT, check, run_tests, wait_for  # noqa: E402
+from saver_harness import (BUILD_DIR, WAIT, check, run_tests, start_private_x_server,  # noqa: E402
+                           wait_for)
 
 SOURCE_DIR = os.environ.get("VOSTREL_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "../.."))
 HACK_ENTRY = os.path.join(SOURCE_DIR, "packaging", "vostrel-hack.xml")
@@ -78,14 +79,7 @@ class Desktop:
 
     def __init__(self, home):
         self.home = home
-        read, write = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", SCREEN, "-nolisten", "tcp",
-             "+extension", "GLX", "+render", "-noreset"], pass_fds=[write],
-            stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as f:
-            self.display = ":" + f.readline().strip()
+        self.server, self.display = start_private_x_server(SCREEN)
         self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home,
                         XDG_CONFIG_HOME=os.path.join(self.home, ".config"))
         for name in ("XAUTHORITY", "XSCREENSAVER_WINDOW"):

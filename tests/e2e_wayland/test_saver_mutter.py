@@ -25,7 +25,6 @@ INPUT = RemoteInput()
 def with_saver(test):
     def run():
         sandbox = Sandbox()
-        sandbox.record_boxes = False
         sandbox.write_user_settings(NO_SOUND)
         program = install_program(sandbox.app_dir, os.path.join(BUILD_DIR, "data"))
         dialog = sandbox.start(["/c"], program=program)

@@ -93,7 +93,6 @@ class Saver:
 
     def __init__(self):
         self.sandbox = Sandbox()
-        self.sandbox.record_boxes = False
         self.sandbox.audio_driver = None
         self.sandbox.write_user_settings()
         program = install_program(self.sandbox.app_dir, os.path.join(BUILD_DIR, "data"))
