@@ -167,40 +167,40 @@ def write_pictures(install_dir, font_path):
     write_gifs(install_dir, font_path)
 
 
+def sun_under_emblem(font_path, size, tiles, sun_size, sun_rise, emblem_at, emblem, word):
+    """The product's picture: a starfield (its tile repeated `tiles`, rows by columns), the sun
+    scaled to `sun_size` square and risen `sun_rise` pixels over the bottom edge, the glowing
+    emblem (emblem_mask's arguments) with its top-left corner at `emblem_at` (row, column),
+    and the name at `word` (font size, centre row)."""
+    width, height = size
+    stars = np.tile(make_starfield(), (*tiles, 1))[:height, :width]
+    sun = np.asarray(Image.fromarray(np.rint(make_sun()).astype(np.uint8)).resize(
+        (sun_size, sun_size)), float)
+    background = stars.copy()
+    top, left = height - sun_rise, (sun_size - width) // 2
+    background[top:, :] += sun[:height - top, left:left + width] * 0.8
+    logo = glowing(emblem_mask(*emblem), (255, 250, 225), (255, 140, 40), 3)
+    row, column = emblem_at
+    place = (slice(row, row + logo.shape[0]), slice(column, column + logo.shape[1]))
+    background[place] = np.maximum(background[place], logo)
+    font_size, word_row = word
+    name = text_layer((width, height), "VOSTREL", font_path, font_size, (width / 2, word_row))
+    background = np.maximum(background, np.asarray(name, float)[..., None])
+    return Image.fromarray(np.rint(np.clip(background, 0, 255)).astype(np.uint8))
+
+
 def make_dialog_picture(font_path):
     """290 x 200: the logo over a starfield with a rising sun, 255 colours at most."""
-    width, height = 290, 200
-    stars = np.tile(make_starfield(), (1, 2, 1))[:height, :width]
-    sun = np.asarray(Image.fromarray(np.rint(make_sun()).astype(np.uint8)).resize((420, 420)),
-                     float)
-    background = stars.copy()
-    top, left = height - 150, (420 - width) // 2
-    background[top:, :] += sun[:height - top, left:left + width] * 0.8
-    mask = emblem_mask(110, (55, 55), 104)
-    logo = glowing(mask, (255, 250, 225), (255, 140, 40), 3)
-    background[12:122, 90:200] = np.maximum(background[12:122, 90:200], logo)
-    word = text_layer((width, height), "VOSTREL", font_path, 40, (width / 2, 170))
-    background = np.maximum(background, np.asarray(word, float)[..., None])
-    picture = Image.fromarray(np.rint(np.clip(background, 0, 255)).astype(np.uint8))
+    picture = sun_under_emblem(font_path, (290, 200), (1, 2), 420, 150, (12, 90),
+                               (110, (55, 55), 104), (40, 170))
     return picture.quantize(colors=255, method=Image.MEDIANCUT, dither=Image.NONE)
 
 
 def make_installer_side(font_path):
     """164 x 314, the welcome and finish pages' left side: the sun rising under the
     emblem in a starfield, the name below."""
-    width, height = 164, 314
-    stars = np.tile(make_starfield(), (2, 1, 1))[:height, :width]
-    sun = np.asarray(Image.fromarray(np.rint(make_sun()).astype(np.uint8)).resize((300, 300)),
-                     float)
-    background = stars.copy()
-    top, left = height - 120, (300 - width) // 2
-    background[top:, :] += sun[:height - top, left:left + width] * 0.8
-    mask = emblem_mask(120, (60, 60), 112)
-    logo = glowing(mask, (255, 250, 225), (255, 140, 40), 3)
-    background[40:160, 22:142] = np.maximum(background[40:160, 22:142], logo)
-    word = text_layer((width, height), "VOSTREL", font_path, 30, (width / 2, 200))
-    background = np.maximum(background, np.asarray(word, float)[..., None])
-    return Image.fromarray(np.rint(np.clip(background, 0, 255)).astype(np.uint8))
+    return sun_under_emblem(font_path, (164, 314), (2, 1), 300, 120, (40, 22),
+                            (120, (60, 60), 112), (30, 200))
 
 
 def make_installer_header(font_path):
