@@ -1,9 +1,10 @@
+// The XDG autostart entries on POSIX desktops: a .desktop file in $XDG_CONFIG_HOME/autostart,
+// written whole so that a session starting meanwhile never reads half an entry.
 #include <errno.h>
 #include <unistd.h>
 
-#include <fstream>
-
 #include "platform/autostart.h"
+#include "platform/file_replace.h"
 #include "platform/posix/posix_files.h"
 
 namespace {
@@ -23,10 +24,7 @@ std::string AutostartEntryPath(const char* name) {
 bool WriteAutostartEntry(const char* name, const std::string& text) {
     const std::string path = AutostartEntryPath(name);
     if (path.empty() || !MakeFolders(AutostartFolder())) return false;
-    std::ofstream entry(path, std::ios::trunc);
-    entry << text;
-    entry.close();
-    return static_cast<bool>(entry);
+    return WriteFileAtomically(path, text);
 }
 
 bool RemoveAutostartEntry(const char* name) {
