@@ -2,6 +2,7 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include "platform/egl/compatibility_context.h"
 #include "platform/offscreen_gl.h"
 
 struct OffscreenGlContext {
@@ -27,12 +28,9 @@ OffscreenGlContext* CreateOffscreenGlContext() {
                                        EGL_PBUFFER_BIT, EGL_NONE};
     EGLConfig config = nullptr;
     EGLint configCount = 0;
-    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
     EGLContext context = EGL_NO_CONTEXT;
-    if (eglBindAPI(EGL_OPENGL_API) &&
-        eglChooseConfig(display, configAttributes, &config, 1, &configCount) && configCount > 0) {
-        context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+    if (eglChooseConfig(display, configAttributes, &config, 1, &configCount) && configCount > 0) {
+        context = CreateCompatibilityContext(display, config);
     }
     if (context == EGL_NO_CONTEXT ||
         !eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {

@@ -13,6 +13,7 @@
 
 #include <vector>
 
+#include "platform/egl/compatibility_context.h"
 #include "platform/saver_window.h"
 #include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wayland_window_system.h"
@@ -127,10 +128,7 @@ GlContext* wayland::CreateGlContext(DrawingContext context) {
     if (display == EGL_NO_DISPLAY || window == nullptr || window->config == nullptr) {
         return nullptr;
     }
-    if (!eglBindAPI(EGL_OPENGL_API)) return nullptr;
-    const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    EGLContext made = eglCreateContext(display, window->config, EGL_NO_CONTEXT, attributes);
+    EGLContext made = CreateCompatibilityContext(display, window->config);
     if (made == EGL_NO_CONTEXT) return nullptr;
     return reinterpret_cast<GlContext*>(new EglContext{made});
 }
@@ -198,10 +196,8 @@ void DestroyWindowGl(WaylandWindow& window) {
 GlProbe* wayland::CreateGlProbe() {
     if (SaverWaylandConnection() == nullptr) return nullptr;
     EGLDisplay display = SaverEglDisplay();
-    if (display == EGL_NO_DISPLAY || !eglBindAPI(EGL_OPENGL_API)) return nullptr;
-    const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    EGLContext made = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    if (display == EGL_NO_DISPLAY) return nullptr;
+    EGLContext made = CreateCompatibilityContext(display, EGL_NO_CONFIG_KHR);
     if (made == EGL_NO_CONTEXT) return nullptr;
     if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, made)) {
         eglDestroyContext(display, made);
