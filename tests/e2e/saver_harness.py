@@ -265,9 +265,13 @@ def focused_saver():
 
 
 def wait_for_focused_saver():
-    """Waits until a full-screen saver window has taken the input focus; its id."""
-    window = wait_for(saver_windows, "the saver window")[0]
-    wait_for(lambda: xdotool("getwindowfocus") == [window], "the saver to take the focus")
+    """Waits until a full-screen saver window has taken the input focus; its id. The saver
+    windows are listed anew each time: the window of a run that has just ended may still be
+    listed for a moment, and never takes the focus."""
+    def focused_saver_window():
+        focus = xdotool("getwindowfocus")
+        return focus[0] if focus and focus[0] in saver_windows() else None
+    window = wait_for(focused_saver_window, "the saver to take the focus")
     time.sleep(0.5)  # the pointer position is recorded right after the focus is taken
     return window
 
