@@ -4,7 +4,7 @@
 In src/:
   - an include may point only down the layer order, and peers stay apart;
   - a backend folder, src/platform/<folder>/, is private to the platform layer, and so are
-    the hook points (platform/hook_points.h), which only tests fill;
+    the hook points (platform/hook_points.h), which only test programs define;
   - no include climbs out of its folder with "../";
   - the window system's headers, toolkits, codecs and the operating system's own headers
     appear only under src/platform/, and there only in the backend folders of what they

@@ -3,6 +3,7 @@
 #include "platform/message_box.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "platform/hook_points.h"
 
@@ -13,7 +14,7 @@ bool runGoesOnBoxOpen = false;
 
 // The hook point, standard error or the system's own box, in that order.
 BoxAnswer AnswerMessageBox(const MessageBoxRequest& request) {
-    if (platformHooks.messageBox) return platformHooks.messageBox(request);
+    if (const std::optional<BoxAnswer> answer = StandInBoxAnswer(request)) return *answer;
     if (boxesOnStandardError) {
         std::fprintf(stderr, "%s: %s\n", request.title.c_str(), request.text.c_str());
         return AnswerWithoutPerson(request.buttons);

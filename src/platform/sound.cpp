@@ -4,9 +4,5 @@
 #include "platform/hook_points.h"
 
 void PlaySoundEffect(const std::string& path) {
-    if (platformHooks.soundEffect != nullptr) {
-        platformHooks.soundEffect(path);
-        return;
-    }
-    PlaySystemSound(path);
+    if (!StandInTookSoundEffect(path)) PlaySystemSound(path);
 }

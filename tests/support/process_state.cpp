@@ -57,7 +57,7 @@ void ResetRunRecords() {
 }
 
 void ResetProcessState() {
-    platformHooks = PlatformHooks{};
+    ResetPlatformSpies();
     ShutdownShow();
     ReleaseTestGlContext();
     CloseLeftoverSaverWindow();

@@ -86,7 +86,7 @@ class CdVoice : public MixVoice {
 
 std::vector<std::string> DriveNames() {
     std::vector<std::string> names;
-    if (const auto& images = platformHooks.cdDrives) {
+    if (const auto images = StandInCdDrives()) {
         std::copy_if(images->begin(), images->end(), std::back_inserter(names),
                      FileOpensForReading);
         return names;

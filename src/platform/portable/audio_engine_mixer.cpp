@@ -15,7 +15,7 @@ int openCount = 0;
 }  // namespace
 
 void TraceAudioCall(const char* call) {
-    if (platformHooks.audioCall != nullptr) platformHooks.audioCall(call);
+    WatchAudioEngineCall(call);
 }
 
 bool AudioInit() {

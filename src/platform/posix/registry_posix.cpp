@@ -28,6 +28,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/hook_points.h"
@@ -67,7 +68,7 @@ struct MachineRootPlace {
 // <root> (<root>/usr/bin, <root>/etc) finds its key in <root>/etc and reads the paths stored
 // there below <root>, so it runs where it was unpacked.
 MachineRootPlace FindMachineRoot() {
-    if (platformHooks.machineRoot) return {*platformHooks.machineRoot, {}};
+    if (std::optional<std::string> root = StandInMachineRoot()) return {std::move(*root), {}};
     const std::string exeFolder = ProgramFolder();
     if (exeFolder.empty()) return {};
     const std::string prefix = ParentFolder(exeFolder);
