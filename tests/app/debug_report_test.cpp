@@ -95,18 +95,16 @@ class DebugReportTest : public ::testing::Test {
 };
 
 TEST_F(DebugReportTest, WritesBannerLinesAndClosingBetweenTheUntouchedHeadAndTail) {
+    const std::string logged = kBanner + "Register WClass SUCCESSFUL.\nPROCEEDING.\n\nX = 1280\n";
     ASSERT_TRUE(OpenDebugReport());
     EXPECT_EQ(Page(), PageWithReport(kBanner));
     LogLine("Register WClass SUCCESSFUL.\nPROCEEDING.\n\n");
     LogLine("X = %d\n", 1280);
-    EXPECT_EQ(Page(), PageWithReport(kBanner + "Register WClass SUCCESSFUL.\nPROCEEDING.\n\n" +
-                                     "X = 1280\n"));
+    EXPECT_EQ(Page(), PageWithReport(logged));
     ASSERT_TRUE(CloseDebugReport());
-    EXPECT_EQ(Page(), PageWithReport(kBanner + "Register WClass SUCCESSFUL.\nPROCEEDING.\n\n" +
-                                     "X = 1280\n" + kClosing));
+    EXPECT_EQ(Page(), PageWithReport(logged + kClosing));
     LogLine("WM_DESTROY\n");
-    EXPECT_EQ(Page(), PageWithReport(kBanner + "Register WClass SUCCESSFUL.\nPROCEEDING.\n\n" +
-                                     "X = 1280\n" + kClosing));
+    EXPECT_EQ(Page(), PageWithReport(logged + kClosing));
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -198,46 +196,41 @@ TEST_F(DebugReportTest, PageWithoutMarkersInOrderIsRefusedAndLeftAsItWas) {
     }
 }
 
-TEST_F(DebugReportTest, MissingPageIsReportedAndNotCreated) {
-    std::filesystem::remove(PagePath());
-    EXPECT_FALSE(OpenDebugReport());
-    ExpectOneErrorBox(kCannotOpen);
-    EXPECT_FALSE(std::filesystem::exists(PagePath()));
-}
-
-// None of these may hang the run or be replaced; each is a page that cannot be opened.
-TEST_F(DebugReportTest, PageThatIsNoReadableFileIsReportedAndLeftAlone) {
+// None of these may hang the run, be made or be replaced; each is a page that cannot be used.
+TEST_F(DebugReportTest, PageThatCannotBeUsedIsReportedAndLeftAlone) {
+    namespace fs = std::filesystem;
     const std::string huge = PageWithReport(std::string(kLargestReportPage, 'x'));
+    const std::string installed = Page();
     const struct {
         const char* what;
         std::function<void()> make;
+        std::string box;
         std::function<bool()> leftAlone;
     } cases[] = {
-        {"folder", [&] { std::filesystem::create_directory(PagePath()); },
-         [&] { return std::filesystem::is_directory(PagePath()); }},
-        {"FIFO", [&] { ASSERT_EQ(mkfifo(PagePath().c_str(), 0644), 0); },
-         [&] { return std::filesystem::is_fifo(PagePath()); }},
+        {"missing", [] {}, kCannotOpen, [&] { return !fs::exists(PagePath()); }},
+        {"folder", [&] { fs::create_directory(PagePath()); }, kCannotOpen,
+         [&] { return fs::is_directory(PagePath()); }},
+        {"FIFO", [&] { ASSERT_EQ(mkfifo(PagePath().c_str(), 0644), 0); }, kCannotOpen,
+         [&] { return fs::is_fifo(PagePath()); }},
         {"page far larger than a report page", [&] { WriteWholeFile(PagePath(), huge); },
-         [&] { return Page() == huge; }},
+         kCannotOpen, [&] { return Page() == huge; }},
+        {"read-only page",
+         [&] {
+             WriteWholeFile(PagePath(), installed);
+             fs::permissions(PagePath(), fs::perms::owner_read | fs::perms::group_read |
+                                             fs::perms::others_read);
+         },
+         "Can't overwrite HTM file for debug report.", [&] { return Page() == installed; }},
     };
     for (const auto& page : cases) {
+        SCOPED_TRACE(page.what);
         boxes.clear();
-        std::filesystem::remove(PagePath());
+        fs::remove(PagePath());
         page.make();
-        EXPECT_FALSE(OpenDebugReport()) << page.what;
-        ExpectOneErrorBox(kCannotOpen);
-        EXPECT_TRUE(page.leftAlone()) << page.what;
+        EXPECT_FALSE(OpenDebugReport());
+        ExpectOneErrorBox(page.box);
+        EXPECT_TRUE(page.leftAlone());
     }
-}
-
-TEST_F(DebugReportTest, ReadOnlyPageIsNotOverwritten) {
-    const std::string before = Page();
-    std::filesystem::permissions(PagePath(), std::filesystem::perms::owner_read |
-                                                 std::filesystem::perms::group_read |
-                                                 std::filesystem::perms::others_read);
-    EXPECT_FALSE(OpenDebugReport());
-    ExpectOneErrorBox("Can't overwrite HTM file for debug report.");
-    EXPECT_EQ(Page(), before);
 }
 
 TEST_F(DebugReportTest, TemporariesOfKilledRunsAreRemovedAtTheNextStart) {
