@@ -7,26 +7,19 @@
 
 #include "assets/textures.h"
 #include "base/run_flags.h"
-#include "gl_test_context.h"
 #include "platform/audio_engine.h"
 #include "platform_spies.h"
 #include "settings/install_folder.h"
 #include "settings/settings.h"
 #include "show/random.h"
 #include "show/show_state.h"
-#include "show_test_state.h"
+#include "show_piece_test.h"
 
 namespace {
 
-class ShowSetupTest : public ::testing::Test {
+class ShowSetupTest : public ShowPieceTest {
   protected:
-    void SetUp() override {
-        if (!gl_.ok()) GTEST_SKIP() << "no offscreen GL context";
-        ResetShowForTest();
-    }
     void TearDown() override { ShutdownShow(); }
-
-    GlTestContext gl_;
 };
 
 TEST_F(ShowSetupTest, FirstDrawsOfAFreshProcessGoToRingParticleZero) {
