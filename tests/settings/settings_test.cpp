@@ -73,15 +73,6 @@ TEST_F(SettingsTest, WrongTypeOrTooLongValueKeepsTheDefault) {
     EXPECT_EQ(settings.debug, 0u);
 }
 
-TEST_F(SettingsTest, HandTypedHighDetailIsRead) {
-    WriteWholeFile(KeyFile(),
-                   "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\r\n"
-                   "  \"part\" = dword:40d\r\n");
-    LoadSaverSettings();
-    EXPECT_EQ(settings.part, kPartHigh);
-    EXPECT_EQ(DetailLevelFromPart(settings.part), 2);
-}
-
 TEST_F(SettingsTest, SecondLoadDoesNotKeepWhatAnEarlierRunChanged) {
     LoadSaverSettings();
     settings.psound = 0;  // as a preview run's set-up does
@@ -102,7 +93,8 @@ TEST_F(SettingsTest, DebugAloneIsReadWithoutCreatingTheKey) {
     EXPECT_EQ(settings.part, kPartMedium);
 }
 
-// A hand-edited file may hold the sections of other keys; only this key's values count.
+// A hand-edited file may hold the sections of other keys; only this key's values count, however
+// its section line is typed.
 TEST_F(SettingsTest, ValuesUnderAnotherKeysSectionAreNotRead) {
     const struct {
         const char* text;
@@ -116,6 +108,7 @@ TEST_F(SettingsTest, ValuesUnderAnotherKeysSectionAreNotRead) {
         {"[HKEY_CURRENT_USER\\Other]\n\"part\"=dword:0000040b\n"
          "[hkey_current_user\\software\\vostrelsaver]\n\"part\"=dword:0000040d\n",
          kPartHigh},
+        {"[HKEY_CURRENT_USER\\Software\\VostrelSaver]\r\n  \"part\" = dword:40d\r\n", kPartHigh},
     };
     for (const auto& c : cases) {
         WriteWholeFile(KeyFile(), std::string("REGEDIT4\n\n") + c.text);
