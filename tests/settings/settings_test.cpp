@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -21,21 +22,21 @@ class SettingsTest : public ::testing::Test {
     UserRootForTest userRoot_;
 };
 
+// Every field, whatever it held before, takes its default from the table (whose values the
+// dialog's test pins as they are stored).
 TEST_F(SettingsTest, FreshUserGetsTheDefaultsAndAnEmptyKey) {
+    for (const SettingEntry& entry : kSettingTable) {
+        if (entry.kind == SettingKind::Number) settings.*entry.number = 0x5A5A;
+        if (entry.kind == SettingKind::Text) std::strcpy(settings.*entry.text, "left over");
+    }
     LoadSaverSettings();
-    ModeSize size = ModeSizeFromResolution(settings.resolution, {1920, 1080}, {}, false);
-    EXPECT_EQ(size.width, 640);
-    EXPECT_EQ(size.height, 480);
-    EXPECT_EQ(ColorDepthFromBpp(settings.bpp), 16);
-    EXPECT_EQ(DetailLevelFromPart(settings.part), 1);
-    EXPECT_EQ(settings.psound, 1u);
-    EXPECT_EQ(settings.pmusic, 1u);
-    EXPECT_EQ(settings.showcred, 1u);
-    EXPECT_EQ(settings.text, 1u);
-    EXPECT_STREQ(settings.vostrel, "VOSTREL");
-    EXPECT_EQ(settings.starfield, 1u);
-    EXPECT_EQ(settings.useblur, 0u);
-    EXPECT_EQ(settings.debug, 0u);
+    for (const SettingEntry& entry : kSettingTable) {
+        if (entry.kind == SettingKind::Number) {
+            EXPECT_EQ(settings.*entry.number, entry.numberDefault) << entry.name;
+        } else {
+            EXPECT_STREQ(settings.*entry.text, entry.textDefault) << entry.name;
+        }
+    }
     EXPECT_TRUE(std::filesystem::exists(KeyFile()));
 }
 
