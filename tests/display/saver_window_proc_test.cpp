@@ -95,8 +95,7 @@ TEST_F(SaverWindowProcTest, DestroyQuitsAndTearsDownOnlyASaverRunNotYetClosing) 
                  {RunMode::Saver, 0, true, 1},
                  {RunMode::Preview, 0, true, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "closing " << int{c.closing} << ", preview "
-                                        << (c.mode == RunMode::Preview));
+        SCOPED_TRACE(&c - cases);
         Reset(c.mode);
         saverWindowClosed = c.closing;
         EXPECT_EQ(Send(kWmDestroy), 0);
