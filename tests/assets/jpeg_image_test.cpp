@@ -52,8 +52,7 @@ class JpegImageTest : public ::testing::Test {
 };
 
 TEST_F(JpegImageTest, ColourPictureDecodesToRgbRowsBottomUp) {
-    std::string path = scratch.File("quadrants.jpg");
-    WriteJpeg(path, QuadrantPicture(16, 32));
+    const std::string path = WriteJpeg(scratch.File("quadrants.jpg"), QuadrantPicture(16, 32));
     JpegImage image;
     ASSERT_TRUE(image.Load(path.c_str(), false, kNoLimit));
     EXPECT_EQ(image.GetWidth(), 16);
@@ -63,16 +62,14 @@ TEST_F(JpegImageTest, ColourPictureDecodesToRgbRowsBottomUp) {
 }
 
 TEST_F(JpegImageTest, GreyFileAndForcedGreyGiveOneBytePerPixel) {
-    std::string greyPath = scratch.File("grey.jpg");
-    WriteJpeg(greyPath, GreyStripes(32, 8));
+    const std::string greyPath = WriteJpeg(scratch.File("grey.jpg"), GreyStripes(32, 8));
     JpegImage grey;
     ASSERT_TRUE(grey.Load(greyPath.c_str(), false, kNoLimit));
     EXPECT_EQ(grey.GetBitsPerPixel(), 8);
     EXPECT_NEAR(grey.GetPixels()[0], 0, kTolerance);
     EXPECT_NEAR(grey.GetPixels()[31], 192, kTolerance);
 
-    std::string colourPath = scratch.File("white.jpg");
-    WriteJpeg(colourPath, SolidPicture(8, 8, kWhite));
+    const std::string colourPath = WriteJpeg(scratch.File("white.jpg"), SolidPicture(8, 8, kWhite));
     JpegImage forced;
     ASSERT_TRUE(forced.Load(colourPath.c_str(), true, kNoLimit));
     EXPECT_EQ(forced.GetBitsPerPixel(), 8);
@@ -86,8 +83,8 @@ std::string FormName(const ::testing::TestParamInfo<JpegForm>& info) {
 class JpegFormTest : public JpegImageTest, public ::testing::WithParamInterface<JpegForm> {};
 
 TEST_P(JpegFormTest, DecodesTheSamePicture) {
-    std::string path = scratch.File("form.jpg");
-    WriteJpeg(path, QuadrantPicture(24, 16), GetParam());
+    const std::string path =
+        WriteJpeg(scratch.File("form.jpg"), QuadrantPicture(24, 16), GetParam());
     JpegImage image;
     ASSERT_TRUE(image.Load(path.c_str(), false, kNoLimit));
     EXPECT_EQ(image.GetWidth(), 24);
@@ -103,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(RealWorldForms, JpegFormTest,
 class InkFormTest : public JpegImageTest, public ::testing::WithParamInterface<JpegForm> {};
 
 TEST_P(InkFormTest, InkPictureComesOutAsRgb) {
-    std::string path = scratch.File("ink.jpg");
-    WriteJpeg(path, InkQuadrantPicture(16, 16), GetParam());
+    const std::string path =
+        WriteJpeg(scratch.File("ink.jpg"), InkQuadrantPicture(16, 16), GetParam());
     JpegImage image;
     ASSERT_TRUE(image.Load(path.c_str(), false, kNoLimit));
     EXPECT_EQ(image.GetBitsPerPixel(), 24);
@@ -124,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(CmykAndYcck, InkFormTest,
 TEST_F(JpegImageTest, OddSizesDecode) {
     const int sizes[][2] = {{1, 1}, {3, 7}, {4097, 5}};
     for (const auto& size : sizes) {
-        std::string path = scratch.File("odd.jpg");
-        WriteJpeg(path, SolidPicture(size[0], size[1], kMagenta));
+        const std::string path =
+            WriteJpeg(scratch.File("odd.jpg"), SolidPicture(size[0], size[1], kMagenta));
         JpegImage image;
         ASSERT_TRUE(image.Load(path.c_str(), false, kNoLimit)) << size[0] << "x" << size[1];
         EXPECT_EQ(image.GetWidth(), size[0]);
@@ -135,8 +132,7 @@ TEST_F(JpegImageTest, OddSizesDecode) {
 }
 
 TEST_F(JpegImageTest, PictureOverTheSideLimitIsRefused) {
-    std::string path = scratch.File("limit.jpg");
-    WriteJpeg(path, SolidPicture(16, 8, kRed));
+    const std::string path = WriteJpeg(scratch.File("limit.jpg"), SolidPicture(16, 8, kRed));
     JpegImage fits;
     EXPECT_TRUE(fits.Load(path.c_str(), false, 16));
     JpegImage tooWide;

@@ -158,8 +158,9 @@ void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& by
               static_cast<std::streamsize>(bytes.size()));
 }
 
-void WriteJpeg(const std::string& path, const TestPicture& picture, JpegForm form) {
+std::string WriteJpeg(const std::string& path, const TestPicture& picture, JpegForm form) {
     WriteFileBytes(path, EncodeJpeg(picture, form));
+    return path;
 }
 
 std::vector<std::uint8_t> WithFrameSize(std::vector<std::uint8_t> jpeg, int width, int height) {

@@ -40,8 +40,9 @@ std::vector<std::uint8_t> EncodeJpeg(const TestPicture& picture,
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-void WriteJpeg(const std::string& path, const TestPicture& picture,
-               JpegForm form = JpegForm::Baseline);
+// Gives the path back, so that a test names and writes its picture in one line.
+std::string WriteJpeg(const std::string& path, const TestPicture& picture,
+                      JpegForm form = JpegForm::Baseline);
 
 // Rewrites the frame header's size fields (the first SOFn marker).
 std::vector<std::uint8_t> WithFrameSize(std::vector<std::uint8_t> jpeg, int width, int height);

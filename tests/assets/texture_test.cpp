@@ -26,8 +26,7 @@ constexpr int kTolerance = 6;
 using TextureTest = GlTest;
 
 TEST_F(TextureTest, ColourPictureBecomesAnUprightRgbTexture) {
-    std::string path = scratch.File("quadrants.jpg");
-    WriteJpeg(path, QuadrantPicture(32, 16));
+    const std::string path = WriteJpeg(scratch.File("quadrants.jpg"), QuadrantPicture(32, 16));
     Texture texture;
     ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
     EXPECT_EQ(LevelParameter(texture, GL_TEXTURE_WIDTH), 32);
@@ -45,27 +44,26 @@ TEST_F(TextureTest, ColourPictureBecomesAnUprightRgbTexture) {
 }
 
 TEST_F(TextureTest, CarriesTheFixedParametersAndEveryMipmapLevel) {
-    std::string path = scratch.File("solid.jpg");
-    WriteJpeg(path, SolidPicture(8, 4, {10, 20, 30}));
+    const std::string path = WriteJpeg(scratch.File("solid.jpg"), SolidPicture(8, 4, {10, 20, 30}));
     Texture texture;
     ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
-    GLint value = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
-    EXPECT_EQ(value, GL_REPEAT);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
-    EXPECT_EQ(value, GL_REPEAT);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR_MIPMAP_NEAREST);
+    const std::pair<GLenum, GLint> parameters[] = {
+        {GL_TEXTURE_WRAP_S, GL_REPEAT},
+        {GL_TEXTURE_WRAP_T, GL_REPEAT},
+        {GL_TEXTURE_MAG_FILTER, GL_LINEAR},
+        {GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST}};
+    for (const auto& [parameter, expected] : parameters) {
+        GLint value = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+        EXPECT_EQ(value, expected) << parameter;
+    }
     GLint lastWidth = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 3, GL_TEXTURE_WIDTH, &lastWidth);
     EXPECT_EQ(lastWidth, 1);
 }
 
 TEST_F(TextureTest, GreyPictureBecomesALuminanceTexture) {
-    std::string path = scratch.File("grey.jpg");
-    WriteJpeg(path, GreyStripes(32, 8));
+    const std::string path = WriteJpeg(scratch.File("grey.jpg"), GreyStripes(32, 8));
     Texture texture;
     ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
     EXPECT_EQ(LevelParameter(texture, GL_TEXTURE_INTERNAL_FORMAT), 1);
@@ -77,8 +75,7 @@ TEST_F(TextureTest, GreyPictureBecomesALuminanceTexture) {
 
 TEST_F(TextureTest, OddWidthsUploadWithoutRowGapsAndKeepTheUnpackAlignment) {
     // 3 RGB pixels are 9 bytes a row: with GL's default alignment of 4 the rows would slant.
-    std::string path = scratch.File("odd.jpg");
-    WriteJpeg(path, SolidPicture(3, 7, {255, 0, 255}));
+    const std::string path = WriteJpeg(scratch.File("odd.jpg"), SolidPicture(3, 7, {255, 0, 255}));
     Texture texture;
     ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
     std::vector<GLubyte> texels = ReadTexels(texture, GL_RGBA, 4);
@@ -93,12 +90,10 @@ TEST_F(TextureTest, OddWidthsUploadWithoutRowGapsAndKeepTheUnpackAlignment) {
 }
 
 TEST_F(TextureTest, ColourAndAlphaPairGivesRgbaWithTheGreyAsAlpha) {
-    std::string colourPath = scratch.File("colour.jpg");
-    std::string alphaPath = scratch.File("alpha.jpg");
-    std::string colourAlphaPath = scratch.File("alpha-in-colour.jpg");
-    WriteJpeg(colourPath, QuadrantPicture(32, 8));
-    WriteJpeg(alphaPath, GreyStripes(32, 8));
-    WriteJpeg(colourAlphaPath, SolidPicture(32, 8, {128, 128, 128}));
+    const std::string colourPath = WriteJpeg(scratch.File("colour.jpg"), QuadrantPicture(32, 8));
+    const std::string alphaPath = WriteJpeg(scratch.File("alpha.jpg"), GreyStripes(32, 8));
+    const std::string colourAlphaPath =
+        WriteJpeg(scratch.File("alpha-in-colour.jpg"), SolidPicture(32, 8, {128, 128, 128}));
 
     Texture texture;
     ASSERT_TRUE(texture.Load(colourPath.c_str(), alphaPath.c_str()));
@@ -118,12 +113,9 @@ TEST_F(TextureTest, ColourAndAlphaPairGivesRgbaWithTheGreyAsAlpha) {
 }
 
 TEST_F(TextureTest, EveryFailureLeavesABindableChecker) {
-    std::string colourPath = scratch.File("colour.jpg");
-    WriteJpeg(colourPath, QuadrantPicture(32, 8));
-    std::string wider = scratch.File("wider.jpg");
-    WriteJpeg(wider, GreyStripes(33, 8));
-    std::string taller = scratch.File("taller.jpg");
-    WriteJpeg(taller, GreyStripes(32, 9));
+    const std::string colourPath = WriteJpeg(scratch.File("colour.jpg"), QuadrantPicture(32, 8));
+    const std::string wider = WriteJpeg(scratch.File("wider.jpg"), GreyStripes(33, 8));
+    const std::string taller = WriteJpeg(scratch.File("taller.jpg"), GreyStripes(32, 9));
     std::string damaged = scratch.File("damaged.jpg");
     std::vector<std::uint8_t> bytes = EncodeJpeg(DetailedPicture(32, 32));
     bytes.resize(bytes.size() / 2);
@@ -200,8 +192,7 @@ TEST_F(TextureTest, LoadWithoutAContextFailsInsteadOfCrashing) {
     ReleaseTestContext();
     Texture texture;
     EXPECT_FALSE(texture.Load(scratch.File("missing.jpg").c_str(), nullptr));
-    const std::string picture = scratch.File("picture.jpg");
-    WriteJpeg(picture, QuadrantPicture(8, 8));
+    const std::string picture = WriteJpeg(scratch.File("picture.jpg"), QuadrantPicture(8, 8));
     EXPECT_FALSE(texture.Load(picture.c_str(), nullptr));
 }
 

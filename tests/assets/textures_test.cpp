@@ -12,8 +12,7 @@ using ShowTexturesTest = GlTest;
 TEST_F(ShowTexturesTest, OutliveTheirContext) {
     Texture* const all[] = {&texStar, &texFire, &texStelle, &texStelle2,
                             &texEnv,  &texSun,  &texFont,   &texFront};
-    std::string picture = scratch.File("picture.jpg");
-    WriteJpeg(picture, QuadrantPicture(16, 16));
+    const std::string picture = WriteJpeg(scratch.File("picture.jpg"), QuadrantPicture(16, 16));
     for (Texture* texture : all) {
         EXPECT_EQ(texture->glName, 0u);
         EXPECT_TRUE(texture->Load(picture.c_str(), nullptr));

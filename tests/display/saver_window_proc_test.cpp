@@ -83,26 +83,26 @@ TEST_F(SaverWindowProcTest, PreviewIgnoresInputAndActivation) {
     EXPECT_EQ(saverWindowClosed, 0);
 }
 
-TEST_F(SaverWindowProcTest, DestroyDuringTearDownPostsNothing) {
-    saverWindowClosed = 1;
-    EXPECT_EQ(Send(kWmDestroy), 0);
-    EXPECT_EQ(quitRequested, 1);
-    EXPECT_FALSE(QuitPosted());
-}
-
-TEST_F(SaverWindowProcTest, DestroyFromOutsideTearsDownAndPostsQuit) {
-    Send(kWmDestroy);
-    EXPECT_EQ(quitRequested, 1);
-    EXPECT_EQ(saverWindowClosed, 1);
-    EXPECT_TRUE(QuitPosted());
-}
-
-TEST_F(SaverWindowProcTest, PreviewDestroyPostsQuitWithoutTearDown) {
-    Reset(RunMode::Preview);
-    Send(kWmDestroy);
-    EXPECT_EQ(quitRequested, 1);
-    EXPECT_EQ(saverWindowClosed, 0);
-    EXPECT_TRUE(QuitPosted());
+// From outside a Saver run's window is torn down and the loop told to quit; during the
+// tear-down nothing more is posted; a preview only quits.
+TEST_F(SaverWindowProcTest, DestroyQuitsAndTearsDownOnlyASaverRunNotYetClosing) {
+    const struct {
+        RunMode mode;
+        std::uint8_t closing;
+        bool quitPosted;
+        std::uint8_t closedAfter;
+    } cases[] = {{RunMode::Saver, 1, false, 1},
+                 {RunMode::Saver, 0, true, 1},
+                 {RunMode::Preview, 0, true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Reset(c.mode);
+        saverWindowClosed = c.closing;
+        EXPECT_EQ(Send(kWmDestroy), 0);
+        EXPECT_EQ(quitRequested, 1);
+        EXPECT_EQ(saverWindowClosed, c.closedAfter);
+        EXPECT_EQ(QuitPosted(), c.quitPosted);
+    }
 }
 
 TEST_F(SaverWindowProcTest, DeactivationEndsTheSaverOnce) {

@@ -114,21 +114,17 @@ TEST_F(VirtualModeTest, ProjectionTakesHeightZeroAsOne) {
 }
 
 TEST(Letterbox, KeepsAspectAndCentresTheBars) {
-    const LetterboxRect wide = FitPicture(640, 480, 1280, 720);
-    EXPECT_EQ(wide.x0, 160);
-    EXPECT_EQ(wide.x1, 1120);
-    EXPECT_EQ(wide.y0, 0);
-    EXPECT_EQ(wide.y1, 720);
-    const LetterboxRect tall = FitPicture(1280, 720, 640, 480);
-    EXPECT_EQ(tall.x0, 0);
-    EXPECT_EQ(tall.x1, 640);
-    EXPECT_EQ(tall.y0, 60);
-    EXPECT_EQ(tall.y1, 420);
-    const LetterboxRect same = FitPicture(800, 600, 400, 300);
-    EXPECT_EQ(same.x0, 0);
-    EXPECT_EQ(same.y1, 300);
-    const LetterboxRect huge = FitPicture(1, 1, 100000, 3);
-    EXPECT_EQ(huge.x1 - huge.x0, 3);
+    // picture width and height, screen width and height, then the rectangle x0, x1, y0, y1
+    const int cases[][8] = {{640, 480, 1280, 720, 160, 1120, 0, 720},
+                            {1280, 720, 640, 480, 0, 640, 60, 420},
+                            {800, 600, 400, 300, 0, 400, 0, 300},
+                            {1, 1, 100000, 3, 49998, 50001, 0, 3}};
+    for (const auto& c : cases) {
+        const LetterboxRect rect = FitPicture(c[0], c[1], c[2], c[3]);
+        EXPECT_EQ((std::vector<int>{rect.x0, rect.x1, rect.y0, rect.y1}),
+                  (std::vector<int>{c[4], c[5], c[6], c[7]}))
+            << c[0] << "x" << c[1] << " on " << c[2] << "x" << c[3];
+    }
 }
 
 }  // namespace

@@ -213,14 +213,20 @@ def install_program(app_dir, install_folder=None, program=SAVER):
     return copy
 
 
+def kill_if_running(process):
+    """Kills and reaps a started run that is still going, so that a failed test leaves none."""
+    if process.poll() is None:
+        process.kill()
+        process.wait()
+
+
 def wait_for_exit(process, timeout=WAIT):
     """Waits for a started run to end by itself (killing it if it does not within `timeout`)
     and checks that it exited with 0; what it wrote on standard error."""
     try:
         process.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
+        kill_if_running(process)
         raise AssertionError("the saver did not end")
     stderr = process.stderr.read().decode(errors="replace")
     check(process.returncode == 0, "exit code %d: %s" % (process.returncode, stderr))

@@ -6,7 +6,8 @@ import subprocess
 import sys
 import time
 
-from saver_harness import BUILD_DIR, WAIT, Sandbox, check, run_tests, wait_for, xdotool
+from saver_harness import (BUILD_DIR, WAIT, Sandbox, check, kill_if_running, run_tests,
+                           wait_for, xdotool)
 from x_windows import XConnection
 
 DIALOG_TITLE = "Vostrel ScreenSaver v1.1"
@@ -21,8 +22,8 @@ def windows_named(title):
 
 
 class OpenDialog:
-    """`vostrel` started with `args` in a sandbox, its dialog on screen and focused; always
-    killed at the end, so a stuck dialog cannot hang the test run."""
+    """`vostrel` started with `args` in a sandbox, its dialog on screen and focused; used in a
+    `with`, which always kills it at the end, so a stuck dialog cannot hang the test run."""
 
     def __init__(self, sandbox, args=("/c",)):
         self.sandbox = sandbox
@@ -57,12 +58,16 @@ class OpenDialog:
         check(self.process.returncode == 0, "exit code %d" % self.process.returncode)
 
     def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+        kill_if_running(self.process)
         if self.x is not None:
             self.x.close()
             self.x = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *error):
+        self.kill()
 
 
 def stored(sandbox):
@@ -86,8 +91,7 @@ def screenshot(window, path):
 
 def test_keyboard_choices_and_ok_are_stored():
     sandbox = Sandbox()
-    dialog = OpenDialog(sandbox)
-    try:
+    with OpenDialog(sandbox) as dialog:
         size = screenshot(dialog.window, SCREENSHOT)
         # Whole on the smallest screen the resolution group offers, so every control is there.
         check(300 < size[0] <= 800 and 200 < size[1] <= 600, "dialog size %r" % (size,))
@@ -99,8 +103,6 @@ def test_keyboard_choices_and_ok_are_stored():
         dialog.type("hi you")
         dialog.keys("Return")                      # OK
         dialog.wait_for_exit()
-    finally:
-        dialog.kill()
     text = stored(sandbox)
     check('"resolution"=dword:000003f6' in text, "800 x 600 not stored:\n" + text)
     check('"part"=dword:0000040d' in text, "High detail not stored:\n" + text)
@@ -119,15 +121,12 @@ def test_cancel_writes_nothing():
         sandbox = Sandbox()
         sandbox.write_user_settings('"part"=dword:00000423\n')
         before = stored(sandbox)
-        dialog = OpenDialog(sandbox)
-        try:
+        with OpenDialog(sandbox) as dialog:
             dialog.keys("Tab", "Down")
             cancel(dialog)
             started = time.time()
             dialog.wait_for_exit()
             took = time.time() - started
-        finally:
-            dialog.kill()
         check(took < PROMPTLY, "%s: the dialog took %.1f s to end" % (name, took))
         check(stored(sandbox) == before, "%s changed the settings:\n%s" % (name, stored(sandbox)))
         sandbox.close()
@@ -135,8 +134,7 @@ def test_cancel_writes_nothing():
 
 def test_play_mp3_opens_the_chooser_and_its_cancel_changes_nothing():
     sandbox = Sandbox()
-    dialog = OpenDialog(sandbox)
-    try:
+    with OpenDialog(sandbox) as dialog:
         dialog.keys(*["Tab"] * 7, "space")  # to Play MP3 File, and turn it on
         wait_for(lambda: windows_named(CHOOSER_TITLE), "the file chooser")
         dialog.keys("Escape")               # cancels the chooser only
@@ -145,16 +143,13 @@ def test_play_mp3_opens_the_chooser_and_its_cancel_changes_nothing():
         dialog.focus()
         dialog.keys("Escape")
         dialog.wait_for_exit()
-    finally:
-        dialog.kill()
     check('"pmp3"' not in stored(sandbox), "something was stored")
     sandbox.close()
 
 
 def test_3d_test_on_the_software_renderer_fails_and_keeps_the_dialog():
     sandbox = Sandbox()
-    dialog = OpenDialog(sandbox)
-    try:
+    with OpenDialog(sandbox) as dialog:
         dialog.keys("shift+Tab", "shift+Tab", "shift+Tab", "Return")  # back from OK to 3D Test
         boxes = wait_for(sandbox.boxes, "the verdict", timeout=60)
         check([(b["icon"], b["owner"]) for b in boxes] == [("warning", 0)], boxes)
@@ -168,20 +163,15 @@ def test_3d_test_on_the_software_renderer_fails_and_keeps_the_dialog():
         dialog.focus()
         dialog.keys("Escape")
         dialog.wait_for_exit()
-    finally:
-        dialog.kill()
     sandbox.close()
 
 
 def test_configure_switches_open_the_dialog():
     for args in ([], ["/c:1234"]):  # no switch, and an owner that names no window
         sandbox = Sandbox()
-        dialog = OpenDialog(sandbox, args)
-        try:
+        with OpenDialog(sandbox, args) as dialog:
             dialog.keys("Escape")
             dialog.wait_for_exit()
-        finally:
-            dialog.kill()
         check(sandbox.boxes() == [], "%s: boxes %r" % (args, sandbox.boxes()))
         sandbox.close()
 

@@ -7,6 +7,8 @@ import subprocess
 import sys
 import tempfile
 
+from saver_harness import CheckList
+
 SOURCE = pathlib.Path(os.environ.get("VOSTREL_SOURCE_DIR", pathlib.Path(__file__).parents[2]))
 GENERATORS = SOURCE / "tools" / "datagen"
 
@@ -21,25 +23,22 @@ def run(script, target):
 
 
 def main():
-    failures = []
+    check = CheckList()
     with tempfile.TemporaryDirectory() as scratch:
         scratch = pathlib.Path(scratch)
         for round_name in ("first", "second"):
             run("make_data.py", scratch / round_name)
         first, second = digests(scratch / "first"), digests(scratch / "second")
-        if len(first) != 20:
-            failures.append(f"expected 20 files, made {len(first)}: {sorted(first)}")
-        failures += [f"{name} differs between two runs" for name in first
-                     if first[name] != second.get(name)]
+        check(len(first) == 20, f"expected 20 files, made {len(first)}: {sorted(first)}")
+        for name in first:
+            check(first[name] == second.get(name), f"{name} differs between two runs")
         run("make_resources.py", scratch / "resources")
         made, committed = digests(scratch / "resources"), digests(SOURCE / "resources")
-        failures += [f"resources/{name} does not match its generator" for name in made
-                     if made[name] != committed.get(name)]
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
-    return 1 if failures else 0
+        for name in made:
+            check(made[name] == committed.get(name),
+                  f"resources/{name} does not match its generator")
+    check.finish()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()

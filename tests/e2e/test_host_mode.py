@@ -10,7 +10,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from saver_harness import (BUILD_DIR, WAIT, Sandbox, check, child_windows,  # noqa: E402
-                           run_tests, wait_for, wait_for_exit)
+                           kill_if_running, run_tests, wait_for, wait_for_exit)
 from x_windows import XConnection  # noqa: E402
 
 HACK = os.path.join(BUILD_DIR, "vostrel-hack")
@@ -46,9 +46,7 @@ def test_sigterm_ends_cleanly():
         process.send_signal(signal.SIGTERM)
         wait_for_exit(process)
     finally:
-        if process.poll() is None:
-            process.kill()
-            process.wait()
+        kill_if_running(process)
     check(not child_windows(host), "the hack's window outlived it")
     check(sandbox.boxes() == [], "boxes: %r" % sandbox.boxes())
     left = [f for folder in (runtime, tmp) for f in os.listdir(folder)]
@@ -125,9 +123,7 @@ def test_only_the_first_copy_sounds():
             wait_for_exit(copy)
     finally:
         for copy in copies:
-            if copy.poll() is None:
-                copy.kill()
-                copy.wait()
+            kill_if_running(copy)
     for host in hosts:
         connection.destroy(host)
     connection.close()

@@ -9,7 +9,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from saver_harness import (BUILD_DIR, TITLE, WAIT, Sandbox, check, child_windows,  # noqa: E402
-                           install_program, run_tests, wait_for, wait_for_exit)
+                           install_program, kill_if_running, run_tests, wait_for, wait_for_exit)
 from x_windows import XConnection  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "datagen"))
@@ -52,9 +52,7 @@ def preview_boxes(missing=None, lower_case=False):
         connection.destroy(host)
         wait_for_exit(process)
     finally:
-        if process.poll() is None:
-            process.kill()
-            process.wait()
+        kill_if_running(process)
         connection.close()
     boxes = sandbox.boxes()
     sandbox.close()

@@ -9,40 +9,16 @@ build's data folder as the install folder, so the test needs nothing installed."
 import json
 import os
 import re
-import shutil
 import subprocess
-import sys
 
 from PIL import Image
 
-from saver_harness import BUILD_DIR, RENDER, USER_KEY, Sandbox
+from saver_harness import BUILD_DIR, RENDER, USER_KEY, CheckList, Sandbox, install_program
 
 MANUAL = os.path.join(os.environ.get("VOSTREL_SOURCE_DIR", os.path.join(os.path.dirname(__file__),
                                                                         "../..")),
                       "packaging", "vostrel.6")
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL:", what)
-
-
-def install_renderer(root):
-    """A copy of the renderer with a machine key that records the build's data folder."""
-    bin_dir = os.path.join(root, "install")
-    key_dir = os.path.join(bin_dir, "etc", "vostrel", "Software", "Calimor")
-    os.makedirs(key_dir)
-    data = os.path.join(BUILD_DIR, "data").replace("\\", "\\\\").replace('"', '\\"')
-    with open(os.path.join(key_dir, "VostrelSaver1.1.reg"), "w") as key:
-        key.write("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Calimor\\VostrelSaver1.1]\n"
-                  f'"Path"="{data}"\n')
-    program = os.path.join(bin_dir, "vostrel-render")
-    shutil.copy2(RENDER, program)
-    return program
-
-
+check = CheckList()
 renderer = RENDER
 
 
@@ -226,16 +202,14 @@ def check_home_left_as_found(root):
 def main():
     global renderer
     sandbox = Sandbox()
-    renderer = install_renderer(sandbox.root)
+    renderer = install_program(sandbox.app_dir, os.path.join(BUILD_DIR, "data"), RENDER)
     env = dict(sandbox.env(), SDL_AUDIODRIVER="dummy")
     check_argument_errors(env)
     check_cycle(env, os.path.join(sandbox.root, "cycle"))
     check_variants(env, sandbox.root)
     check_unwritable_state(env, sandbox.root)
     check_home_left_as_found(sandbox.root)
-    if failures:
-        sys.exit(f"{len(failures)} check(s) failed")
-    print("ok")
+    check.finish()
 
 
 if __name__ == "__main__":

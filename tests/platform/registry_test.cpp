@@ -35,6 +35,17 @@ class RegistryTest : public ::testing::Test {
         if (!QueryRegistryString(key, name, buffer.data(), capacity)) return "<unreadable>";
         return buffer.c_str();
     }
+    // The number stored under `name`, or -1 where none can be read.
+    static std::int64_t QueryNumber(RegistryKey* key, const char* name) {
+        std::uint32_t value = 0;
+        return QueryRegistryDword(key, name, &value) ? std::int64_t{value} : -1;
+    }
+    // What stands in the key file's folder: a writer's temporary files must not pile up there.
+    std::ptrdiff_t FilesBesideTheKey() const {
+        return std::distance(
+            std::filesystem::directory_iterator(std::filesystem::path(KeyFile()).parent_path()),
+            std::filesystem::directory_iterator());
+    }
 
     UserRootForTest userRoot_;
 };
@@ -64,9 +75,7 @@ TEST_F(RegistryTest, ValuesOfEveryKindReadBackThroughAnotherHandle) {
     RegistryKey* reader = OpenRegistryKeyReadOnly(RegistryRoot::User, kKeyPath);
     ASSERT_NE(reader, nullptr);
     for (std::uint32_t n : numbers) {
-        std::uint32_t value = 7;
-        EXPECT_TRUE(QueryRegistryDword(reader, ("n" + std::to_string(n)).c_str(), &value));
-        EXPECT_EQ(value, n);
+        EXPECT_EQ(QueryNumber(reader, ("n" + std::to_string(n)).c_str()), n);
     }
     for (std::size_t i = 0; i < std::size(texts); ++i) {
         EXPECT_EQ(QueryText(reader, ("t" + std::to_string(i)).c_str()), texts[i]) << i;
@@ -163,16 +172,10 @@ TEST_F(RegistryTest, HandEditedFileIsReadAndItsOtherLinesSurviveAWrite) {
                    "\"twice\"=dword:2");
     RegistryKey* key = Create();
     ASSERT_NE(key, nullptr);
-    std::uint32_t value = 0;
-    EXPECT_TRUE(QueryRegistryDword(key, "part", &value));
-    EXPECT_EQ(value, 1037u);
-    EXPECT_TRUE(QueryRegistryDword(key, "resolution", &value));
-    EXPECT_EQ(value, 1017u);
-    EXPECT_TRUE(QueryRegistryDword(key, "twice", &value));
-    EXPECT_EQ(value, 2u);
-    EXPECT_FALSE(QueryRegistryDword(key, "bad", &value));
-    EXPECT_FALSE(QueryRegistryDword(key, "gone", &value));
-    EXPECT_FALSE(QueryRegistryDword(key, "blob", &value));
+    const std::pair<const char*, std::int64_t> numbers[] = {{"part", 1037}, {"resolution", 1017},
+                                                            {"twice", 2},   {"bad", -1},
+                                                            {"gone", -1},   {"blob", -1}};
+    for (const auto& [name, number] : numbers) EXPECT_EQ(QueryNumber(key, name), number) << name;
     EXPECT_EQ(QueryText(key, "datapath"), "C:\\My Music\\a.mp3");
 
     ASSERT_TRUE(SetRegistryDword(key, "twice", 3));
@@ -202,12 +205,10 @@ TEST_F(RegistryTest, DamagedFilesReadAsAbsentAndTheNextWriteReplacesThem) {
         WriteWholeFile(KeyFile(), text);
         RegistryKey* key = Create();
         ASSERT_NE(key, nullptr);
-        std::uint32_t value = 9;
-        EXPECT_FALSE(QueryRegistryDword(key, "keep", &value));
+        EXPECT_EQ(QueryNumber(key, "keep"), -1);
         EXPECT_EQ(QueryText(key, "text"), "<unreadable>");
         ASSERT_TRUE(SetRegistryDword(key, "fresh", 4));
-        EXPECT_TRUE(QueryRegistryDword(key, "fresh", &value));
-        EXPECT_EQ(value, 4u);
+        EXPECT_EQ(QueryNumber(key, "fresh"), 4);
         CloseRegistryKey(key);
     }
 }
@@ -219,14 +220,9 @@ TEST_F(RegistryTest, KeyFileThatIsNoRegularFileNeitherHangsNorCrashes) {
     EXPECT_EQ(key, nullptr);
     std::filesystem::remove(KeyFile());
 
-    const std::filesystem::path folder = std::filesystem::path(KeyFile()).parent_path();
-    const auto entries = [&] {
-        return std::distance(std::filesystem::directory_iterator(folder),
-                             std::filesystem::directory_iterator());
-    };
     std::filesystem::create_directories(KeyFile());
     EXPECT_EQ(Create(), nullptr);
-    EXPECT_EQ(entries(), 1) << "a temporary file was left beside the folder";
+    EXPECT_EQ(FilesBesideTheKey(), 1) << "a temporary file was left beside the folder";
     std::filesystem::remove(KeyFile());
 
     // A key file replaced by something unreadable while the key is open: the write is refused
@@ -237,7 +233,7 @@ TEST_F(RegistryTest, KeyFileThatIsNoRegularFileNeitherHangsNorCrashes) {
     ASSERT_EQ(mkfifo(KeyFile().c_str(), 0600), 0);
     EXPECT_FALSE(SetRegistryDword(key, "keep", 2));
     EXPECT_TRUE(std::filesystem::is_fifo(KeyFile()));
-    EXPECT_EQ(entries(), 1);
+    EXPECT_EQ(FilesBesideTheKey(), 1);
     CloseRegistryKey(key);
     std::filesystem::remove(KeyFile());
 
@@ -246,12 +242,10 @@ TEST_F(RegistryTest, KeyFileThatIsNoRegularFileNeitherHangsNorCrashes) {
         chmod(KeyFile().c_str(), 0);
         key = Create();
         ASSERT_NE(key, nullptr);
-        std::uint32_t value = 0;
-        EXPECT_FALSE(QueryRegistryDword(key, "keep", &value));
+        EXPECT_EQ(QueryNumber(key, "keep"), -1);
         EXPECT_FALSE(SetRegistryDword(key, "keep", 2));
         chmod(KeyFile().c_str(), 0600);
-        EXPECT_TRUE(QueryRegistryDword(key, "other", &value));
-        EXPECT_EQ(value, 7u);
+        EXPECT_EQ(QueryNumber(key, "other"), 7);
         CloseRegistryKey(key);
     }
 }
@@ -266,8 +260,7 @@ TEST_F(RegistryTest, WriteThatWouldMakeAnUnreadableFileIsRefused) {
             ++stored;
     }
     EXPECT_EQ(stored, 5);
-    std::uint32_t value = 0;
-    EXPECT_TRUE(QueryRegistryDword(key, "first", &value));
+    EXPECT_EQ(QueryNumber(key, "first"), 1);
     CloseRegistryKey(key);
 }
 
@@ -359,17 +352,12 @@ TEST_F(RegistryTest, KilledWriterLeavesTheOldOrTheNewFile) {
         // The writer sets number then text, so the file is in one of four whole states.
         key = OpenRegistryKeyReadOnly(RegistryRoot::User, kKeyPath);
         ASSERT_NE(key, nullptr);
-        std::uint32_t number = 9;
-        ASSERT_TRUE(QueryRegistryDword(key, "number", &number)) << ReadWholeFile(KeyFile());
+        ASSERT_NE(QueryNumber(key, "number"), -1) << ReadWholeFile(KeyFile());
         const std::string text = QueryText(key, "text");
         ASSERT_TRUE(text == a || text == b) << ReadWholeFile(KeyFile());
         CloseRegistryKey(key);
     }
-    // A killed writer's temporary file is reused, never piled up.
-    const auto entries = std::distance(
-        std::filesystem::directory_iterator(std::filesystem::path(KeyFile()).parent_path()),
-        std::filesystem::directory_iterator());
-    EXPECT_LE(entries, 2);
+    EXPECT_LE(FilesBesideTheKey(), 2) << "a killed writer's temporary file is reused";
 }
 
 TEST_F(RegistryTest, TwoWritingProcessesLoseNoValue) {
@@ -396,9 +384,7 @@ TEST_F(RegistryTest, TwoWritingProcessesLoseNoValue) {
     for (int writer = 0; writer < 2; ++writer) {
         for (int i = 0; i < kValuesEach; ++i) {
             const std::string name = std::to_string(writer) + "-" + std::to_string(i);
-            std::uint32_t value = 999;
-            EXPECT_TRUE(QueryRegistryDword(key, name.c_str(), &value)) << name;
-            EXPECT_EQ(value, static_cast<std::uint32_t>(i));
+            EXPECT_EQ(QueryNumber(key, name.c_str()), i) << name;
         }
     }
     CloseRegistryKey(key);

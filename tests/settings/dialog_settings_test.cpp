@@ -92,36 +92,33 @@ TEST_F(DialogSettingsTest, WholeBufferIsWrittenAndReadsBackWithoutItsLeftovers) 
     EXPECT_EQ(std::strlen(loaded.datapath), kSettingTextMaxLength);
 }
 
-TEST(CaptionRuleTest, LettersAndSpacesUpToSevenWhenTheCaptionIsShown) {
-    Settings lower = WithCaption("hi you", 1);
-    EXPECT_EQ(CheckCaption(lower), CaptionCheck::Valid);
-    EXPECT_STREQ(lower.vostrel, "HI YOU");
-
-    Settings seven = WithCaption("ABCDEFG", 1);
-    EXPECT_EQ(CheckCaption(seven), CaptionCheck::Valid);
-
-    for (const char* bad : {"", "A1", "ab-c", "\xC3\x84", "A\tB"}) {
-        Settings copy = WithCaption(bad, 1);
-        EXPECT_EQ(CheckCaption(copy), CaptionCheck::NotLetters) << bad;
-    }
-    Settings mixed = WithCaption("ab1cd", 1);
-    CheckCaption(mixed);
-    EXPECT_STREQ(mixed.vostrel, "AB1CD");
-}
-
-TEST(CaptionRuleTest, OnlyTheLengthCountsWhenTheCaptionIsOff) {
-    Settings digits = WithCaption("123", 0);
-    EXPECT_EQ(CheckCaption(digits), CaptionCheck::Valid);
-    EXPECT_STREQ(digits.vostrel, "123");
-    Settings empty = WithCaption("", 0);
-    EXPECT_EQ(CheckCaption(empty), CaptionCheck::Valid);
-    Settings lower = WithCaption("abc", 0);
-    CheckCaption(lower);
-    EXPECT_STREQ(lower.vostrel, "abc");
-
-    for (std::uint32_t text : {0u, 1u}) {
-        Settings nine = WithCaption("ABCDEFGHI", text);
-        EXPECT_EQ(CheckCaption(nine), CaptionCheck::TooLong);
+// Letters and spaces, upper-cased, when the caption is shown; only the length (seven
+// characters) counts when it is off.
+TEST(CaptionRuleTest, ShownCaptionNeedsLettersAndAnyNeedsTheLength) {
+    const struct {
+        const char* typed;
+        std::uint32_t text;
+        CaptionCheck check;
+        const char* kept;
+    } cases[] = {
+        {"hi you", 1, CaptionCheck::Valid, "HI YOU"},
+        {"ABCDEFG", 1, CaptionCheck::Valid, "ABCDEFG"},
+        {"", 1, CaptionCheck::NotLetters, ""},
+        {"A1", 1, CaptionCheck::NotLetters, "A1"},
+        {"ab-c", 1, CaptionCheck::NotLetters, "AB-C"},
+        {"\xC3\x84", 1, CaptionCheck::NotLetters, "\xC3\x84"},
+        {"A\tB", 1, CaptionCheck::NotLetters, "A\tB"},
+        {"ab1cd", 1, CaptionCheck::NotLetters, "AB1CD"},
+        {"123", 0, CaptionCheck::Valid, "123"},
+        {"", 0, CaptionCheck::Valid, ""},
+        {"abc", 0, CaptionCheck::Valid, "abc"},
+        {"ABCDEFGHI", 0, CaptionCheck::TooLong, "ABCDEFGHI"},
+        {"ABCDEFGHI", 1, CaptionCheck::TooLong, "ABCDEFGHI"},
+    };
+    for (const auto& c : cases) {
+        Settings copy = WithCaption(c.typed, c.text);
+        EXPECT_EQ(CheckCaption(copy), c.check) << c.typed << " text " << c.text;
+        EXPECT_STREQ(copy.vostrel, c.kept) << c.typed << " text " << c.text;
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -21,21 +22,21 @@ class SettingsTest : public ::testing::Test {
     UserRootForTest userRoot_;
 };
 
+// Every field, whatever it held before, takes its default from the table (whose values the
+// dialog's test pins as they are stored).
 TEST_F(SettingsTest, FreshUserGetsTheDefaultsAndAnEmptyKey) {
+    for (const SettingEntry& entry : kSettingTable) {
+        if (entry.kind == SettingKind::Number) settings.*entry.number = 0x5A5A;
+        if (entry.kind == SettingKind::Text) std::strcpy(settings.*entry.text, "left over");
+    }
     LoadSaverSettings();
-    ModeSize size = ModeSizeFromResolution(settings.resolution, {1920, 1080}, {}, false);
-    EXPECT_EQ(size.width, 640);
-    EXPECT_EQ(size.height, 480);
-    EXPECT_EQ(ColorDepthFromBpp(settings.bpp), 16);
-    EXPECT_EQ(DetailLevelFromPart(settings.part), 1);
-    EXPECT_EQ(settings.psound, 1u);
-    EXPECT_EQ(settings.pmusic, 1u);
-    EXPECT_EQ(settings.showcred, 1u);
-    EXPECT_EQ(settings.text, 1u);
-    EXPECT_STREQ(settings.vostrel, "VOSTREL");
-    EXPECT_EQ(settings.starfield, 1u);
-    EXPECT_EQ(settings.useblur, 0u);
-    EXPECT_EQ(settings.debug, 0u);
+    for (const SettingEntry& entry : kSettingTable) {
+        if (entry.kind == SettingKind::Number) {
+            EXPECT_EQ(settings.*entry.number, entry.numberDefault) << entry.name;
+        } else {
+            EXPECT_STREQ(settings.*entry.text, entry.textDefault) << entry.name;
+        }
+    }
     EXPECT_TRUE(std::filesystem::exists(KeyFile()));
 }
 
@@ -73,15 +74,6 @@ TEST_F(SettingsTest, WrongTypeOrTooLongValueKeepsTheDefault) {
     EXPECT_EQ(settings.debug, 0u);
 }
 
-TEST_F(SettingsTest, HandTypedHighDetailIsRead) {
-    WriteWholeFile(KeyFile(),
-                   "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\VostrelSaver]\r\n"
-                   "  \"part\" = dword:40d\r\n");
-    LoadSaverSettings();
-    EXPECT_EQ(settings.part, kPartHigh);
-    EXPECT_EQ(DetailLevelFromPart(settings.part), 2);
-}
-
 TEST_F(SettingsTest, SecondLoadDoesNotKeepWhatAnEarlierRunChanged) {
     LoadSaverSettings();
     settings.psound = 0;  // as a preview run's set-up does
@@ -102,7 +94,8 @@ TEST_F(SettingsTest, DebugAloneIsReadWithoutCreatingTheKey) {
     EXPECT_EQ(settings.part, kPartMedium);
 }
 
-// A hand-edited file may hold the sections of other keys; only this key's values count.
+// A hand-edited file may hold the sections of other keys; only this key's values count, however
+// its section line is typed.
 TEST_F(SettingsTest, ValuesUnderAnotherKeysSectionAreNotRead) {
     const struct {
         const char* text;
@@ -116,6 +109,7 @@ TEST_F(SettingsTest, ValuesUnderAnotherKeysSectionAreNotRead) {
         {"[HKEY_CURRENT_USER\\Other]\n\"part\"=dword:0000040b\n"
          "[hkey_current_user\\software\\vostrelsaver]\n\"part\"=dword:0000040d\n",
          kPartHigh},
+        {"[HKEY_CURRENT_USER\\Software\\VostrelSaver]\r\n  \"part\" = dword:40d\r\n", kPartHigh},
     };
     for (const auto& c : cases) {
         WriteWholeFile(KeyFile(), std::string("REGEDIT4\n\n") + c.text);

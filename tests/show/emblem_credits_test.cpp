@@ -2,22 +2,21 @@
 
 #include <optional>
 
-#include "gl_test_context.h"
 #include "settings/settings.h"
 #include "show/bitmap_font.h"
 #include "show/scenes.h"
 #include "show/show_state.h"
-#include "show_test_state.h"
+#include "show_piece_test.h"
 
 namespace {
 
 constexpr float kOutOfSight = 1000.0f;
 
-class CreditsTest : public ::testing::Test {
+class CreditsTest : public ShowPieceTest {
   protected:
     void SetUp() override {
-        if (!gl_.ok()) GTEST_SKIP() << "no offscreen GL context";
-        ResetShowForTest();
+        ShowPieceTest::SetUp();
+        if (IsSkipped()) return;
         BuildBitmapFont();
         for (int i = 0; i < kCreditLineCount; ++i) {
             lines_[i] = "AB";
@@ -40,7 +39,6 @@ class CreditsTest : public ::testing::Test {
         return static_cast<int>(drawn[0].vertices[0][6] * 255.0f + 0.5f);
     }
 
-    GlTestContext gl_;
     const char* lines_[kCreditLineCount] = {};
     float heights_[kCreditLineCount] = {};
 };

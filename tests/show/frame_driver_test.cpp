@@ -44,20 +44,16 @@ TEST_F(FrameDriverTest, SunGrowsFor1011TicksAndItsPhaseEndsWithFrame6011) {
     EXPECT_EQ(showState.spinAngle, (6400 - 5000) % 360);
 }
 
-// The swing is added in double and the sum rounded once to float; rounding the swing to
-// float first lands one float step away here (0.54987824 instead of 0.54987818).
-TEST_F(FrameDriverTest, SunYawAddsItsSwingInDoubleAndRoundsOnce) {
+// The sun's swing is added in double and the sum rounded once to float; rounding the swing to
+// float first lands one float step away here (0.54987824 instead of 0.54987818). The slow
+// angle wraps to zero once above a full circle.
+TEST_F(FrameDriverTest, SunYawRoundsOnceAndSlowAngleWraps) {
     showState.showFrame = 5000;
     showState.spinAngle = 3;
     showState.sunYaw = 0.5f;
-    RenderShowFrame();
-    EXPECT_EQ(showState.sunYaw, static_cast<float>(0.5 + 0.05 * std::cos(ShowRadians(4))));
-}
-
-TEST_F(FrameDriverTest, SlowAngleWrapsToZeroOnceAboveFullCircle) {
-    showState.showFrame = 5000;
     showState.slowAngle = 359.95f;
     RenderShowFrame();
+    EXPECT_EQ(showState.sunYaw, static_cast<float>(0.5 + 0.05 * std::cos(ShowRadians(4))));
     EXPECT_EQ(showState.slowAngle, 0.0f);
 }
 

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "gl_test_context.h"
+#include "show_piece_test.h"
 
 namespace {
 
@@ -24,21 +24,16 @@ struct Shape {
     std::function<void()> mine;
 };
 
-class MeshShapesTest : public ::testing::Test {
+class MeshShapesTest : public ShowPieceTest {
   protected:
     void SetUp() override {
-        if (!gl_.ok()) GTEST_SKIP() << "no offscreen GL context";
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-12.0, 12.0, -9.0, 9.0, -20.0, 20.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        ShowPieceTest::SetUp();
+        if (IsSkipped()) return;
+        LookThroughBox(-12.0, 12.0, -9.0, 9.0, -20.0, 20.0);
         glRotatef(30.0f, 1.0f, 0.5f, 0.0f);
         glEnable(GL_LIGHTING);
         glEnable(GL_LIGHT0);
     }
-
-    GlTestContext gl_;
 };
 
 TEST_F(MeshShapesTest, SendsWhatATexturedGluQuadricSends) {

@@ -7,11 +7,10 @@
 #include <vector>
 
 #include "base/run_flags.h"
-#include "gl_test_context.h"
 #include "show/bitmap_font.h"
 #include "show/random.h"
 #include "show/show_state.h"
-#include "show_test_state.h"
+#include "show_piece_test.h"
 
 namespace {
 
@@ -76,16 +75,14 @@ TEST(MusicNoticeText, NamesWhatPlays) {
     }
 }
 
-class MusicNoticeTest : public ::testing::Test {
+class MusicNoticeTest : public ShowPieceTest {
   protected:
     void SetUp() override {
-        if (!gl_.ok()) GTEST_SKIP() << "no offscreen GL context";
-        ResetShowForTest();
+        ShowPieceTest::SetUp();
+        if (IsSkipped()) return;
         BuildBitmapFont();
     }
     void TearDown() override { DeleteBitmapFontLists(); }
-
-    GlTestContext gl_;
 };
 
 // It fades out over its 100 frames and then stays away; the show around it sees no change.

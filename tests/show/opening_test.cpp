@@ -3,26 +3,19 @@
 #include <gtest/gtest.h>
 
 #include "base/run_flags.h"
-#include "gl_test_context.h"
 #include "show/show_state.h"
-#include "show_test_state.h"
+#include "show_piece_test.h"
 
 namespace {
 
-class OpeningTest : public ::testing::Test {
+class OpeningTest : public ShowPieceTest {
   protected:
     void SetUp() override {
-        if (!gl_.ok()) GTEST_SKIP() << "no offscreen GL context";
-        ResetShowForTest();
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
+        ShowPieceTest::SetUp();
+        if (IsSkipped()) return;
         // Wide enough that no square is clipped into more pieces.
-        glOrtho(-100.0, 100.0, -75.0, 75.0, -100.0, 100.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        LookThroughBox(-100.0, 100.0, -75.0, 75.0, -100.0, 100.0);
     }
-
-    GlTestContext gl_;
 };
 
 // Feedback hands each quad back as two triangles.

@@ -9,12 +9,11 @@
 #include <string>
 
 #include "base/run_flags.h"
-#include "gl_test_context.h"
 #include "platform/outline_font.h"
 #include "settings/settings.h"
 #include "show/show_setup.h"
 #include "show/show_state.h"
-#include "show_test_state.h"
+#include "show_piece_test.h"
 
 namespace {
 
@@ -30,11 +29,7 @@ std::string VostrelFontFile() {
 
 // An ortho view in which clip z is -z: the front at z = 0 stays 0, the back at -0.1 is 0.1.
 void LookFlat() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-1.0, 3.0, -1.0, 2.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    LookThroughBox(-1.0, 3.0, -1.0, 2.0, -1.0, 1.0);
 }
 
 float PenX() {
@@ -139,11 +134,11 @@ TEST(OutlineFontFileTest, MissingFileIsNotRegistered) {
 
 // The show's font as the set-up builds it (the face falls back to the closest font when
 // the data folder has none).
-class PrintOutlineTest : public ::testing::Test {
+class PrintOutlineTest : public ShowPieceTest {
   protected:
     void SetUp() override {
-        if (!gl_.ok()) GTEST_SKIP() << "no offscreen GL context";
-        ResetShowForTest();
+        ShowPieceTest::SetUp();
+        if (IsSkipped()) return;
         SetupShow(0);
         ASSERT_TRUE(showReady);
         LookFlat();
@@ -155,8 +150,6 @@ class PrintOutlineTest : public ::testing::Test {
         PrintOutline(text);
         return PenX();
     }
-
-    GlTestContext gl_;
 };
 
 TEST_F(PrintOutlineTest, PenMovesByTheGlyphAdvancesInEms) {

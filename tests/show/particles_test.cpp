@@ -5,22 +5,21 @@
 #include <cmath>
 #include <vector>
 
-#include "gl_test_context.h"
 #include "platform/sound.h"
 #include "platform_spies.h"
 #include "settings/settings.h"
 #include "show/frame_driver.h"
 #include "show/show_setup.h"
 #include "show/show_state.h"
-#include "show_test_state.h"
+#include "show_piece_test.h"
 
 namespace {
 
-class ParticlesTest : public ::testing::Test {
+class ParticlesTest : public ShowPieceTest {
   protected:
     void SetUp() override {
-        if (!gl_.ok()) GTEST_SKIP() << "no offscreen GL context";
-        ResetShowForTest();
+        ShowPieceTest::SetUp();
+        if (IsSkipped()) return;
         SetupShow(0);
         ASSERT_TRUE(showReady);
         SetSoundEffectSpy([](const std::string&) {});
@@ -36,8 +35,6 @@ class ParticlesTest : public ::testing::Test {
             static_cast<int>(std::lround(c[2] * 255)), static_cast<int>(std::lround(c[3] * 255))};
     }
     static int CurrentAlpha() { return CurrentColour()[3]; }
-
-    GlTestContext gl_;
 };
 
 // The alpha comes from the distance before this frame's step: the whole ring alpha at the
@@ -91,11 +88,7 @@ TEST_F(ParticlesTest, FirstRingSparkIsRaisedToTheFloorAndThenAlternates) {
 // layer, in the colour the particle before them left current.
 TEST_F(ParticlesTest, RingLayersOneAndTwoCopyTheQuadInThePreviousColour) {
     // An ortho view 4 units wide: window x = 320 + 160 x.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-2.0, 2.0, -1.5, 1.5, -10.0, 10.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    LookThroughBox(-2.0, 2.0, -1.5, 1.5, -10.0, 10.0);
     glDisable(GL_LIGHTING);  // feedback then carries the colours as set
     for (int layer = 0; layer < kRingLayers; ++layer) {
         SCOPED_TRACE(layer);

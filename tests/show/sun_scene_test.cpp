@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "gl_test_context.h"
 #include "settings/settings.h"
 #include "show/mesh_shapes.h"
 #include "show/random.h"
 #include "show/scenes.h"
 #include "show/show_setup.h"
 #include "show/show_state.h"
-#include "show_test_state.h"
+#include "show_piece_test.h"
 
 namespace {
 
@@ -28,12 +27,8 @@ double pixelsPerUnit = 1.0;
 void LookAt(double x, double y, double halfWidth) {
     pixelsPerUnit = GlTestContext::kWidth / (2.0 * halfWidth);
     const double halfHeight = halfWidth * GlTestContext::kHeight / GlTestContext::kWidth;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(x - halfWidth, x + halfWidth, y - halfHeight, y + halfHeight, -kViewHalfDepth,
-            kViewHalfDepth);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    LookThroughBox(x - halfWidth, x + halfWidth, y - halfHeight, y + halfHeight, -kViewHalfDepth,
+                   kViewHalfDepth);
 }
 
 double Area(const FeedbackPrimitive& p) {
@@ -50,18 +45,16 @@ float Alpha(const FeedbackPrimitive& p) {
     return p.vertices[0][6];
 }
 
-class SunSceneTest : public ::testing::Test {
+class SunSceneTest : public ShowPieceTest {
   protected:
     void SetUp() override {
-        if (!gl_.ok()) GTEST_SKIP() << "no offscreen GL context";
-        ResetShowForTest();
+        ShowPieceTest::SetUp();
+        if (IsSkipped()) return;
         SetShowGlState();
         // Wide enough that no square is clipped into more pieces.
         LookAt(0.0, 0.0, 100.0);
     }
     void TearDown() override { showState.rayDirs = nullptr; }
-
-    GlTestContext gl_;
 };
 
 // Rays pointing straight at the viewer or straight away: then sparkles (which face outwards)

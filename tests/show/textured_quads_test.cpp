@@ -3,23 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "assets/textures.h"
-#include "gl_test_context.h"
+#include "show_piece_test.h"
 
 namespace {
 
-class TexturedQuadsTest : public ::testing::Test {
+class TexturedQuadsTest : public ShowPieceTest {
   protected:
     void SetUp() override {
-        if (!gl_.ok()) GTEST_SKIP() << "no offscreen GL context";
+        ShowPieceTest::SetUp();
+        if (IsSkipped()) return;
         // A 200-unit wide view: window x = 320 + 3.2 x, y = 240 + 3.2 y.
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-100.0, 100.0, -75.0, 75.0, -1.0, 1.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        LookThroughBox(-100.0, 100.0, -75.0, 75.0, -1.0, 1.0);
     }
-
-    GlTestContext gl_;
 };
 
 // Feedback hands a quad back as two triangles; every corner must carry its texture corner.
