@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/audio_engine.h"
@@ -158,8 +159,30 @@ TEST(AudioEngine, CdImagePlaysFromTrackOneToTheEndOfTheDisc) {
     EXPECT_LT(capture.Rms(start + 2.2, 3.5), kSilent);                               // disc end
 }
 
+// True once a thread of this process waits in the open of a FIFO that has no writer: the CD
+// reader has met the hanging drive.
+bool SomeThreadWaitsForAWriter() {
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream wchan(task.path() / "wchan");
+        std::string waitingIn;
+        if (wchan >> waitingIn && waitingIn == "wait_for_partner") return true;
+    }
+    return false;
+}
+
+// Calls the test until it holds or the time is out; the last answer.
+template <typename Test>
+bool WithinSeconds(int seconds, Test test) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!test() && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return test();
+}
+
 // A disc image whose data is a FIFO nobody writes: its reader hangs in the open, as in a read
-// from a drive that hangs.
+// from a drive that hangs. The stop comes only once the reader hangs there; on a loaded machine
+// an earlier stop would find it not yet started, and nothing would be tested.
 TEST(AudioEngine, CdStopReturnsWhileTheDriveHangs) {
     TempFolder folder;
     const std::string cue = WriteCdImage(folder.path(), {Tone(1.0, 0.5, kCaptureRate, 2)});
@@ -169,13 +192,17 @@ TEST(AudioEngine, CdStopReturnsWhileTheDriveHangs) {
     SetCdDrives({cue});
     OutputCapture capture(folder.path(), false);
     AudioCdPlayToEnd(1);
+    ASSERT_TRUE(WithinSeconds(20, SomeThreadWaitsForAWriter)) << "the reader never met the drive";
     const auto stopping = std::chrono::steady_clock::now();
     AudioCdStop();
     EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(2));
     // Lets the reader's open go on, so that it ends before the test does.
-    const int writer = open(bin.c_str(), O_WRONLY);
-    ASSERT_GE(writer, 0);
-    close(writer);
+    int writer = -1;
+    EXPECT_TRUE(WithinSeconds(20, [&] {
+        if (writer < 0) writer = open(bin.c_str(), O_WRONLY | O_NONBLOCK);
+        return writer >= 0;
+    }));
+    if (writer >= 0) close(writer);
 }
 
 // The loudest tenth of a second between the two times.
