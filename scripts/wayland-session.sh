@@ -6,7 +6,14 @@
 # for mutter and KWin). The command's status is the script's. Sway refuses to run as root, and a
 # compositor's clients must be of its own user, so both run as `nobody`.
 #
-#   wayland-session.sh [--sway | --mutter | --kwin] COMMAND [ARG...]     (sway unless told)
+# A sway session runs the user's XDG autostart entries at its start through dex, as a wlroots
+# desktop is set up to do; the command may end sway (`swaymsg exit`, a log-out) and start it
+# again with `$HOME/log-in` (a log-in). `--install PACKAGE.deb` installs a Debian package into
+# the session's system first (dpkg -i into overlays of /usr, /etc and /var that end with the
+# session, so that the machine's own system is left as it was).
+#
+#   wayland-session.sh [--sway | --mutter | --kwin] [--install PACKAGE.deb] COMMAND [ARG...]
+#   (sway unless told)
 set -euo pipefail
 
 # The namespace and the change of user need root; without it the session cannot be made, which
@@ -26,8 +33,26 @@ case "${1:-}" in
     shift
     ;;
 esac
+install=
+if [ "${1:-}" = --install ]; then
+  exec 3<"$2"  # the package may lie in the /tmp that the private one hides
+  install=/dev/fd/3
+  shift 2
+fi
 
 mount -t tmpfs tmpfs /tmp
+if [ -n "$install" ]; then
+  for folder in usr etc var; do
+    mkdir -p "/tmp/system/$folder/upper" "/tmp/system/$folder/work"
+    mount -t overlay overlay -o "lowerdir=/$folder,upperdir=/tmp/system/$folder/upper,workdir=/tmp/system/$folder/work" "/$folder"
+  done
+  if ! dpkg -i "$install" >/tmp/dpkg.log 2>&1; then
+    echo "the package did not install:" >&2
+    cat /tmp/dpkg.log >&2
+    exit 1
+  fi
+  exec 3<&-
+fi
 ip link set lo up 2>/dev/null || true
 user=nobody
 group=nogroup
@@ -36,11 +61,21 @@ mkdir -m 700 "$runtime"
 home=/tmp/home
 mkdir -p "$home"
 chown "$user:$group" "$runtime" "$home"
+# The machine's own autostart entries (a sound server, the accessibility bus) are left out:
+# they would outlive the session, which has no process namespace.
 cat > "$home/sway.conf" <<CONF
 output HEADLESS-1 resolution 1024x768 position 0 0 bg #204060 solid_color
 default_border none
 focus_follows_mouse no
+exec env XDG_CONFIG_DIRS=/nonexistent dex --autostart --environment sway
 CONF
+cat > "$home/log-in" <<'LOGIN'
+#!/bin/sh
+unset WAYLAND_DISPLAY SWAYSOCK
+export WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
+exec sway -c "$HOME/sway.conf" >>"$HOME/sway.log" 2>&1
+LOGIN
+chmod 755 "$home/log-in"
 
 # The caller's settings for the tests and the sanitizers go through; nothing else of its
 # environment does.
@@ -82,8 +117,7 @@ elif [ "$compositor" = kwin ]; then
   as_user "${session[@]}" KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 /tmp/kwin_wayland --virtual \
     --width 1024 --height 768 --socket wayland-1 >"$home/kwin.log" 2>&1 &
 else
-  as_user WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-    sway -c "$home/sway.conf" >"$home/sway.log" 2>&1 &
+  as_user "$home/log-in" &
 fi
 compositor_pid=$!
 end_session() {
