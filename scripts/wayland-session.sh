@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs a command inside a headless Wayland session of its own: a private mount and network
-# namespace (so its sockets and display numbers meet nothing else on the machine), a compositor
+# Runs a command inside a headless Wayland session of its own: private mount, network and
+# process namespaces (so its sockets and display numbers meet nothing else on the machine, and
+# whatever the session started, a compositor left running included, ends with it), a compositor
 # on a 1024x768 virtual output drawn in software, and the command run as the compositor's user
 # with WAYLAND_DISPLAY and XDG_RUNTIME_DIR pointing at it (and SWAYSOCK for sway, a session bus
 # for mutter and KWin). The command's status is the script's. Sway refuses to run as root, and a
@@ -23,7 +24,7 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 77
 fi
 if [ -z "${WAYLAND_SESSION_INSIDE:-}" ]; then
-  exec env WAYLAND_SESSION_INSIDE=1 unshare -m -n --fork -- "$0" "$@"
+  exec env WAYLAND_SESSION_INSIDE=1 unshare -m -n -p --fork --mount-proc --kill-child -- "$0" "$@"
 fi
 
 compositor=sway
@@ -84,23 +85,23 @@ while IFS= read -r name; do
   passed+=("$name=${!name}")
 done < <(compgen -e | grep -E '^(VOSTREL_[A-Z_]+|ASAN_OPTIONS|LSAN_OPTIONS|UBSAN_OPTIONS)$' || true)
 
+# The command prefix that runs a program as the session's user; started in the background
+# without a shell function between, the program is the job itself, so ending the job ends it.
+user_prefix=(setpriv --reuid="$user" --regid="$group" --clear-groups --
+  env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime"
+  LANG=C.UTF-8 "${passed[@]}")
 as_user() {
-  setpriv --reuid="$user" --regid="$group" --clear-groups -- \
-    env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime" \
-    LANG=C.UTF-8 "${passed[@]}" "$@"
+  "${user_prefix[@]}" "$@"
 }
 
-# The session bus (mutter and KWin want one) is ended with the session: it forks away from
-# the script, and nothing else would end it.
 session=()
-bus_pid=
 if [ "$compositor" != sway ]; then
   bus="unix:path=$runtime/bus"
-  bus_pid=$(as_user dbus-daemon --session --address="$bus" --fork --print-pid)
+  as_user dbus-daemon --session --address="$bus" --fork >/dev/null
   session=(DBUS_SESSION_BUS_ADDRESS="$bus")
 fi
 if [ "$compositor" = mutter ]; then
-  as_user "${session[@]}" mutter --headless --wayland --no-x11 \
+  "${user_prefix[@]}" "${session[@]}" mutter --headless --wayland --no-x11 \
     --virtual-monitor 1024x768 --wayland-display wayland-1 --sm-disable >"$home/mutter.log" 2>&1 &
 elif [ "$compositor" = kwin ]; then
   # Installed, KWin carries a file capability (cap_sys_resource) that a container cannot grant,
@@ -114,18 +115,13 @@ elif [ "$compositor" = kwin ]; then
   mkdir -p "$home/.config"
   printf '[Daemon]\nAutolock=false\nLockOnResume=false\n' >"$home/.config/kscreenlockerrc"
   chown -R "$user:$group" "$home/.config"
-  as_user "${session[@]}" KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 /tmp/kwin_wayland --virtual \
+  "${user_prefix[@]}" "${session[@]}" KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 /tmp/kwin_wayland --virtual \
     --width 1024 --height 768 --socket wayland-1 >"$home/kwin.log" 2>&1 &
 else
-  as_user "$home/log-in" &
+  "${user_prefix[@]}" "$home/log-in" &
 fi
 compositor_pid=$!
-end_session() {
-  kill "$compositor_pid" 2>/dev/null || true
-  wait "$compositor_pid" 2>/dev/null || true
-  [ -z "$bus_pid" ] || kill "$bus_pid" 2>/dev/null || true
-}
-trap end_session EXIT
+trap 'kill "$compositor_pid" 2>/dev/null || true; wait "$compositor_pid" 2>/dev/null || true' EXIT
 
 for _ in $(seq 100); do
   if [ "$compositor" = sway ]; then

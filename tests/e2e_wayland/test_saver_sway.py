@@ -10,7 +10,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from saver_harness import (BUILD_DIR, RENDER, WAIT, Sandbox, check,  # noqa: E402
+from saver_harness import (BUILD_DIR, RENDER, Sandbox, check,  # noqa: E402
                            install_program, run_tests, wait_for, wait_for_exit)
 from PIL import Image, ImageChops, ImageStat  # noqa: E402
 from wayland_clients import Input  # noqa: E402
