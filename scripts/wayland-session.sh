@@ -45,7 +45,10 @@ mount -t tmpfs tmpfs /tmp
 if [ -n "$install" ]; then
   for folder in usr etc var; do
     mkdir -p "/tmp/system/$folder/upper" "/tmp/system/$folder/work"
-    mount -t overlay overlay -o "lowerdir=/$folder,upperdir=/tmp/system/$folder/upper,workdir=/tmp/system/$folder/work" "/$folder"
+    if ! mount -t overlay overlay -o "lowerdir=/$folder,upperdir=/tmp/system/$folder/upper,workdir=/tmp/system/$folder/work" "/$folder"; then
+      echo "no overlay of /$folder can be mounted here: the package cannot be installed privately" >&2
+      exit 77
+    fi
   done
   if ! dpkg -i "$install" >/tmp/dpkg.log 2>&1; then
     echo "the package did not install:" >&2

@@ -196,7 +196,8 @@ def test_idle_watch_starts_with_each_log_in_until_disabled():
                             stderr=subprocess.STDOUT, text=True, timeout=180)
     print(result.stdout, end="")
     if result.returncode == SKIPPED:
-        print("SKIP the log-in cycle: no Wayland session can be made here (it needs root)")
+        print("SKIP the log-in cycle: no Wayland session with the package installed can be made "
+              "here (it needs root and overlay mounts)")
         return
     check(result.returncode == 0, "the log-in cycle failed (status %d)" % result.returncode)
 
