@@ -45,8 +45,9 @@ mount -t tmpfs tmpfs /tmp
 if [ -n "$install" ]; then
   for folder in usr etc var; do
     mkdir -p "/tmp/system/$folder/upper" "/tmp/system/$folder/work"
-    if ! mount -t overlay overlay -o "lowerdir=/$folder,upperdir=/tmp/system/$folder/upper,workdir=/tmp/system/$folder/work" "/$folder"; then
-      echo "no overlay of /$folder can be mounted here: the package cannot be installed privately" >&2
+    layers="lowerdir=/$folder,upperdir=/tmp/system/$folder/upper,workdir=/tmp/system/$folder/work"
+    if ! mount -t overlay overlay -o "$layers" "/$folder"; then
+      echo "no overlay of /$folder can be mounted here, so the package cannot be installed" >&2
       exit 77
     fi
   done
@@ -66,7 +67,7 @@ home=/tmp/home
 mkdir -p "$home"
 chown "$user:$group" "$runtime" "$home"
 # The machine's own autostart entries (a sound server, the accessibility bus) are left out:
-# they would outlive the session, which has no process namespace.
+# the session runs the user's alone.
 cat > "$home/sway.conf" <<CONF
 output HEADLESS-1 resolution 1024x768 position 0 0 bg #204060 solid_color
 default_border none
@@ -118,8 +119,9 @@ elif [ "$compositor" = kwin ]; then
   mkdir -p "$home/.config"
   printf '[Daemon]\nAutolock=false\nLockOnResume=false\n' >"$home/.config/kscreenlockerrc"
   chown -R "$user:$group" "$home/.config"
-  "${user_prefix[@]}" "${session[@]}" KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 /tmp/kwin_wayland --virtual \
-    --width 1024 --height 768 --socket wayland-1 >"$home/kwin.log" 2>&1 &
+  "${user_prefix[@]}" "${session[@]}" KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 \
+    /tmp/kwin_wayland --virtual --width 1024 --height 768 --socket wayland-1 \
+    >"$home/kwin.log" 2>&1 &
 else
   "${user_prefix[@]}" "$home/log-in" &
 fi
