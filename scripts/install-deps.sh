@@ -21,7 +21,8 @@ PACKAGES=(
 )
 
 TEST_PACKAGES=(
-  sway grim mutter dbus python3-gi  # headless Wayland desktops for the Wayland saver's tests
+  sway grim mutter kwin-wayland dbus python3-gi  # headless Wayland desktops for the Wayland saver's tests
+  dex  # runs the user's autostart entries at a headless sway session's log-in
 )
 # A real sound server that the audio tests start and freeze. Where PipeWire's PulseAudio server
 # is installed, installing PulseAudio would replace it, so the desktop's sound is left alone and

@@ -41,7 +41,8 @@ class IdleRun:
     def __init__(self, saver_script=None, env=None):
         self.sandbox = Sandbox()
         self.sandbox.write_user_settings(NO_SOUND)
-        saver = install_program(self.sandbox.app_dir)
+        # The build's data folder makes it the real show, not the box of a broken install.
+        saver = install_program(self.sandbox.app_dir, os.path.join(BUILD_DIR, "data"))
         if saver_script is not None:
             with open(saver, "w") as f:
                 f.write(saver_script)
@@ -93,10 +94,19 @@ class IdleRun:
         return took
 
     def close(self):
+        """Ends the run, checking that the savers it started showed no box."""
+        boxes = self.sandbox.boxes()
         if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+            # Ended as a session ends it, so that its saver goes too and leaves the next run
+            # an empty screen.
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
         self.sandbox.close()
+        check(boxes == [], "the saver showed boxes: %r" % boxes)
 
 
 def check_starts_after_the_wait(run, press_key):
@@ -105,27 +115,39 @@ def check_starts_after_the_wait(run, press_key):
     saver = run.wait_for_saver()
     waited = time.time() - run.started
     check(waited >= WAIT_SECONDS - 0.5, "started after %.1f s" % waited)
-    end_with_keys(run, saver, press_key)
-    ended = time.time()
+    last_key = end_with_keys(run, saver, press_key)
     saver = run.wait_for_saver()
-    check(time.time() - ended >= WAIT_SECONDS - 0.5, "started again %.1f s after the key" % (
-        time.time() - ended))
+    check(time.time() - last_key >= WAIT_SECONDS - 0.5, "started again %.1f s after the key" % (
+        time.time() - last_key))
     end_with_keys(run, saver, press_key)
 
 
 def end_with_keys(run, saver, press_key):
-    """Keys until the saver ends: a key before it has its window up goes elsewhere."""
+    """Keys until the saver ends (a key before it has its window up goes elsewhere); when the
+    last key was pressed."""
+    pressed = [0.0]
+
     def gone():
         return not os.path.exists("/proc/%d" % saver) or run.saver() != saver
 
     def press_and_look():
         press_key()
+        pressed[0] = time.time()
         time.sleep(0.5)
         return gone()
     wait_for(lambda: gone() or press_and_look(), "the saver to end on a key")
+    return pressed[0]
 
 
-def check_failing_saver_starts_once_per_wait(run, seconds=10):
+def check_not_while_inhibited(run, inhibited):
+    """No saver while the context manager `inhibited` holds an idle inhibitor (for well past
+    the wait: the inhibitor is taken as the run starts), and the saver once it has let go."""
+    with inhibited():
+        check(run.no_saver_for(WAIT_SECONDS + 2), "the saver started while inhibited")
+    run.wait_for_saver()
+
+
+def check_failing_saver_starts_once_per_wait(run, seconds=7):
     time.sleep(seconds)
     starts = run.starts()
     print("starts of a saver that ends at once, in %d s with a %d s wait: %d" % (
@@ -146,3 +168,17 @@ def check_bad_waits_refused():
                                 stderr=subprocess.PIPE, text=True, timeout=10)
         check(result.returncode == 2 and "not a wait" in result.stderr,
               "--wait %r: status %d, %r" % (wait, result.returncode, result.stderr))
+
+
+def with_run(saver_script=None):
+    """A test of one IdleRun (of the real saver, or of `saver_script`), closed after it."""
+    def wrap(test):
+        def run():
+            idle = IdleRun(saver_script)
+            try:
+                test(idle)
+            finally:
+                idle.close()
+        run.__name__ = test.__name__
+        return run
+    return wrap

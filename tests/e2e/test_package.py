@@ -1,7 +1,9 @@
 """The Debian package as a user gets it: made from the build by CPack, unpacked into a private
 root (dpkg-deb -x) and run from there. Its programs find their data folder and machine key in
 that root, the hack too through its link in the hosts' hack folder, and a debug run, whose
-install folder the user cannot write, writes the user's own copy of the report page."""
+install folder the user cannot write, writes the user's own copy of the report page. Installed
+with dpkg -i (into a Wayland session's private system), its idle watch, once the user enables
+it, starts with each log-in and starts the saver when the session is idle, until disabled."""
 import configparser
 import glob
 import os
@@ -31,6 +33,10 @@ LAYOUT = [
     "usr/share/vostrel/data/Vostrel.ttf", MACHINE_KEY,
 ]
 REPORT_BANNER = "DEBUG FILE FOR VOSTREL SAVER"
+HERE = os.path.dirname(os.path.abspath(__file__))
+WAYLAND_SESSION = os.path.join(HERE, "..", "..", "scripts", "wayland-session.sh")
+LOG_IN_CYCLE = os.path.join(HERE, "..", "e2e_wayland", "package_session.py")
+SKIPPED = 77  # wayland-session.sh's status where it cannot make a session
 
 
 def build_package(folder):
@@ -182,12 +188,27 @@ def test_read_only_page_gives_the_box():
     sandbox.close()
 
 
+def test_idle_watch_starts_with_each_log_in_until_disabled():
+    """In a sway session whose system has the package installed (tests/e2e_wayland/
+    package_session.py holds the log-ins and log-outs)."""
+    result = subprocess.run(["bash", WAYLAND_SESSION, "--sway", "--install", PACKAGE.package,
+                             "/usr/bin/python3", LOG_IN_CYCLE], stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, text=True, timeout=180)
+    print(result.stdout, end="")
+    if result.returncode == SKIPPED:
+        print("SKIP the log-in cycle: no Wayland session with the package installed can be made "
+              "here (it needs root and overlay mounts)")
+        return
+    check(result.returncode == 0, "the log-in cycle failed (status %d)" % result.returncode)
+
+
 if __name__ == "__main__":
     PACKAGE = Unpacked()
     try:
         status = run_tests([test_layout_and_entries, test_programs_find_data_and_key,
                             test_debug_run_writes_the_users_copy,
-                            test_read_only_page_gives_the_box])
+                            test_read_only_page_gives_the_box,
+                            test_idle_watch_starts_with_each_log_in_until_disabled])
     finally:
         PACKAGE.close()
     sys.exit(status)

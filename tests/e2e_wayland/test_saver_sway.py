@@ -10,28 +10,14 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from saver_harness import (BUILD_DIR, RENDER, WAIT, Sandbox, check,  # noqa: E402
+from saver_harness import (BUILD_DIR, RENDER, Sandbox, check,  # noqa: E402
                            install_program, run_tests, wait_for, wait_for_exit)
 from PIL import Image, ImageChops, ImageStat  # noqa: E402
+from wayland_clients import Input  # noqa: E402
 
 BACKGROUND = (0x20, 0x40, 0x60)  # the session's output colour
 OUTPUT = (1024, 768)
 BOX_TITLE = "SHUTDOWN ERROR"
-
-
-class Input:
-    """The tests' virtual keyboard and pointer, alive for the whole script: a device made for
-    each key would come and go from the seat, and a window would lose the keyboard with it
-    before the key's release."""
-
-    def __init__(self):
-        self.process = subprocess.Popen([os.path.join(BUILD_DIR, "vostrel-test-input")],
-                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-
-    def __call__(self, command):
-        self.process.stdin.write(command + "\n")
-        self.process.stdin.flush()
-        check(self.process.stdout.readline().strip() == "ok", "the input: " + command)
 
 
 INPUT = Input()

@@ -1,0 +1,43 @@
+"""The tests' own Wayland clients on sway and KWin: the keyboard and pointer
+(vostrel-test-input, on the compositor's virtual-input or fake-input protocol) and a window
+holding an idle inhibitor (vostrel-test-inhibitor), as a playing video does."""
+import contextlib
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
+from saver_harness import BUILD_DIR, check  # noqa: E402
+
+KEY_SPACE = 57
+
+
+class Input:
+    """The tests' keyboard and pointer, alive for the whole script: a device made for each key
+    would come and go from the seat, and a window would lose the keyboard with it before the
+    key's release."""
+
+    def __init__(self):
+        self.process = subprocess.Popen([os.path.join(BUILD_DIR, "vostrel-test-input")],
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+
+    def __call__(self, command):
+        self.process.stdin.write(command + "\n")
+        self.process.stdin.flush()
+        check(self.process.stdout.readline().strip() == "ok", "the input: " + command)
+
+    def key(self):
+        self("keys %d" % KEY_SPACE)
+
+
+@contextlib.contextmanager
+def idle_inhibitor():
+    """A visible window holding an idle inhibitor while the block runs."""
+    client = subprocess.Popen([os.path.join(BUILD_DIR, "vostrel-test-inhibitor")],
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    try:
+        check(client.stdout.readline().strip() == "held", "the inhibitor's window")
+        yield
+    finally:
+        client.stdin.close()
+        client.wait(timeout=10)
