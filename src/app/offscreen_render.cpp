@@ -176,6 +176,7 @@ int RunOffscreenRender(const std::vector<std::string>& arguments) {
     LoadStoredSettings();
     ApplySets(request, settings, error);
 
+    DrawOffscreenInCallingThread();
     OffscreenGlContext* context = CreateOffscreenGlContext();
     if (context == nullptr) return Fail(kRenderFailed, "no offscreen OpenGL context (EGL)");
     const int result = RenderInContext(request);

@@ -5,6 +5,12 @@
 
 struct OffscreenGlContext;
 
+// For a program that draws frame after frame and keeps none of them (the renderer): asks a
+// driver that draws on the processor to rasterise in the calling thread, where it holds one
+// scene's work at most rather than a whole frame's, with the same pictures. Call it before
+// the first context is made. The benchmarks leave it alone, so they time the driver as the
+// saver has it.
+void DrawOffscreenInCallingThread();
 // Creates the context and makes it current; nullptr when EGL cannot give one.
 OffscreenGlContext* CreateOffscreenGlContext();
 void DestroyOffscreenGlContext(OffscreenGlContext* context);

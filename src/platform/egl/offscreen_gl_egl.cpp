@@ -2,6 +2,8 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include <cstdlib>
+
 #include "platform/egl/compatibility_context.h"
 #include "platform/offscreen_gl.h"
 
@@ -48,6 +50,17 @@ void DestroyOffscreenGlContext(OffscreenGlContext* offscreen) {
     // The display is left initialised: EGL shares it across the process, and terminating it
     // unloads the GL driver, so a later context would load it again from scratch.
     delete offscreen;
+}
+
+// Mesa's software rasteriser (llvmpipe) rasterises on worker threads by default, and then
+// keeps each binned scene's commands and data until it takes that scene up again, so a whole
+// frame's binned work stays resident. The blast's particles each change the colour, and each
+// change stores the full fragment state anew: over 100 MB a frame, against a few MB before.
+// Rasterised in the drawing thread, a scene is drawn and freed at each flush, and a scene's
+// size is capped. The driver reads this once, when EGL loads it. A value the user set is left
+// alone; other drivers do not read it.
+void DrawOffscreenInCallingThread() {
+    setenv("LP_NUM_THREADS", "0", 0);
 }
 
 bool SetOffscreenGlContextCurrent(OffscreenGlContext* offscreen, bool current) {

@@ -22,6 +22,9 @@ void DestroyOffscreenGlContext(OffscreenGlContext* offscreen) {
     delete offscreen;
 }
 
+// WGL drivers have no such setting to make.
+void DrawOffscreenInCallingThread() {}
+
 bool SetOffscreenGlContextCurrent(OffscreenGlContext* offscreen, bool current) {
     if (offscreen == nullptr) return false;
     return current ? wglMakeCurrent(offscreen->probe->context, offscreen->probe->glContext) != FALSE
