@@ -59,7 +59,7 @@ void ResetRunRecords() {
 void ResetProcessState() {
     platformHooks = PlatformHooks{};
     ShutdownShow();
-    ReleaseTestGlContext();
+    ResetTestGlContext();
     CloseLeftoverSaverWindow();
     installFolderFound = false;
     ResetRunRecords();
