@@ -15,6 +15,7 @@
 #include "show/random.h"
 #include "show/show_state.h"
 #include "show_test_state.h"
+#include "test_allocation.h"
 
 namespace {
 
@@ -202,7 +203,7 @@ TEST_F(ShowSetupTest, WithoutInstallFolderNothingIsSetUpAndShutdownIsSafe) {
 }
 
 TEST_F(ShowSetupTest, FailedTableAllocationLeavesNoShowAndNoTables) {
-    FailNextShowTableAllocation();
+    FailNextNothrowArrayAllocation();  // the set-up's first table
     SetupShow(0);
     EXPECT_FALSE(showReady);
     EXPECT_EQ(showState.creditLines, nullptr);
