@@ -1,6 +1,7 @@
 // The tests' way into the platform's hook points: spies that see boxes, sound effects and
 // audio engine calls, and stand-ins for the drives and the registry's machine root. Linked
-// into test programs alone; ResetProcessState (process_state.h) empties them all.
+// into test programs alone; ResetProcessState (process_state.h) empties them all but the
+// boxes' spy, which it sets to fail the test.
 #pragma once
 #include <optional>
 #include <string>
