@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The check for an everyday edit: the incremental Release build, failing on any warning, every
-# unit-test program, the include and format checks and the quick end-to-end scripts (the
-# tests labelled "quick"), under the private X server of scripts/run-tests.sh. The last line
-# says how long it all took, the build included.
+# unit-test program (each whole, in a shuffled order), the include and format checks and the
+# quick end-to-end scripts (the tests labelled "quick"), under the private X server of
+# scripts/run-tests.sh. The last line says how long it all took, the build included.
 #   scripts/check.sh [BUILD_DIR]
 set -uo pipefail
 build="${1:-build}"

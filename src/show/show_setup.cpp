@@ -53,17 +53,12 @@ struct ShowTables {
 };
 ShowTables tables;
 
-bool failNextAllocation = false;
 bool audioStarted = false;
 bool fontsBuilt = false;
 bool texturesLoaded = false;
 
 template <typename T>
 std::unique_ptr<T[]> AllocateTable(int count) {
-    if (failNextAllocation) {
-        failNextAllocation = false;
-        return nullptr;
-    }
     return std::unique_ptr<T[]>(new (std::nothrow) T[count]);
 }
 
@@ -198,8 +193,4 @@ void ShutdownShow() {
         for (const TextureFile& file : kTextureFiles) file.texture->Delete();
         texturesLoaded = false;
     }
-}
-
-void FailNextShowTableAllocation() {
-    failNextAllocation = true;
 }

@@ -31,6 +31,3 @@ extern std::array<std::string, kShortBangCount> shortBangPaths;
 // the tables could not be allocated (then nothing else was set up and the table pointers are
 // null), so no frame may be drawn while it is false.
 extern bool showReady;
-
-// Tests only: makes the next table allocation fail, as an exhausted heap would.
-void FailNextShowTableAllocation();

@@ -1,33 +1,17 @@
-// Counts every operator new of this test executable while the show runs: a running frame
-// must not allocate. Two passes: the show's turning points drawn by the real driver (which may
-// compile state variants on first use, so every range is drawn before the counted pass), and
-// every frame of a whole cycle at every detail level with no context current.
-#include <atomic>
-#include <cstdlib>
-#include <new>
+// Counts every operator new of this test executable (test_allocation.h) while the show runs:
+// a running frame must not allocate. Two passes: the show's turning points drawn by the real
+// driver (which may compile state variants on first use, so every range is drawn before the
+// counted pass), and every frame of a whole cycle at every detail level with no context
+// current.
 #include <vector>
 
 #include "platform/offscreen_gl.h"
 #include "platform_spies.h"
 #include "show_fixture.h"
 #include "show_test_state.h"
+#include "test_allocation.h"
 
 namespace {
-
-std::atomic<bool> countingAllocations{false};
-std::atomic<long> allocationCount{0};
-
-void* CountedAllocation(std::size_t size) noexcept {
-    if (countingAllocations.load(std::memory_order_relaxed)) {
-        allocationCount.fetch_add(1, std::memory_order_relaxed);
-    }
-    return std::malloc(size == 0 ? 1 : size);
-}
-
-void* CountedAllocationOrThrow(std::size_t size) {
-    if (void* memory = CountedAllocation(size)) return memory;
-    throw std::bad_alloc();
-}
 
 int bangCount = 0;
 void CountBang(const std::string&) {
@@ -94,35 +78,3 @@ TEST(WholeCycleAllocationTest, NoFrameOfACycleAllocatesAtAnyDetailLevel) {
 }
 
 }  // namespace
-
-// Every form that the libraries of this process may pair with our delete; all use malloc.
-void* operator new(std::size_t size) {
-    return CountedAllocationOrThrow(size);
-}
-void* operator new[](std::size_t size) {
-    return CountedAllocationOrThrow(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return CountedAllocation(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return CountedAllocation(size);
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
-}

@@ -15,6 +15,8 @@
 #include "show/random.h"
 #include "show/show_state.h"
 #include "show_piece_test.h"
+#include "show_test_state.h"
+#include "test_allocation.h"
 
 namespace {
 
@@ -187,7 +189,7 @@ TEST_F(ShowSetupTest, WithoutInstallFolderNothingIsSetUpAndShutdownIsSafe) {
 }
 
 TEST_F(ShowSetupTest, FailedTableAllocationLeavesNoShowAndNoTables) {
-    FailNextShowTableAllocation();
+    FailNextNothrowArrayAllocation();  // the set-up's first table
     SetupShow(0);
     EXPECT_FALSE(showReady);
     EXPECT_EQ(showState.creditLines, nullptr);

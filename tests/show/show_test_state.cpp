@@ -56,6 +56,7 @@ class InstallRecord {
 void ResetShowForTest() {
     static const InstallRecord installRecord;
     ResetRunRecords();
+    settings.pmusic = settings.pmp3 = settings.pcd = 0;
     installRecord.Use();
     installFolderFound = true;
 }

@@ -4,41 +4,71 @@
 #include "platform/offscreen_gl.h"
 
 namespace {
+
 OffscreenGlContext* made = nullptr;
+
+// The fresh context's whole server and client state is pushed once, below everything a test
+// pushes: popping it back and pushing it again returns the context to GL's defaults.
+OffscreenGlContext* MakeContextKeepingDefaults() {
+    OffscreenGlContext* context = CreateOffscreenGlContext();
+    if (context == nullptr) return nullptr;
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+    return context;
+}
+
+template <typename Pop>
+void PopDownTo(GLenum depthQuery, int depth, Pop pop) {
+    GLint held = 0;
+    glGetIntegerv(depthQuery, &held);
+    for (; held > depth; --held) pop();
+}
+
+// The matrices are outside the attribute stack: each goes back to one identity matrix.
+void ResetMatrices() {
+    constexpr struct {
+        GLenum mode;
+        GLenum depth;
+    } kStacks[] = {{GL_TEXTURE, GL_TEXTURE_STACK_DEPTH},
+                   {GL_PROJECTION, GL_PROJECTION_STACK_DEPTH},
+                   {GL_MODELVIEW, GL_MODELVIEW_STACK_DEPTH}};
+    for (const auto& stack : kStacks) {
+        glMatrixMode(stack.mode);
+        PopDownTo(stack.depth, 1, glPopMatrix);
+        glLoadIdentity();
+    }
+}
+
+void RestoreDefaults() {
+    ResetMatrices();
+    PopDownTo(GL_ATTRIB_STACK_DEPTH, 0, glPopAttrib);
+    PopDownTo(GL_CLIENT_ATTRIB_STACK_DEPTH, 0, glPopClientAttrib);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+}
+
 }  // namespace
 
 OffscreenGlContext* TestGlContext() {
-    static OffscreenGlContext* const context = made = CreateOffscreenGlContext();
+    static OffscreenGlContext* const context = made = MakeContextKeepingDefaults();
     if (context != nullptr) SetOffscreenGlContextCurrent(context, true);
     return context;
 }
 
-void ReleaseTestGlContext() {
-    if (made != nullptr) SetOffscreenGlContextCurrent(made, false);
+void ResetTestGlContext() {
+    if (made == nullptr) return;
+    if (SetOffscreenGlContextCurrent(made, true)) RestoreDefaults();
+    SetOffscreenGlContextCurrent(made, false);
 }
 
 GlTestContext::GlTestContext() : context_(TestGlContext()) {
     if (context_ == nullptr || !EnterVirtualMode(kWidth, kHeight, kColourDepth)) return;
     ready_ = true;
-    // Each test starts from GL's defaults, whatever the test before it left behind.
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
     glViewport(0, 0, kWidth, kHeight);
-    for (GLenum generated :
-         {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q}) {
-        glDisable(generated);
-    }
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
 }
 
 GlTestContext::~GlTestContext() {
-    if (!ready_) return;
-    glPopAttrib();
-    LeaveVirtualMode();
+    if (ready_) LeaveVirtualMode();
 }
 
 std::vector<unsigned char> GlTestContext::Pixel(int x, int y) const {

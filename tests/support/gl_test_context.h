@@ -27,9 +27,11 @@ struct OffscreenGlContext;
 // The program's context, created on first use and made current on every use; nullptr when EGL
 // gives none.
 OffscreenGlContext* TestGlContext();
-// Leaves the program's context, if it was made, no longer current: the saver's own GLX
-// contexts cannot be made current on a thread that holds it.
-void ReleaseTestGlContext();
+// Puts the program's context, if it was made, back to GL's defaults (every attribute, client
+// attribute and matrix; the objects a test made stay), whatever the test before drew or set up
+// in it, and leaves it no longer current: the saver's own GLX contexts cannot be made current
+// on a thread that holds it.
+void ResetTestGlContext();
 
 // For tests that need a context and nothing more; they skip when EGL gives none.
 class OffscreenGlTest : public ::testing::Test {
@@ -39,8 +41,8 @@ class OffscreenGlTest : public ::testing::Test {
     }
 };
 
-// The context drawing into a fresh 640 x 480 virtual video mode (RGB8, 16-bit depth), with
-// GL's defaults restored, for the life of the object.
+// The context drawing into a fresh 640 x 480 virtual video mode (RGB8, 16-bit depth), its
+// viewport on all of it, for the life of the object.
 class GlTestContext {
   public:
     static constexpr int kWidth = 640;

@@ -1,7 +1,8 @@
 // The tests' way into the platform's hook points (platform/hook_points.h): spies that see
 // boxes, sound effects and audio engine calls, and stand-ins for the drives and the
 // registry's machine root. platform_spies.cpp defines the hook points themselves, so it is
-// linked into test programs alone; ResetProcessState (process_state.h) empties them all.
+// linked into test programs alone; ResetProcessState (process_state.h) empties them all but
+// the boxes' spy, which it sets to fail the test.
 #pragma once
 #include <functional>
 #include <string>

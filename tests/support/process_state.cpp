@@ -26,6 +26,13 @@ void CloseLeftoverSaverWindow() {
     UnregisterSaverWindowClass(kSaverClassName);
 }
 
+// A box that no test asked for would wait for a click that never comes: it fails the test
+// instead and is answered as when nobody is there.
+BoxAnswer FailUnexpectedBox(const MessageBoxRequest& box) {
+    ADD_FAILURE() << "a message box no test expected: \"" << box.title << "\": " << box.text;
+    return AnswerWithoutPerson(box.buttons);
+}
+
 class ResetBeforeEachTest : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { ResetProcessState(); }
 };
@@ -58,8 +65,9 @@ void ResetRunRecords() {
 
 void ResetProcessState() {
     ResetPlatformSpies();
+    SetMessageBoxSpy(FailUnexpectedBox);
     ShutdownShow();
-    ReleaseTestGlContext();
+    ResetTestGlContext();
     CloseLeftoverSaverWindow();
     installFolderFound = false;
     ResetRunRecords();
