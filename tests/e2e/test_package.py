@@ -1,9 +1,10 @@
-"""The Debian package as a user gets it: made from the build by CPack, unpacked into a private
-root (dpkg-deb -x) and run from there. Its programs find their data folder and machine key in
-that root, the hack too through its link in the hosts' hack folder, and a debug run, whose
-install folder the user cannot write, writes the user's own copy of the report page. Installed
-with dpkg -i (into a Wayland session's private system), its idle watch, once the user enables
-it, starts with each log-in and starts the saver when the session is idle, until disabled."""
+"""The Debian package as a user gets it: made from the build by CPack, clean to lintian, unpacked
+into a private root (dpkg-deb -x) and run from there. Its programs find their data folder and
+machine key in that root, the hack too through its link in the hosts' hack folder, and a debug
+run, whose install folder the user cannot write, writes the user's own copy of the report page.
+Installed with dpkg -i (into a Wayland session's private system), its idle watch, once the user
+enables it, starts with each log-in and starts the saver when the session is idle, until
+disabled."""
 import configparser
 import glob
 import os
@@ -114,6 +115,9 @@ def test_layout_and_entries():
           ("Vostrel ScreenSaver Settings", "vostrel /c", "vostrel"), dict(section))
     with open(unpacked.path(MACHINE_KEY)) as f:
         check('"Path"="/usr/share/vostrel"' in f.read(), "the key does not name /usr/share/vostrel")
+    lint = subprocess.run(["lintian", "--fail-on", "error,warning", unpacked.package],
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    check(lint.returncode == 0, "lintian:\n" + lint.stdout)
 
 
 def test_programs_find_data_and_key():
