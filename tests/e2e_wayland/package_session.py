@@ -80,8 +80,13 @@ def test_enabled_starts_with_each_log_in_until_disabled():
             log_in()
             check_session_starts_the_saver()
         log_in()
+        wait_for(lambda: processes(IDLE), "the idle watch to start")
         subprocess.run([IDLE, "--disable"], check=True, stdout=subprocess.DEVNULL)
         log_out()
+        # The watch of the session just ended may take a moment to go; only what a new
+        # log-in starts counts.
+        wait_for(lambda: not processes(IDLE) and not processes(SAVER),
+                 "the idle watch and the saver to end at the log-out", timeout=10)
         log_in()
         deadline = time.time() + WAIT_SECONDS + 2
         while time.time() < deadline:
