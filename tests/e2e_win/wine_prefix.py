@@ -104,8 +104,11 @@ def screen_width():
 
 
 def geometry(window):
-    """(x, y, width, height) of the X window."""
+    """(x, y, width, height) of the X window, or None once it has gone: a window found by a
+    search can be destroyed before its geometry is asked for."""
     shell = dict(item.split("=") for item in xdotool("getwindowgeometry", "--shell", window))
+    if not all(name in shell for name in ("X", "Y", "WIDTH", "HEIGHT")):
+        return None
     return tuple(int(shell[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
 
 
@@ -113,9 +116,9 @@ def box_windows(title):
     """The visible windows titled `title` narrower than the screen (the saver's own window, which
     the product's boxes share a title with, covers it)."""
     width = screen_width()
-    return [window for window in xdotool("search", "--onlyvisible", "--name",
-                                         "^%s$" % re.escape(title))
-            if geometry(window)[2] < width]
+    found = xdotool("search", "--onlyvisible", "--name", "^%s$" % re.escape(title))
+    return [window for window, place in ((w, geometry(w)) for w in found)
+            if place is not None and place[2] < width]
 
 
 class BoxAnswers(threading.Thread):
