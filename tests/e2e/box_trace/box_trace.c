@@ -1,8 +1,8 @@
 /* Preloaded into a program by the end-to-end scripts, as Wine's message-box trace is on
  * Windows: before GTK runs a message dialog, its title, text, kind, buttons, X window and
- * owner window go as one JSON line to the file BOX_TRACE_FILE names; then the real dialog is
- * shown and waits for a key like any other. It stays in the environment, so that it also
- * reaches a program started through a wrapper (setpriv, a shell). */
+ * owner window (both 0 on Wayland) go as one JSON line to the file BOX_TRACE_FILE names; then
+ * the real dialog is shown and waits for a key like any other. It stays in the environment, so
+ * that it also reaches a program started through a wrapper (setpriv, a shell). */
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -46,7 +46,8 @@ static void trace(const char* path, GtkDialog* dialog) {
     GtkMessageType type = GTK_MESSAGE_INFO;
     g_object_get(dialog, "text", &text, "message-type", &type, NULL);
     GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(dialog));
-    Window id = window != NULL ? GDK_WINDOW_XID(window) : 0;
+    /* A box on a Wayland desktop has no X window: its window and owner are 0. */
+    Window id = window != NULL && GDK_IS_X11_WINDOW(window) ? GDK_WINDOW_XID(window) : 0;
     Window owner = 0;
     if (id != 0) XGetTransientForHint(GDK_WINDOW_XDISPLAY(window), id, &owner);
     fputs("{\"title\":", out);
