@@ -125,20 +125,21 @@ Section
 SectionEnd
 
 ; Everything the installer made goes; the user's settings (SETTINGS_KEY) stay, as a reinstall
-; should find them. The install folder goes only if nothing else is left in it. A saver still
-; running cannot be deleted: Windows removes it when it next starts, and the uninstaller says
-; so (exit status 3010 under /S, Windows' "restart to finish").
+; should find them. The install folder goes only if nothing else is left in it. A running saver
+; holds its own file and may hold data files open: what cannot be deleted now, and the folders
+; that hold it, Windows removes when it next starts, and the uninstaller says so (exit status
+; 3010 under /S, Windows' "restart to finish").
 Section "Uninstall"
   Delete /REBOOTOK "$SYSDIR\${SAVER_NAME}"
   Delete "${SHORTCUT}"
   RMDir "${MENU_FOLDER}"
   !insertmacro RemoveData
-  Delete "$INSTDIR\${UNINSTALLER}"
-  RMDir "$INSTDIR"
+  Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
+  RMDir /REBOOTOK "$INSTDIR"
   DeleteRegKey HKLM "${INSTALL_KEY}"
   DeleteRegKey /ifempty HKLM "${MAKER_KEY}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   IfRebootFlag 0 +3
-    MessageBox MB_ICONINFORMATION|MB_OK "${PRODUCT} is running, so this file stays until Windows next starts:$\r$\n$SYSDIR\${SAVER_NAME}" /SD IDOK
+    MessageBox MB_ICONINFORMATION|MB_OK "${PRODUCT} is running, so the files it holds open stay until Windows next starts, which removes them:$\r$\n$SYSDIR\${SAVER_NAME}$\r$\n$INSTDIR" /SD IDOK
     SetErrorLevel 3010
 SectionEnd
