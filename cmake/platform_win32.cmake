@@ -142,8 +142,10 @@ function(vostrel_add_platform_parts)
     # The installer writes each made file by name and the uninstaller deletes exactly those,
     # then each of their folders that is empty afterwards, deepest first: a user may have
     # chosen a folder that holds files of their own, in it or in a folder of the same name.
+    # RemoveDataFolders takes RMDir's flag: /REBOOTOK where a file is left to the next start.
     set(install_data "")
     set(remove_data "")
+    set(remove_folders "")
     set(folders)
     foreach(file ${data_files})
         file(RELATIVE_PATH relative ${VOSTREL_DATA_DIR} ${file})
@@ -166,7 +168,7 @@ function(vostrel_add_platform_parts)
     list(SORT folders)
     list(REVERSE folders)
     foreach(folder ${folders})
-        string(APPEND remove_data "  RMDir /REBOOTOK \"$INSTDIR\\${folder}\"\n")
+        string(APPEND remove_folders "  RMDir \${FLAG} \"$INSTDIR\\${folder}\"\n")
     endforeach()
     string(REGEX REPLACE "\\\\[^\\]*$" "" maker_key "${install_key}")
     set(setup ${PROJECT_BINARY_DIR}/${PROJECT_NAME}-setup.exe)
@@ -192,6 +194,8 @@ function(vostrel_add_platform_parts)
 ${install_data}!macroend
 !macro RemoveData
 ${remove_data}!macroend
+!macro RemoveDataFolders FLAG
+${remove_folders}!macroend
 ")
     set(script ${PROJECT_SOURCE_DIR}/packaging/windows/vostrel.nsi)
     # A 64-bit installer: the x86 one would run in a 64-bit-only system's WoW64 view and

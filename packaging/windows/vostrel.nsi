@@ -135,7 +135,15 @@ Section "Uninstall"
   RMDir "${MENU_FOLDER}"
   !insertmacro RemoveData
   Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}"
-  RMDir /REBOOTOK "$INSTDIR"
+  ; A folder that still holds a file left to the next start goes after it, if empty then.
+  IfRebootFlag folders_at_restart
+    !insertmacro RemoveDataFolders ""
+    RMDir "$INSTDIR"
+    Goto folders_done
+  folders_at_restart:
+    !insertmacro RemoveDataFolders /REBOOTOK
+    RMDir /REBOOTOK "$INSTDIR"
+  folders_done:
   DeleteRegKey HKLM "${INSTALL_KEY}"
   DeleteRegKey /ifempty HKLM "${MAKER_KEY}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
