@@ -14,8 +14,8 @@ import time
 import gi
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from idle_harness import (IdleRun, check_not_while_inhibited,  # noqa: E402
-                          check_starts_after_the_wait)
+from idle_harness import (check_not_while_inhibited, check_starts_after_the_wait,  # noqa: E402
+                          with_run)
 from mutter_input import RemoteInput  # noqa: E402
 from saver_harness import check, run_tests  # noqa: E402
 
@@ -53,18 +53,7 @@ class SessionManager:
 MANAGER = SessionManager()
 
 
-def with_run(test):
-    def run():
-        idle = IdleRun()
-        try:
-            test(idle)
-        finally:
-            idle.close()
-    run.__name__ = test.__name__
-    return run
-
-
-@with_run
+@with_run()
 def test_starts_after_the_wait_and_again(run):
     check_starts_after_the_wait(run, lambda: INPUT.keys(KEY_SPACE))
 
@@ -78,7 +67,7 @@ def session_inhibitor():
         MANAGER.inhibited = False
 
 
-@with_run
+@with_run()
 def test_not_while_inhibited(run):
     check_not_while_inhibited(run, session_inhibitor)
 
@@ -93,7 +82,7 @@ def session_bus_daemon():
     return None
 
 
-@with_run
+@with_run()
 def test_ends_with_the_session_bus(run):
     saver = run.wait_for_saver()
     os.kill(session_bus_daemon(), signal.SIGTERM)
