@@ -26,7 +26,6 @@
 #include "platform/audio_engine.h"
 #include "platform/data_files.h"
 #include "platform/hook_points.h"
-#include "platform/portable/audio_engine_calls.h"
 #include "platform/portable/bounded_wait.h"
 #include "platform/portable/voice_mixer.h"
 
@@ -180,11 +179,11 @@ CdPlayer& ThePlayer() {
 }  // namespace
 
 void AudioCdPlayToEnd(int track) {
-    TraceAudioCall("cd play");
+    WatchAudioEngineCall("cd play");
     ThePlayer().Play(static_cast<track_t>(track));
 }
 
 void AudioCdStop() {
-    TraceAudioCall("cd stop");
+    WatchAudioEngineCall("cd stop");
     ThePlayer().Stop();
 }

@@ -1,9 +1,6 @@
-// What the audio engine's files share beyond the output: the test trace and the
-// release of the MP3s when the engine closes.
+// What the audio engine's files share beyond the output: the release of the MP3s when the
+// engine closes. Each engine call is named to WatchAudioEngineCall (platform/hook_points.h).
 #pragma once
-
-// Names an engine call to the hook point that watches them (platform/hook_points.h).
-void TraceAudioCall(const char* call);
 
 // Takes every loaded MP3 out of the mix and releases it.
 void ReleaseLoadedMp3s();

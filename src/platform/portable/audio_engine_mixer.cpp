@@ -14,19 +14,15 @@ int openCount = 0;
 
 }  // namespace
 
-void TraceAudioCall(const char* call) {
-    WatchAudioEngineCall(call);
-}
-
 bool AudioInit() {
-    TraceAudioCall("init");
+    WatchAudioEngineCall("init");
     if (!AcquireAudioOutput()) return false;
     ++openCount;
     return true;
 }
 
 void AudioClose() {
-    TraceAudioCall("close");
+    WatchAudioEngineCall("close");
     if (openCount == 0) return;
     if (--openCount == 0) ReleaseLoadedMp3s();
     ReleaseAudioOutput();

@@ -21,6 +21,7 @@
 
 #include "platform/audio_engine.h"
 #include "platform/data_files.h"
+#include "platform/hook_points.h"
 #include "platform/portable/audio_engine_calls.h"
 #include "platform/portable/voice_mixer.h"
 
@@ -163,7 +164,7 @@ bool FramesFollowInSequence(const std::string& path) {
 }  // namespace
 
 AudioMp3* AudioLoadLoopingMp3(const std::string& path) {
-    TraceAudioCall("load mp3");
+    WatchAudioEngineCall("load mp3");
     if (!FramesFollowInSequence(path)) return nullptr;
     std::unique_ptr<DecoderFile> opened = OpenDecoder(path, 0);
     if (opened == nullptr) return nullptr;
@@ -178,7 +179,7 @@ AudioMp3* AudioLoadLoopingMp3(const std::string& path) {
 }
 
 void AudioPlayMp3(AudioMp3* mp3) {
-    TraceAudioCall("play mp3");
+    WatchAudioEngineCall("play mp3");
     if (mp3 != nullptr) SwapVoice(VoiceSlot::Mp3, mp3);
 }
 

@@ -11,7 +11,7 @@
 
 #include "platform/audio_engine.h"
 #include "platform/data_files.h"
-#include "platform/portable/audio_engine_calls.h"
+#include "platform/hook_points.h"
 #include "platform/portable/voice_mixer.h"
 
 struct AudioSong : MixVoice {
@@ -45,7 +45,7 @@ LoadedVoices<AudioSong>& LoadedSongs() {
 }  // namespace
 
 AudioSong* AudioLoadSong(const std::string& path) {
-    TraceAudioCall("load song");
+    WatchAudioEngineCall("load song");
     std::vector<char> bytes;
     if (!ReadRegularFile(path, kLargestModule, bytes)) return nullptr;
     openmpt_module* module = openmpt_module_create_from_memory2(
@@ -57,16 +57,16 @@ AudioSong* AudioLoadSong(const std::string& path) {
 }
 
 void AudioPlaySong(AudioSong* song) {
-    TraceAudioCall("play song");
+    WatchAudioEngineCall("play song");
     if (song != nullptr) SwapVoice(VoiceSlot::Song, song);
 }
 
 void AudioStopSong(AudioSong* song) {
-    TraceAudioCall("stop song");
+    WatchAudioEngineCall("stop song");
     RemoveVoice(VoiceSlot::Song, song);
 }
 
 void AudioFreeSong(AudioSong* song) {
-    TraceAudioCall("free song");
+    WatchAudioEngineCall("free song");
     LoadedSongs().Free(song);
 }

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "platform/audio_engine.h"
-#include "platform/portable/audio_engine_calls.h"
+#include "platform/hook_points.h"
 #include "platform/portable/bounded_wait.h"
 
 namespace {
@@ -112,11 +112,11 @@ CdPlayer& ThePlayer() {
 }  // namespace
 
 void AudioCdPlayToEnd(int track) {
-    TraceAudioCall("cd play");
+    WatchAudioEngineCall("cd play");
     ThePlayer().Play(track);
 }
 
 void AudioCdStop() {
-    TraceAudioCall("cd stop");
+    WatchAudioEngineCall("cd stop");
     ThePlayer().Stop();
 }
