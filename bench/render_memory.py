@@ -1,9 +1,14 @@
 #!/usr/bin/env python3
-"""Resident memory of the offscreen renderer over a whole cycle.
+"""Resident memory of the offscreen renderer over two whole cycles.
 
-Runs vostrel-render over frames 200, 2500, 4999 and 9499 (the last frame of a cycle) and
-reads the renderer's resident memory from /proc each time it reports one of them drawn. A
-renderer that keeps something of every frame shows it as a climb from line to line.
+Runs vostrel-render over frames 200, 2500 and 4999 (the captions over the nebula), 7000 (the
+blast), 9499 (the last frame of a cycle), 14000 and 18999 (the blast and the last frame of the
+second cycle), and reads the renderer's resident memory from /proc each time it reports one of
+them drawn. A renderer that keeps something of every frame shows it as a climb from line to
+line. The 3D scenes need more of the driver than the 2D frames before them (Mesa's llvmpipe
+holds up to one batch of binned work, 36 MB, and malloc keeps it for the next frame), so the
+figures step up once, in the sun or the blast of the first cycle, and must then stay level: the
+last line compares the ends of the two cycles.
 
     python3 bench/render_memory.py build [WIDTHxHEIGHT] [renderer]
 
@@ -16,7 +21,11 @@ import subprocess
 import sys
 import tempfile
 
-FRAMES = [200, 2500, 4999, 9499]
+FRAMES = [200, 2500, 4999, 7000, 9499, 14000, 18999]
+END_OF_CYCLE, LAST = 9499, 18999
+# Drawn after the last reported frame and not reported itself: the last figure is then read
+# while the renderer still draws, not while it already frees everything on its way out.
+SENTINEL = LAST + 1
 
 build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
 size = sys.argv[2] if len(sys.argv) > 2 else "160x120"
@@ -37,6 +46,12 @@ def install(root):
     return program
 
 
+def print_growth(mib_at, first, last):
+    if first in mib_at and last in mib_at:
+        print(f"growth from frame {first} to {last}: "
+              f"{100.0 * (mib_at[last] - mib_at[first]) / mib_at[first]:+.0f}%")
+
+
 def resident_mib(pid):
     with open(f"/proc/{pid}/status") as f:
         for line in f:
@@ -48,7 +63,7 @@ def resident_mib(pid):
 with tempfile.TemporaryDirectory() as root:
     env = dict(os.environ, HOME=root, XDG_CONFIG_HOME=os.path.join(root, "config"))
     process = subprocess.Popen(
-        [install(root), "--frames", ",".join(map(str, FRAMES)), "--size", size,
+        [install(root), "--frames", ",".join(map(str, FRAMES + [SENTINEL])), "--size", size,
          "--out", os.path.join(root, "out")],
         env=env, stderr=subprocess.PIPE, text=True)
     figures = []
@@ -58,8 +73,7 @@ with tempfile.TemporaryDirectory() as root:
     process.wait()
     for frame, mib in figures:
         print(f"{size} frame {frame}: {mib:.0f} MiB resident")
-    if figures:
-        first, last = figures[0][1], figures[-1][1]
-        print(f"growth from frame {figures[0][0]} to {figures[-1][0]}: "
-              f"{100.0 * (last - first) / first:+.0f}%")
+    mib_at = dict(figures)
+    print_growth(mib_at, FRAMES[0], END_OF_CYCLE)
+    print_growth(mib_at, END_OF_CYCLE, LAST)
     sys.exit(process.returncode)
