@@ -130,7 +130,7 @@ trap 'kill "$compositor_pid" 2>/dev/null || true; wait "$compositor_pid" 2>/dev/
 
 for _ in $(seq 100); do
   if [ "$compositor" = sway ]; then
-    ipc=$(ls "$runtime"/sway-ipc.* 2>/dev/null | head -n1 || true)
+    ipc=$(find "$runtime" -maxdepth 1 -name 'sway-ipc.*' -print -quit 2>/dev/null || true)
     [ -n "$ipc" ] && [ -S "$runtime/wayland-1" ] && break
   else
     [ -S "$runtime/wayland-1" ] && break
