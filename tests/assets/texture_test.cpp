@@ -25,10 +25,15 @@ constexpr int kTolerance = 6;
 
 using TextureTest = GlTest;
 
+// Loads `picture`, written to `folder` as `name`, alone into `texture`.
+bool LoadPicture(Texture& texture, const TempFolder& folder, const char* name,
+                 const TestPicture& picture) {
+    return texture.Load(WriteJpeg(folder.File(name), picture).c_str(), nullptr);
+}
+
 TEST_F(TextureTest, ColourPictureBecomesAnUprightRgbTexture) {
-    const std::string path = WriteJpeg(scratch.File("quadrants.jpg"), QuadrantPicture(32, 16));
     Texture texture;
-    ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
+    ASSERT_TRUE(LoadPicture(texture, scratch, "quadrants.jpg", QuadrantPicture(32, 16)));
     EXPECT_EQ(LevelParameter(texture, GL_TEXTURE_WIDTH), 32);
     EXPECT_EQ(LevelParameter(texture, GL_TEXTURE_HEIGHT), 16);
     EXPECT_EQ(LevelParameter(texture, GL_TEXTURE_INTERNAL_FORMAT), 3);
@@ -44,9 +49,8 @@ TEST_F(TextureTest, ColourPictureBecomesAnUprightRgbTexture) {
 }
 
 TEST_F(TextureTest, CarriesTheFixedParametersAndEveryMipmapLevel) {
-    const std::string path = WriteJpeg(scratch.File("solid.jpg"), SolidPicture(8, 4, {10, 20, 30}));
     Texture texture;
-    ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
+    ASSERT_TRUE(LoadPicture(texture, scratch, "solid.jpg", SolidPicture(8, 4, {10, 20, 30})));
     const std::pair<GLenum, GLint> parameters[] = {
         {GL_TEXTURE_WRAP_S, GL_REPEAT},
         {GL_TEXTURE_WRAP_T, GL_REPEAT},
@@ -63,9 +67,8 @@ TEST_F(TextureTest, CarriesTheFixedParametersAndEveryMipmapLevel) {
 }
 
 TEST_F(TextureTest, GreyPictureBecomesALuminanceTexture) {
-    const std::string path = WriteJpeg(scratch.File("grey.jpg"), GreyStripes(32, 8));
     Texture texture;
-    ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
+    ASSERT_TRUE(LoadPicture(texture, scratch, "grey.jpg", GreyStripes(32, 8)));
     EXPECT_EQ(LevelParameter(texture, GL_TEXTURE_INTERNAL_FORMAT), 1);
     EXPECT_GT(LevelParameter(texture, GL_TEXTURE_LUMINANCE_SIZE), 0);
     EXPECT_EQ(LevelParameter(texture, GL_TEXTURE_RED_SIZE), 0);
@@ -75,9 +78,8 @@ TEST_F(TextureTest, GreyPictureBecomesALuminanceTexture) {
 
 TEST_F(TextureTest, OddWidthsUploadWithoutRowGapsAndKeepTheUnpackAlignment) {
     // 3 RGB pixels are 9 bytes a row: with GL's default alignment of 4 the rows would slant.
-    const std::string path = WriteJpeg(scratch.File("odd.jpg"), SolidPicture(3, 7, {255, 0, 255}));
     Texture texture;
-    ASSERT_TRUE(texture.Load(path.c_str(), nullptr));
+    ASSERT_TRUE(LoadPicture(texture, scratch, "odd.jpg", SolidPicture(3, 7, {255, 0, 255})));
     std::vector<GLubyte> texels = ReadTexels(texture, GL_RGBA, 4);
     int width = LevelParameter(texture, GL_TEXTURE_WIDTH);
     int height = LevelParameter(texture, GL_TEXTURE_HEIGHT);

@@ -15,16 +15,12 @@
 
 namespace {
 
-class ParticlesTest : public ShowPieceTest {
+class ParticlesTest : public SetUpShowTest {
   protected:
     void SetUp() override {
-        ShowPieceTest::SetUp();
-        if (IsSkipped()) return;
-        SetupShow(0);
-        ASSERT_TRUE(showReady);
-        SetSoundEffectSpy([](const std::string&) {});
+        SetUpShowTest::SetUp();
+        if (Ready()) SetSoundEffectSpy([](const std::string&) {});
     }
-    void TearDown() override { ShutdownShow(); }
 
     // The colour a routine left current, as the bytes it set.
     static std::vector<int> CurrentColour() {
@@ -182,11 +178,7 @@ TEST_F(ParticlesTest, DebrisAlphaByDistanceWrapsEveryFiftyUnits) {
 TEST_F(ParticlesTest, OneBlastFrameStepsEveryParticleOnceAtEachDetailLevel) {
     for (std::uint32_t part : {kPartLow, kPartMedium, kPartHigh}) {
         SCOPED_TRACE(part);
-        ShutdownShow();
-        ResetShowForTest();
-        settings.part = part;
-        SetupShow(0);
-        ASSERT_TRUE(showReady);
+        ASSERT_TRUE(SetUpShowAtDetail(part));
         const std::vector<Debris> before(showState.debris,
                                          showState.debris + showState.debrisCount);
         showState.showFrame = 6100;

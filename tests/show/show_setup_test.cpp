@@ -51,11 +51,7 @@ TEST_F(ShowSetupTest, CountsAndGeneratorStateByDetailLevel) {
                           {4242, 2, 850, 480, 850, 0xe3ac817du}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.part);
-        ShutdownShow();
-        ResetShowForTest();
-        settings.part = c.part;
-        SetupShow(0);
-        ASSERT_TRUE(showReady);
+        ASSERT_TRUE(SetUpShowAtDetail(c.part));
         EXPECT_EQ(showState.detailLevel, c.level);
         EXPECT_EQ(showState.debrisCount, c.debris);
         EXPECT_EQ(showState.ringArmCount, c.arms);
@@ -175,35 +171,37 @@ TEST_F(ShowSetupTest, CreditsHeightsAndLines) {
     }
 }
 
-TEST_F(ShowSetupTest, WithoutInstallFolderNothingIsSetUpAndShutdownIsSafe) {
-    installFolderFound = false;
-    SetupShow(500);
-    EXPECT_FALSE(showReady);
-    EXPECT_EQ(showState.showFrame, 0);
-    EXPECT_EQ(showState.ringParticles, nullptr);
-    EXPECT_EQ(RandomState(), 1u);
-    EXPECT_EQ(texStar.glName, 0u);
-    ShutdownShow();
-    ShutdownShow();
-    EXPECT_EQ(texStar.glName, 0u);
-}
+// A set-up that fails leaves no show, no tables and no textures, draws nothing from the
+// generator and shuts down safely; the process's next set-up works again.
+TEST_F(ShowSetupTest, FailedSetupLeavesNothingAndTheNextOneWorks) {
+    const struct {
+        const char* what;
+        void (*fail)();
+        int startFrame;
+    } cases[] = {{"no install folder", [] { installFolderFound = false; }, 500},
+                 {"failed table allocation", FailNextNothrowArrayAllocation, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetShowForTest();
+        c.fail();
+        SetupShow(c.startFrame);
+        EXPECT_FALSE(showReady);
+        EXPECT_EQ(showState.showFrame, 0);
+        EXPECT_EQ(showState.creditLines, nullptr);
+        EXPECT_EQ(showState.ringParticles, nullptr);
+        EXPECT_EQ(showState.rayDirs, nullptr);
+        EXPECT_EQ(RandomState(), 1u);
+        EXPECT_EQ(texStar.glName, 0u);
+        ShutdownShow();
+        ShutdownShow();
+        EXPECT_EQ(texStar.glName, 0u);
 
-TEST_F(ShowSetupTest, FailedTableAllocationLeavesNoShowAndNoTables) {
-    FailNextNothrowArrayAllocation();  // the set-up's first table
-    SetupShow(0);
-    EXPECT_FALSE(showReady);
-    EXPECT_EQ(showState.creditLines, nullptr);
-    EXPECT_EQ(showState.ringParticles, nullptr);
-    EXPECT_EQ(showState.rayDirs, nullptr);
-    EXPECT_EQ(RandomState(), 1u);
-    EXPECT_EQ(texStar.glName, 0u);
-    ShutdownShow();
-
-    // The next set-up of the process works again.
-    ResetShowForTest();
-    SetupShow(0);
-    EXPECT_TRUE(showReady);
-    EXPECT_EQ(showState.ringParticles[0].red, 169);
+        ResetShowForTest();
+        SetupShow(0);
+        ASSERT_TRUE(showReady);
+        EXPECT_EQ(showState.ringParticles[0].red, 169);
+        ShutdownShow();
+    }
 }
 
 }  // namespace
