@@ -8,7 +8,7 @@
 #include "platform/offscreen_gl.h"
 #include "platform_spies.h"
 #include "show_fixture.h"
-#include "show_test_state.h"
+#include "show_piece_test.h"
 #include "test_allocation.h"
 
 namespace {
@@ -58,11 +58,7 @@ TEST(WholeCycleAllocationTest, NoFrameOfACycleAllocatesAtAnyDetailLevel) {
     SetSoundEffectSpy(&CountBang);
     for (const std::uint32_t part : {kPartLow, kPartMedium, kPartHigh}) {
         SCOPED_TRACE(part);
-        ResetShowForTest();
-        settings.part = part;
-        settings.pmusic = settings.pmp3 = settings.pcd = 0;
-        SetupShow(0);
-        ASSERT_TRUE(showReady);
+        ASSERT_TRUE(SetUpShowAtDetail(part));
         const int bangsBefore = bangCount;
         allocationCount = 0;
         ASSERT_TRUE(SetOffscreenGlContextCurrent(TestGlContext(), false));
