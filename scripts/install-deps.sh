@@ -8,7 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/apt-packages.sh"
 
 PACKAGES=(
-  build-essential cmake pkg-config clang-format
+  build-essential cmake pkg-config clang-format-19
   libgtest-dev libgmock-dev
   libx11-dev libxrandr-dev libxrender-dev libxss-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libwayland-dev wayland-protocols libxkbcommon-dev
@@ -34,3 +34,8 @@ fi
 
 if [ "${1:-}" = --tests ]; then PACKAGES+=("${TEST_PACKAGES[@]}"); fi
 install_missing_packages "${PACKAGES[@]}"
+# The newer desktops the Wayland tests also run on, in a Debian 13 system of their own; made
+# where the tests can use it (as root, which their namespaces need).
+if [ "${1:-}" = --tests ] && [ "$(id -u)" -eq 0 ]; then
+  bash "$(dirname "$0")/make-test-root.sh"
+fi

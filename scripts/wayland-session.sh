@@ -13,7 +13,13 @@
 # the session's system first (dpkg -i into overlays of /usr, /etc and /var that end with the
 # session, so that the machine's own system is left as it was).
 #
-#   wayland-session.sh [--sway | --mutter | --kwin] [--install PACKAGE.deb] COMMAND [ARG...]
+# `--debian13` runs the compositor of the Debian 13 system that scripts/make-test-root.sh
+# makes, inside that system (chroot), while the command and its programs run on this machine
+# as its clients: the runtime and home folders are in /tmp, which is the same folder inside and
+# outside. labwc, weston and cage are run from that system only.
+#
+#   wayland-session.sh [--debian13] [--sway | --mutter | --kwin | --labwc | --weston | --cage]
+#                      [--install PACKAGE.deb] COMMAND [ARG...]
 #   (sway unless told)
 set -euo pipefail
 
@@ -27,11 +33,28 @@ if [ -z "${WAYLAND_SESSION_INSIDE:-}" ]; then
   exec env WAYLAND_SESSION_INSIDE=1 unshare -m -n -p --fork --mount-proc --kill-child -- "$0" "$@"
 fi
 
+root=
+if [ "${1:-}" = --debian13 ]; then
+  root=$(bash "$(dirname "$0")/make-test-root.sh" --print)
+  shift
+  if [ ! -f "$root/.ready" ]; then
+    echo "the Debian 13 test system is not made (make test-deps makes it)" >&2
+    exit 77
+  fi
+fi
 compositor=sway
 case "${1:-}" in
-  --sway | --mutter | --kwin)
+  --sway | --mutter | --kwin | --labwc | --weston | --cage)
     compositor=${1#--}
     shift
+    ;;
+esac
+case "$compositor" in
+  labwc | weston | cage)
+    if [ -z "$root" ]; then
+      echo "$compositor runs from the Debian 13 test system only (--debian13)" >&2
+      exit 2
+    fi
     ;;
 esac
 install=
@@ -42,6 +65,12 @@ if [ "${1:-}" = --install ]; then
 fi
 
 mount -t tmpfs tmpfs /tmp
+if [ -n "$root" ]; then
+  mount --rbind /dev "$root/dev"
+  mount --rbind /sys "$root/sys"
+  mount -t proc proc "$root/proc"
+  mount --rbind /tmp "$root/tmp"
+fi
 if [ -n "$install" ]; then
   for folder in usr etc var; do
     mkdir -p "/tmp/system/$folder/upper" "/tmp/system/$folder/work"
@@ -67,12 +96,14 @@ home=/tmp/home
 mkdir -p "$home"
 chown "$user:$group" "$runtime" "$home"
 # The machine's own autostart entries (a sound server, the accessibility bus) are left out:
-# the session runs the user's alone.
+# the session runs the user's alone (dex is this machine's, so only its own sway runs them).
+autostart=
+[ -z "$root" ] && autostart='exec env XDG_CONFIG_DIRS=/nonexistent dex --autostart --environment sway'
 cat > "$home/sway.conf" <<CONF
 output HEADLESS-1 resolution 1024x768 position 0 0 bg #204060 solid_color
 default_border none
 focus_follows_mouse no
-exec env XDG_CONFIG_DIRS=/nonexistent dex --autostart --environment sway
+$autostart
 CONF
 cat > "$home/log-in" <<'LOGIN'
 #!/bin/sh
@@ -81,6 +112,14 @@ export WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
 exec sway -c "$HOME/sway.conf" >>"$HOME/sway.log" 2>&1
 LOGIN
 chmod 755 "$home/log-in"
+# labwc has no output settings of its own and draws no background: its autostart sets both as
+# in the sway session.
+mkdir -p "$home/.config/labwc"
+cat > "$home/.config/labwc/autostart" <<'AUTOSTART'
+wlr-randr --output HEADLESS-1 --custom-mode 1024x768 --pos 0,0
+swaybg -c '#204060' >/dev/null 2>&1 &
+AUTOSTART
+chown -R "$user:$group" "$home/.config"
 
 # The caller's settings for the tests and the sanitizers go through; nothing else of its
 # environment does.
@@ -99,32 +138,42 @@ as_user() {
 }
 
 session=()
-if [ "$compositor" != sway ]; then
+if [ "$compositor" = mutter ] || [ "$compositor" = kwin ]; then
   bus="unix:path=$runtime/bus"
   as_user dbus-daemon --session --address="$bus" --fork >/dev/null
   session=(DBUS_SESSION_BUS_ADDRESS="$bus")
 fi
-if [ "$compositor" = mutter ]; then
-  "${user_prefix[@]}" "${session[@]}" mutter --headless --wayland --no-x11 \
-    --virtual-monitor 1024x768 --wayland-display wayland-1 --sm-disable >"$home/mutter.log" 2>&1 &
-elif [ "$compositor" = kwin ]; then
-  # Installed, KWin carries a file capability (cap_sys_resource) that a container cannot grant,
-  # so executing it fails; a copy (cp drops the capability) runs. Its screen locker would lock
-  # the idle session after a few minutes and then take all input: it is kept off.
-  if ! command -v kwin_wayland >/dev/null; then
-    echo "kwin_wayland is not installed (scripts/install-deps.sh --tests installs it)" >&2
-    exit 77
-  fi
-  cp "$(command -v kwin_wayland)" /tmp/kwin_wayland
-  mkdir -p "$home/.config"
-  printf '[Daemon]\nAutolock=false\nLockOnResume=false\n' >"$home/.config/kscreenlockerrc"
-  chown -R "$user:$group" "$home/.config"
-  "${user_prefix[@]}" "${session[@]}" KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 \
-    /tmp/kwin_wayland --virtual --width 1024 --height 768 --socket wayland-1 \
-    >"$home/kwin.log" 2>&1 &
-else
-  "${user_prefix[@]}" "$home/log-in" &
-fi
+wlroots=(WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1)
+case "$compositor" in
+  mutter)
+    started=(mutter --headless --wayland --no-x11 --virtual-monitor 1024x768
+      --wayland-display wayland-1 --sm-disable)
+    ;;
+  kwin)
+    # Installed, KWin carries a file capability (cap_sys_resource) that a container cannot
+    # grant, so executing it fails; a copy (cp drops the capability) runs. Its screen locker
+    # would lock the idle session after a few minutes and then take all input: it is kept off.
+    if ! kwin=$(${root:+chroot "$root"} sh -c 'command -v kwin_wayland'); then
+      echo "kwin_wayland is not installed (scripts/install-deps.sh --tests installs it)" >&2
+      exit 77
+    fi
+    cp "$root$kwin" /tmp/kwin_wayland
+    printf '[Daemon]\nAutolock=false\nLockOnResume=false\n' >"$home/.config/kscreenlockerrc"
+    chown "$user:$group" "$home/.config/kscreenlockerrc"
+    started=(KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 /tmp/kwin_wayland --virtual --width 1024
+      --height 768 --socket wayland-1)
+    ;;
+  labwc) started=("${wlroots[@]}" labwc) ;;
+  weston)
+    started=(weston --backend=headless --renderer=pixman --width=1024 --height=768
+      --socket=wayland-1 --idle-time=0)
+    ;;
+  cage) started=("${wlroots[@]}" cage -d -s -- sleep infinity) ;;
+  sway) started=("$home/log-in") ;;
+esac
+system=()
+[ -n "$root" ] && system=(chroot "$root")
+"${system[@]}" "${user_prefix[@]}" "${session[@]}" "${started[@]}" >>"$home/$compositor.log" 2>&1 &
 compositor_pid=$!
 trap 'kill "$compositor_pid" 2>/dev/null || true; wait "$compositor_pid" 2>/dev/null || true' EXIT
 

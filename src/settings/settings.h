@@ -58,13 +58,13 @@ enum class SettingKind { Number, Text };
 struct SettingEntry {
     const char* name;
     SettingKind kind;
-    std::uint32_t Settings::*number;           // Number settings only
+    std::uint32_t Settings::* number;          // Number settings only
     char (Settings::*text)[kSettingTextSize];  // Text settings only
     std::uint32_t numberDefault;
     const char* textDefault;
 };
 
-constexpr SettingEntry NumberSetting(const char* name, std::uint32_t Settings::*field,
+constexpr SettingEntry NumberSetting(const char* name, std::uint32_t Settings::* field,
                                      std::uint32_t fallback) {
     return {name, SettingKind::Number, field, nullptr, fallback, nullptr};
 }
@@ -109,7 +109,7 @@ constexpr Settings::Settings() {
 }
 
 // The table's entry of a field, found while compiling: a field without one does not build.
-consteval const SettingEntry& SettingFor(std::uint32_t Settings::*field) {
+consteval const SettingEntry& SettingFor(std::uint32_t Settings::* field) {
     for (const SettingEntry& entry : kSettingTable) {
         if (entry.number == field) return entry;
     }

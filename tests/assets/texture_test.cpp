@@ -158,8 +158,11 @@ TEST_F(TextureTest, LoadingTwiceLeavesOneGlTexture) {
     const GLuint first = texture.glName - 1;
     ASSERT_TRUE(glIsTexture(first));
     texture.Load(scratch.File("missing.jpg").c_str(), nullptr);
-    EXPECT_FALSE(glIsTexture(first));
-    EXPECT_TRUE(glIsTexture(texture.glName - 1));
+    const GLuint second = texture.glName - 1;
+    EXPECT_TRUE(glIsTexture(second));
+    // A driver may hand the freed name out again (Mesa 25 does); a live name never is, so
+    // getting it back shows it was freed.
+    if (second != first) EXPECT_FALSE(glIsTexture(first));
 }
 
 TEST_F(TextureTest, DeleteTwiceDeletesOnce) {

@@ -20,7 +20,7 @@ TEST(WriteFileAtomically, KeepsPermissionsFollowsLinksAndLeavesNoTemporaryFile) 
     ASSERT_TRUE(WriteFileAtomically(folder.File("link.htm"), "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.htm")));
     EXPECT_EQ(ReadWholeFile(page), "new");
-    struct stat info {};
+    struct stat info{};
     ASSERT_EQ(stat(page.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),

@@ -19,7 +19,7 @@
 namespace {
 
 bool Exists(const std::string& path) {
-    struct stat info {};
+    struct stat info{};
     return lstat(path.c_str(), &info) == 0;
 }
 
@@ -84,7 +84,7 @@ bool ReadRegularFile(const std::string& path, std::size_t limit, std::vector<cha
     bytes.clear();
     std::FILE* file = OpenRegularFileForReading(path);
     if (file == nullptr) return false;
-    struct stat info {};
+    struct stat info{};
     bool read =
         fstat(fileno(file), &info) == 0 && static_cast<std::uintmax_t>(info.st_size) <= limit;
     if (read) {

@@ -73,7 +73,7 @@ bool ProcessGone(pid_t pid) {
 
 bool WriteFileAtomically(const std::string& path, std::string_view content) {
     const std::string target = ResolvedPath(path);
-    struct stat old {};
+    struct stat old{};
     const bool exists = stat(target.c_str(), &old) == 0;
     if (exists && ((old.st_mode & kAnyWriteBit) == 0 || access(target.c_str(), W_OK) != 0)) {
         return false;

@@ -45,7 +45,7 @@ HeldLock held;
 int OpenPrivateFolder(const std::string& path) {
     const int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (folder < 0) return -1;
-    struct stat info {};
+    struct stat info{};
     if (fstat(folder, &info) != 0 || info.st_uid != getuid() ||
         (info.st_mode & kOthersAccess) != 0) {
         close(folder);
@@ -71,7 +71,7 @@ int OpenLockFile(int folder, const std::string& name) {
         openat(folder, name.c_str(),
                O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, kLockFileMode);
     if (file < 0) return -1;
-    struct stat info {};
+    struct stat info{};
     if (fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(file);
         return -1;
@@ -82,8 +82,8 @@ int OpenLockFile(int folder, const std::string& name) {
 // Whether the name still leads to the file held: the last instance may have removed it
 // between another's open and lock, and a lock on a removed file marks nothing.
 bool StillNamed(int folder, const std::string& name, int file) {
-    struct stat opened {};
-    struct stat named {};
+    struct stat opened{};
+    struct stat named{};
     return fstat(file, &opened) == 0 &&
            fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;

@@ -35,7 +35,7 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 bool IsFolder(const std::string& path) {
-    struct stat info {};
+    struct stat info{};
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -58,7 +58,7 @@ bool MakeFolders(const std::string& folder) {
 int OpenRegularFile(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return -1;
-    struct stat info {};
+    struct stat info{};
     const int flags = fcntl(fd, F_GETFL);
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flags >= 0 &&
         fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0) {

@@ -185,8 +185,8 @@ int LockTempFile(const std::string& temp) {
         do {
             locked = flock(fd, LOCK_EX);
         } while (locked != 0 && errno == EINTR);
-        struct stat held {};
-        struct stat named {};
+        struct stat held{};
+        struct stat named{};
         if (locked == 0 && fstat(fd, &held) == 0 && lstat(temp.c_str(), &named) == 0 &&
             SameFile(held, named)) {
             return fd;
@@ -218,7 +218,7 @@ bool UpdateKey(const RegistryKey* key, Edit edit) {
 }
 
 bool KeyFileExists(const RegistryKey* key) {
-    struct stat info {};
+    struct stat info{};
     return stat(key->file.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 

@@ -20,7 +20,7 @@ void OnStopSignal(int) {
 }  // namespace
 
 void WatchStopSignals() {
-    struct sigaction action {};
+    struct sigaction action{};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     // Interrupted calls restart: the loop notices the flag at the end of the frame anyway.

@@ -177,9 +177,24 @@ void PointerAxisSource(void*, wl_pointer*, uint32_t) {}
 void PointerAxisStop(void*, wl_pointer*, uint32_t, uint32_t) {}
 void PointerAxisDiscrete(void*, wl_pointer*, uint32_t, int32_t) {}
 
-const wl_pointer_listener kPointerListener = {
-    PointerEnter, PointerLeave,      PointerMotion,   PointerButton,       PointerAxis,
-    PointerFrame, PointerAxisSource, PointerAxisStop, PointerAxisDiscrete, nullptr};
+// Filled by name from an empty record: the events that newer protocol headers add (Debian
+// 13's carry two more than Debian 12's) stay null, and the seat's bound version keeps the
+// compositor from sending them.
+wl_pointer_listener PointerListener() {
+    wl_pointer_listener listener{};
+    listener.enter = PointerEnter;
+    listener.leave = PointerLeave;
+    listener.motion = PointerMotion;
+    listener.button = PointerButton;
+    listener.axis = PointerAxis;
+    listener.frame = PointerFrame;
+    listener.axis_source = PointerAxisSource;
+    listener.axis_stop = PointerAxisStop;
+    listener.axis_discrete = PointerAxisDiscrete;
+    return listener;
+}
+
+const wl_pointer_listener kPointerListener = PointerListener();
 
 void SeatCapabilities(void*, wl_seat* seat, uint32_t capabilities) {
     if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0 && input.keyboard == nullptr) {
