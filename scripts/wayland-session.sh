@@ -173,22 +173,31 @@ case "$compositor" in
 esac
 system=()
 [ -n "$root" ] && system=(chroot "$root")
-"${system[@]}" "${user_prefix[@]}" "${session[@]}" "${started[@]}" >>"$home/$compositor.log" 2>&1 &
+log="$home/$compositor.log"
+: >"$log"
+chown "$user:$group" "$log"  # sway's log-in writes it again at each start
+"${system[@]}" "${user_prefix[@]}" "${session[@]}" "${started[@]}" >>"$log" 2>&1 &
 compositor_pid=$!
-trap 'kill "$compositor_pid" 2>/dev/null || true; wait "$compositor_pid" 2>/dev/null || true' EXIT
+# Its own children go too: cage waits for its application before it ends.
+trap 'pkill -P "$compositor_pid" || true; kill "$compositor_pid" 2>/dev/null || true
+  wait "$compositor_pid" 2>/dev/null || true' EXIT
 
+# Compositors that choose their socket's name take the first free one: wayland-0 with Debian
+# 13's libwayland, wayland-1 with Debian 12's.
+display=
 for _ in $(seq 100); do
+  display=$(find "$runtime" -maxdepth 1 -type s -name 'wayland-[0-9]*' -printf '%f\n' -quit)
   if [ "$compositor" = sway ]; then
     ipc=$(find "$runtime" -maxdepth 1 -name 'sway-ipc.*' -print -quit 2>/dev/null || true)
-    [ -n "$ipc" ] && [ -S "$runtime/wayland-1" ] && break
+    [ -n "$ipc" ] && [ -n "$display" ] && break
   else
-    [ -S "$runtime/wayland-1" ] && break
+    [ -n "$display" ] && break
   fi
   sleep 0.1
 done
-if [ ! -S "$runtime/wayland-1" ]; then
+if [ -z "$display" ]; then
   echo "$compositor did not start:" >&2
-  cat "$home/$compositor.log" >&2
+  cat "$log" >&2
   # KWin needs more of the machine than the others (a copy of its binary, OpenGL in software):
   # where it cannot start, its tests say so and are skipped rather than failed.
   [ "$compositor" = kwin ] && exit 77
@@ -197,5 +206,5 @@ fi
 [ "$compositor" = sway ] && session=(SWAYSOCK="$ipc")
 
 status=0
-as_user WAYLAND_DISPLAY=wayland-1 "${session[@]}" "$@" || status=$?
+as_user WAYLAND_DISPLAY="$display" "${session[@]}" "$@" || status=$?
 exit "$status"

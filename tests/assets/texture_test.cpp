@@ -162,7 +162,9 @@ TEST_F(TextureTest, LoadingTwiceLeavesOneGlTexture) {
     EXPECT_TRUE(glIsTexture(second));
     // A driver may hand the freed name out again (Mesa 25 does); a live name never is, so
     // getting it back shows it was freed.
-    if (second != first) EXPECT_FALSE(glIsTexture(first));
+    if (second != first) {
+        EXPECT_FALSE(glIsTexture(first));
+    }
 }
 
 TEST_F(TextureTest, DeleteTwiceDeletesOnce) {

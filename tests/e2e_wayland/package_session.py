@@ -50,7 +50,7 @@ def log_out():
 def log_in():
     """Starts sway as a log-in does, and waits for its sockets."""
     subprocess.Popen([os.path.join(os.environ["HOME"], "log-in")])
-    wait_for(lambda: sway_socket() and os.path.exists(os.path.join(RUNTIME, "wayland-1")),
+    wait_for(lambda: sway_socket() and os.path.exists(os.path.join(RUNTIME, os.environ["WAYLAND_DISPLAY"])),
              "sway to start")
 
 
