@@ -7,44 +7,22 @@ import json
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from saver_harness import (BUILD_DIR, RENDER, Sandbox, check,  # noqa: E402
-                           install_program, run_tests, wait_for, wait_for_exit)
+from saver_harness import RENDER, check, run_tests  # noqa: E402
 from PIL import Image, ImageChops, ImageStat  # noqa: E402
 from wayland_clients import Input  # noqa: E402
+from wayland_saver import (BUTTON_LEFT, KEY_F4, KEY_LEFT_ALT, KEY_SPACE, Saver,  # noqa: E402
+                           check_covered_and_moving, check_travel, screenshot, wait_for_lit)
 
-BACKGROUND = (0x20, 0x40, 0x60)  # the session's output colour
 OUTPUT = (1024, 768)
 BOX_TITLE = "SHUTDOWN ERROR"
-
-
 INPUT = Input()
-# Linux input codes.
-BUTTON_LEFT = 272
-KEY_RETURN, KEY_SPACE, KEY_ESCAPE, KEY_LEFT_ALT, KEY_F4 = 28, 57, 1, 56, 62
 
 
 def sway(*command):
     return subprocess.run(["swaymsg"] + list(command), stdout=subprocess.PIPE,
                           stderr=subprocess.PIPE, text=True).stdout
-
-
-def screenshot():
-    path = os.path.join(os.environ["HOME"], "shot.png")
-    subprocess.run(["grim", path], check=True)
-    with Image.open(path) as image:
-        return image.convert("RGB")
-
-
-def background_share(image):
-    pixels = image.getdata()
-    return sum(1 for p in pixels if p == BACKGROUND) / len(pixels)
-
-
-def lit(image):
-    return max(max(p) for p in image.getdata()) > 64
 
 
 def windows():
@@ -66,58 +44,17 @@ def focused_title():
     return next((w.get("name") or "" for w in windows() if w.get("focused")), "")
 
 
-def light_share(image, rect):
-    """The share of light pixels (a GTK box's face) in a rect of the output."""
-    box = image.crop((rect["x"], rect["y"], rect["x"] + rect["width"],
-                      rect["y"] + rect["height"]))
-    pixels = box.getdata()
-    return sum(1 for p in pixels if min(p) > 200) / max(1, len(pixels))
-
-
-class Saver:
-    """`vostrel /s` as a user starts it, over the configuration dialog that has the focus."""
-
-    def __init__(self):
-        self.sandbox = Sandbox()
-        self.sandbox.audio_driver = None
-        self.sandbox.write_user_settings()
-        program = install_program(self.sandbox.app_dir, os.path.join(BUILD_DIR, "data"))
-        self.dialog = self.sandbox.start(["/c"], program=program)
-        wait_for(lambda: focused_title() != "", "the dialog to have the focus")
-        self.process = self.sandbox.start(["/s"], program=program)
-
-    def answer_the_box(self):
-        """Waits for the music's box over the show, answers it with Return, and waits for the
-        show to take the output and the keyboard back."""
-        wait_for(lambda: focused_title() == BOX_TITLE, "the box to have the keyboard")
-        box = next(w for w in windows() if w.get("name") == BOX_TITLE)
-        wait_for(lambda: light_share(screenshot(), box["rect"]) > 0.5, "the box to be seen")
-        INPUT("keys %d" % KEY_RETURN)
-        wait_for(lambda: focused_title() != BOX_TITLE, "the box to go")
-        wait_for(lambda: background_share(screenshot()) == 0.0, "the show over the output")
-        time.sleep(0.5)
-        check(self.process.poll() is None, "the saver ended with the box")
-
-    def still_running(self, settle=1.5):
-        time.sleep(settle)
-        return self.process.poll() is None
-
-    def ends(self):
-        wait_for_exit(self.process)
-
-    def close(self):
-        for process in (self.process, self.dialog):
-            if process.poll() is None:
-                process.kill()
-            process.wait()
-        self.sandbox.close()
+def box_rect():
+    rect = next(w for w in windows() if w.get("name") == BOX_TITLE)["rect"]
+    return rect["x"], rect["y"], rect["width"], rect["height"]
 
 
 def with_saver(test):
     def run():
-        saver = Saver()
+        saver = Saver(INPUT, over_dialog=lambda: focused_title() != "")
         try:
-            saver.answer_the_box()
+            saver.answer_the_box(lambda: focused_title() == BOX_TITLE, box_rect)
+            check(focused_title() != BOX_TITLE, "the box kept the keyboard")
             test(saver)
         finally:
             saver.close()
@@ -127,14 +64,8 @@ def with_saver(test):
 
 @with_saver
 def test_show_covers_the_output_and_runs(saver):
-    first = screenshot()
-    check(first.size == OUTPUT, "screenshot %r" % (first.size,))
-    check(background_share(first) == 0.0, "background shows: %.4f" % background_share(first))
-    # The show opens dark; a slow (sanitized) build takes a while to light it.
-    second = wait_for(lambda: (lambda shot: shot if lit(shot) else None)(screenshot()),
-                      "a lit picture")
-    time.sleep(1.0)
-    check(screenshot().tobytes() != second.tobytes(), "the picture does not change")
+    check(screenshot().size == OUTPUT, "screenshot %r" % (screenshot().size,))
+    check_covered_and_moving()
     INPUT("keys %d" % KEY_SPACE)
     saver.ends()
 
@@ -166,7 +97,7 @@ def closest_frame(shot, folder):
 def test_pictures_are_the_renderers(saver):
     # The show at 640 x 480 (the default) fills the output scaled, as on X11; the renderer
     # draws the same frames offscreen.
-    shot = wait_for(lambda: (lambda s: s if lit(s) else None)(screenshot()), "a lit picture")
+    shot = wait_for_lit()
     INPUT("keys %d" % KEY_SPACE)
     saver.ends()
     folder = os.path.join(saver.sandbox.root, "frames")
@@ -186,12 +117,7 @@ def test_click_ends_it(saver):
 
 @with_saver
 def test_travel(saver):
-    # The first move shows where the pointer is: travel counts from there.
-    INPUT("move 1 0")
-    INPUT("move 30 0")
-    check(saver.still_running(), "30 pixels ended it")
-    INPUT("move 30 0")
-    saver.ends()
+    check_travel(saver)
 
 
 @with_saver

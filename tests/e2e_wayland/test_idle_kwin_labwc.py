@@ -1,8 +1,8 @@
-"""vostrel-idle in the headless KWin session of scripts/wayland-session.sh --kwin, whose idle
-source is the standard idle protocol (ext_idle_notify_v1, which sway lacks): it starts the real
-saver after its wait with no input, a key through KWin's fake input ends it, the next stretch
-of idleness starts it again, and a window holding an idle inhibitor keeps it away until the
-window lets go."""
+"""vostrel-idle on the desktops whose idle source is the standard idle protocol
+(ext_idle_notify_v1): KWin (scripts/wayland-session.sh --kwin) and labwc; it starts the real
+saver after its wait with no input, a key through the tests' input ends it, the next stretch of
+idleness starts it again, and a window holding an idle inhibitor keeps it away until the window
+lets go."""
 import os
 import sys
 
