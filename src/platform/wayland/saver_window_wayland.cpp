@@ -159,6 +159,8 @@ bool MakeOutputSurfaces(WaylandConnection& connection, WaylandWindow& window) {
         surface.blackBuffer = BlackBuffer(connection.shm, surface.width, surface.height);
     }
     ShowBlack(window);
+    wl_display_roundtrip(connection.display);
+    RefreshPointerFocus(connection);
     return !window.surfaces.empty() && window.surfaces.front().configured &&
            window.surfaces.front().width > 0;
 }
@@ -203,6 +205,7 @@ void PlaceSurfaces(bool aside) {
         }
     }
     wl_display_roundtrip(connection->display);
+    if (!aside) RefreshPointerFocus(*connection);
 }
 
 }  // namespace

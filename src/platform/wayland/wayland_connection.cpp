@@ -57,6 +57,9 @@ void AddGlobal(void* data, wl_registry* registry, uint32_t name, const char* int
             Bind<zwlr_layer_shell_v1>(registry, name, &zwlr_layer_shell_v1_interface, version, 1);
     } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && connection->seat == nullptr) {
         connection->seat = Bind<wl_seat>(registry, name, &wl_seat_interface, version, 5);
+    } else if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0) {
+        connection->virtualPointers = Bind<zwlr_virtual_pointer_manager_v1>(
+            registry, name, &zwlr_virtual_pointer_manager_v1_interface, version, 1);
     } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
         WaylandOutput output;
         output.output = Bind<wl_output>(registry, name, &wl_output_interface, version, 2);

@@ -7,6 +7,7 @@
 #include <list>
 
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 struct WaylandOutput {
@@ -24,6 +25,9 @@ struct WaylandConnection {
     xdg_wm_base* wmBase = nullptr;
     zwlr_layer_shell_v1* layerShell = nullptr;  // null where the compositor has none
     wl_seat* seat = nullptr;
+    // Null where the compositor has none; only to make it look at the pointer again
+    // (RefreshPointerFocus).
+    zwlr_virtual_pointer_manager_v1* virtualPointers = nullptr;
     std::list<WaylandOutput> outputs;  // announced order; listeners hold their addresses
 };
 
@@ -35,3 +39,6 @@ WaylandConnection* OpenedWaylandConnection();
 
 // Listens to the seat's keyboard and pointer (wayland_input.cpp).
 void ListenToSeat(WaylandConnection& connection);
+// After the saver's surfaces have mapped: makes sure the pointer's surface is known, as
+// RefreshPointerFocus in wayland_input.cpp explains.
+void RefreshPointerFocus(WaylandConnection& connection);

@@ -4,7 +4,8 @@
 // the virtual-key code of the key's unshifted keysym (xkbcommon's keysyms are X's); buttons
 // left, middle, right -> WM_LBUTTONDOWN / WM_MBUTTONDOWN / WM_RBUTTONDOWN; motion ->
 // WM_MOUSEMOVE; the keyboard leaving the saver's surface -> WM_ACTIVATE with WA_INACTIVE; the
-// pointer entering -> the pointer hidden and WM_SETCURSOR.
+// pointer entering -> the pointer hidden and WM_SETCURSOR; a pointer that has entered none of
+// the surfaces once they are up -> a motion of no distance, so that the compositor sees it.
 //
 // Wayland tells a client nothing of the pointer outside its surfaces, so the travel the saver
 // measures runs from the first place the pointer is seen: before any pointer event nothing has
@@ -216,6 +217,25 @@ const wl_seat_listener kSeatListener = {SeatCapabilities, SeatName};
 void ListenToSeat(WaylandConnection& connection) {
     if (input.context == nullptr) input.context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     wl_seat_add_listener(connection.seat, &kSeatListener, nullptr);
+}
+
+// Sway 1.10 tells no surface that maps under a pointer at rest that the pointer is over it (a
+// fault of that version): the pointer stays the window's below, and a click meant to end the
+// saver lands there. Any motion makes the compositor look again, so where no entry has come
+// once the surfaces are up, one motion of no distance through a virtual pointer of our own
+// brings it. Elsewhere the entry has come and nothing is sent; where it comes late, the motion
+// only repeats it at the same place, which is no travel.
+void RefreshPointerFocus(WaylandConnection& connection) {
+    if (input.pointer == nullptr || input.pointerWindow != 0 ||
+        connection.virtualPointers == nullptr) {
+        return;
+    }
+    zwlr_virtual_pointer_v1* nudge = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(
+        connection.virtualPointers, connection.seat);
+    zwlr_virtual_pointer_v1_motion(nudge, 0, 0, 0);
+    zwlr_virtual_pointer_v1_frame(nudge);
+    zwlr_virtual_pointer_v1_destroy(nudge);
+    wl_display_roundtrip(connection.display);
 }
 
 bool PointerTravel(int* x, int* y) {
