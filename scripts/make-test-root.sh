@@ -15,9 +15,10 @@ ROOT=/var/cache/vostrel-tests/debian13
 RELEASE=trixie
 # What the tests run inside the root: the compositors, the lock and screenshot tools that
 # belong to them, and Debian 13's own lintian for the package built here.
-# labwc's session sets its output with wlr-randr and draws its background with swaybg.
+# labwc's session sets its output with wlr-randr and draws its background with swaybg; the
+# package's test runs its script inside the system, with Python and PIL.
 PACKAGES=(sway swaylock grim labwc wlr-randr swaybg weston cage mutter kwin-wayland dbus lintian
-  wayland-utils)
+  wayland-utils python3 python3-pil)
 BASE="$ROOT/.base"  # debootstrap finished
 READY="$ROOT/.ready"  # the packages of the list it holds are installed
 

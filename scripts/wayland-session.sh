@@ -16,7 +16,9 @@
 # `--debian13` runs the compositor of the Debian 13 system that scripts/make-test-root.sh
 # makes, inside that system (chroot), while the command and its programs run on this machine
 # as its clients: the runtime and home folders are in /tmp, which is the same folder inside and
-# outside. labwc, weston and cage are run from that system only.
+# outside. labwc, weston and cage are run from that system only. With `--install`, the package
+# goes into that system (apt, from the archive) and the command runs inside it, with
+# INSTALLED_PACKAGE naming the .deb there.
 #
 #   wayland-session.sh [--debian13] [--sway | --mutter | --kwin | --labwc | --weston | --cage]
 #                      [--install PACKAGE.deb] COMMAND [ARG...]
@@ -30,7 +32,12 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 77
 fi
 if [ -z "${WAYLAND_SESSION_INSIDE:-}" ]; then
-  exec env WAYLAND_SESSION_INSIDE=1 unshare -m -n -p --fork --mount-proc --kill-child -- "$0" "$@"
+  # Installing into the Debian 13 system fetches the package's dependencies from the archive,
+  # so that session keeps the network.
+  network=-n
+  [ "${1:-}" = --debian13 ] && [[ " $* " == *" --install "* ]] && network=
+  exec env WAYLAND_SESSION_INSIDE=1 unshare -m $network -p --fork --mount-proc --kill-child -- \
+    "$0" "$@"
 fi
 
 root=
@@ -65,13 +72,40 @@ if [ "${1:-}" = --install ]; then
 fi
 
 mount -t tmpfs tmpfs /tmp
+if [ -n "$root" ] && [ -n "$install" ]; then
+  # The Debian 13 system gets the package as a user's apt gives it, dependencies and all, in
+  # an overlay that ends with the session; the command then runs inside that system, with the
+  # tests' source and build folders at their own paths.
+  mkdir -p /tmp/system/upper /tmp/system/work /tmp/system/root
+  if ! mount -t overlay overlay \
+    -o "lowerdir=$root,upperdir=/tmp/system/upper,workdir=/tmp/system/work" /tmp/system/root; then
+    echo "no overlay of the Debian 13 system can be mounted here" >&2
+    exit 77
+  fi
+  root=/tmp/system/root
+  for folder in "${VOSTREL_SOURCE_DIR:-}" "${VOSTREL_BUILD_DIR:-}"; do
+    [ -n "$folder" ] && mkdir -p "$root$folder" && mount --bind "$folder" "$root$folder"
+  done
+fi
 if [ -n "$root" ]; then
   mount --rbind /dev "$root/dev"
   mount --rbind /sys "$root/sys"
   mount -t proc proc "$root/proc"
   mount --rbind /tmp "$root/tmp"
 fi
-if [ -n "$install" ]; then
+if [ -n "$root" ] && [ -n "$install" ]; then
+  cp "$install" /tmp/package.deb
+  exec 3<&-
+  chmod 644 /tmp/package.deb
+  export DEBIAN_FRONTEND=noninteractive
+  if ! { chroot "$root" apt-get update -qq &&
+    chroot "$root" apt-get install -y -qq --no-install-recommends /tmp/package.deb; } \
+    >/tmp/apt.log 2>&1; then
+    echo "the package did not install:" >&2
+    cat /tmp/apt.log >&2
+    exit 1
+  fi
+elif [ -n "$install" ]; then
   for folder in usr etc var; do
     mkdir -p "/tmp/system/$folder/upper" "/tmp/system/$folder/work"
     layers="lowerdir=/$folder,upperdir=/tmp/system/$folder/upper,workdir=/tmp/system/$folder/work"
@@ -205,6 +239,8 @@ if [ -z "$display" ]; then
 fi
 [ "$compositor" = sway ] && session=(SWAYSOCK="$ipc")
 
+inside=()
+[ -n "$install" ] && inside=("${system[@]}") && session+=(INSTALLED_PACKAGE=/tmp/package.deb)
 status=0
-as_user WAYLAND_DISPLAY="$display" "${session[@]}" "$@" || status=$?
+"${inside[@]}" "${user_prefix[@]}" WAYLAND_DISPLAY="$display" "${session[@]}" "$@" || status=$?
 exit "$status"

@@ -4,7 +4,7 @@ machine key in that root, the hack too through its link in the hosts' hack folde
 run, whose install folder the user cannot write, writes the user's own copy of the report page.
 Installed with dpkg -i (into a Wayland session's private system), its idle watch, once the user
 enables it, starts with each log-in and starts the saver when the session is idle, until
-disabled."""
+disabled. Installed with apt into Debian 13's system, it runs there."""
 import configparser
 import glob
 import os
@@ -37,6 +37,7 @@ REPORT_BANNER = "DEBUG FILE FOR VOSTREL SAVER"
 HERE = os.path.dirname(os.path.abspath(__file__))
 WAYLAND_SESSION = os.path.join(HERE, "..", "..", "scripts", "wayland-session.sh")
 LOG_IN_CYCLE = os.path.join(HERE, "..", "e2e_wayland", "package_session.py")
+ON_DEBIAN13 = os.path.join(HERE, "..", "e2e_wayland", "package_debian13.py")
 SKIPPED = 77  # wayland-session.sh's status where it cannot make a session
 
 
@@ -192,18 +193,31 @@ def test_read_only_page_gives_the_box():
     sandbox.close()
 
 
+def run_in_session_with_package(what, session, script):
+    """Runs `script` in a Wayland session (wayland-session.sh with `session`) whose system has
+    the package installed."""
+    result = subprocess.run(["bash", WAYLAND_SESSION] + session +
+                            ["--install", PACKAGE.package, "/usr/bin/python3", script],
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                            timeout=300)
+    print(result.stdout, end="")
+    if result.returncode == SKIPPED:
+        print("SKIP %s: no Wayland session with the package installed can be made here (it "
+              "needs root and overlay mounts)" % what)
+        return
+    check(result.returncode == 0, "%s failed (status %d)" % (what, result.returncode))
+
+
 def test_idle_watch_starts_with_each_log_in_until_disabled():
     """In a sway session whose system has the package installed (tests/e2e_wayland/
     package_session.py holds the log-ins and log-outs)."""
-    result = subprocess.run(["bash", WAYLAND_SESSION, "--sway", "--install", PACKAGE.package,
-                             "/usr/bin/python3", LOG_IN_CYCLE], stdout=subprocess.PIPE,
-                            stderr=subprocess.STDOUT, text=True, timeout=180)
-    print(result.stdout, end="")
-    if result.returncode == SKIPPED:
-        print("SKIP the log-in cycle: no Wayland session with the package installed can be made "
-              "here (it needs root and overlay mounts)")
-        return
-    check(result.returncode == 0, "the log-in cycle failed (status %d)" % result.returncode)
+    run_in_session_with_package("the log-in cycle", ["--sway"], LOG_IN_CYCLE)
+
+
+def test_installs_and_runs_on_debian13():
+    """Installed with apt into Debian 13's system, whose libraries have other names (the t64
+    renames), and run there on Debian 13's sway (tests/e2e_wayland/package_debian13.py)."""
+    run_in_session_with_package("Debian 13", ["--debian13", "--sway"], ON_DEBIAN13)
 
 
 if __name__ == "__main__":
@@ -212,7 +226,8 @@ if __name__ == "__main__":
         status = run_tests([test_layout_and_entries, test_programs_find_data_and_key,
                             test_debug_run_writes_the_users_copy,
                             test_read_only_page_gives_the_box,
-                            test_idle_watch_starts_with_each_log_in_until_disabled])
+                            test_idle_watch_starts_with_each_log_in_until_disabled,
+                            test_installs_and_runs_on_debian13])
     finally:
         PACKAGE.close()
     sys.exit(status)

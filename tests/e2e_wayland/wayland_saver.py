@@ -54,14 +54,17 @@ def wait_for_lit():
 class Saver:
     """`vostrel /s` as a user starts it, with the music on (the default): on a machine
     without sound its box comes first. With `over_dialog`, over the configuration dialog's
-    window, started first and given time to take the keyboard."""
+    window, started first and given time to take the keyboard. The build's program, in an
+    install folder of the test's own, unless `program` names an installed one."""
 
-    def __init__(self, input_device, over_dialog=None):
+    def __init__(self, input_device, over_dialog=None, program=None):
         self.input = input_device
         self.sandbox = Sandbox()
         self.sandbox.audio_driver = None
+        self.sandbox.answer_boxes = False  # the box is answered through the compositor's input
         self.sandbox.write_user_settings()
-        program = install_program(self.sandbox.app_dir, os.path.join(BUILD_DIR, "data"))
+        if program is None:
+            program = install_program(self.sandbox.app_dir, os.path.join(BUILD_DIR, "data"))
         self.dialog = None
         if over_dialog is not None:
             self.dialog = self.sandbox.start(["/c"], program=program)
