@@ -199,8 +199,11 @@ case "$compositor" in
     ;;
   labwc) started=("${wlroots[@]}" labwc) ;;
   weston)
+    # --debug lets the tests' screenshots through (weston-screenshooter); the desktop shell's
+    # background is the sessions' colour.
+    printf '[shell]\nbackground-color=0xff204060\npanel-position=none\n' >"$home/weston.ini"
     started=(weston --backend=headless --renderer=pixman --width=1024 --height=768
-      --socket=wayland-1 --idle-time=0)
+      --socket=wayland-1 --idle-time=0 --debug --config="$home/weston.ini")
     ;;
   cage) started=("${wlroots[@]}" cage -d -s -- sleep infinity) ;;
   sway) started=("$home/log-in") ;;

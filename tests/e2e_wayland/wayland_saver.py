@@ -44,11 +44,10 @@ def lit(image):
     return max(max(p) for p in image.getdata()) > 64
 
 
-def wait_for_lit():
+def wait_for_lit(take=screenshot):
     """A screenshot of the show once it has lit up: it opens dark, and a slow (sanitized)
     build takes a while."""
-    return wait_for(lambda: (lambda shot: shot if lit(shot) else None)(screenshot()),
-                    "a lit picture")
+    return wait_for(lambda: (lambda shot: shot if lit(shot) else None)(take()), "a lit picture")
 
 
 class Saver:
@@ -101,13 +100,13 @@ class Saver:
         self.sandbox.close()
 
 
-def check_covered_and_moving():
-    """The show covers the output, lights up and moves."""
-    first = screenshot()
+def check_covered_and_moving(take=screenshot):
+    """The show covers the output, lights up and moves (in screenshots that `take` takes)."""
+    first = take()
     check(background_share(first) == 0.0, "background shows: %.4f" % background_share(first))
-    second = wait_for_lit()
+    second = wait_for_lit(take)
     time.sleep(1.0)
-    check(screenshot().tobytes() != second.tobytes(), "the picture does not change")
+    check(take().tobytes() != second.tobytes(), "the picture does not change")
 
 
 def check_travel(saver):
