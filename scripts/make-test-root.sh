@@ -35,6 +35,7 @@ fi
 install_missing_packages debootstrap
 
 # The archive this machine installs its own packages from serves every release.
+# shellcheck disable=SC2016  # apt's own field syntax, not the shell's
 mirror=$(apt-get indextargets --format '$(REPO_URI)' 'Identifier: Packages' |
   grep -v -- '-security' | head -n 1)
 mirror=${mirror:-http://deb.debian.org/debian/}
