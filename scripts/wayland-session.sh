@@ -242,6 +242,8 @@ if [ -z "$display" ]; then
 fi
 [ "$compositor" = sway ] && session=(SWAYSOCK="$ipc")
 
+# The command may end the compositor as a crash would (COMPOSITOR_PID).
+session+=(COMPOSITOR_PID="$compositor_pid")
 inside=()
 [ -n "$install" ] && inside=("${system[@]}") && session+=(INSTALLED_PACKAGE=/tmp/package.deb)
 status=0

@@ -1,16 +1,15 @@
 // The idle source of a Wayland session: ext_idle_notify_v1 where the compositor offers it,
 // else KDE's org_kde_kwin_idle (KWin and wlroots compositors). Both count only the seat's
 // input and hold the idle state back while a client holds an idle inhibitor.
-#include <poll.h>
 #include <wayland-client.h>
 
-#include <cerrno>
 #include <cstring>
 #include <memory>
 
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "kde-idle-client-protocol.h"
 #include "platform/idle_monitor.h"
+#include "platform/wayland/wayland_read.h"
 
 namespace {
 
@@ -70,7 +69,7 @@ class WaylandIdleMonitor final : public IdleMonitor {
     bool Watch(long long idleMs) {
         registry_ = wl_display_get_registry(display_);
         wl_registry_add_listener(registry_, &kRegistryListener, &globals_);
-        if (wl_display_roundtrip(display_) < 0 || !globals_.seat) return false;
+        if (!RoundTripWithin(display_, kFirstAnswerMs) || !globals_.seat) return false;
         const auto timeout = static_cast<uint32_t>(idleMs);
         if (globals_.notifier) {
             extNotification_ = ext_idle_notifier_v1_get_idle_notification(globals_.notifier,
@@ -87,30 +86,13 @@ class WaylandIdleMonitor final : public IdleMonitor {
     }
 
     IdleState Wait(int timeoutMs) override {
-        if (state_ != IdleState::ended && !ReadEvents(timeoutMs)) state_ = IdleState::ended;
+        if (state_ != IdleState::ended && !ReadWaylandEvents(display_, timeoutMs)) {
+            state_ = IdleState::ended;
+        }
         return state_;
     }
 
   private:
-    // The usual read of a client that waits on other things too; false once the connection
-    // has failed or closed.
-    bool ReadEvents(int timeoutMs) {
-        while (wl_display_prepare_read(display_) != 0) {
-            if (wl_display_dispatch_pending(display_) < 0) return false;
-        }
-        if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
-            wl_display_cancel_read(display_);
-            return false;
-        }
-        pollfd watched{wl_display_get_fd(display_), POLLIN, 0};
-        if (poll(&watched, 1, timeoutMs) <= 0) {
-            wl_display_cancel_read(display_);
-            return true;
-        }
-        if (wl_display_read_events(display_) < 0) return false;
-        return wl_display_dispatch_pending(display_) >= 0;
-    }
-
     wl_display* display_;
     wl_registry* registry_ = nullptr;
     Globals globals_;

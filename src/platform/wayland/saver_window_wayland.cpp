@@ -7,7 +7,6 @@
 // each is a fullscreen toplevel on its output. The desktop window stands for the first
 // output. A child window cannot be made: Wayland has no foreign windows to be a child of.
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 #include <map>
 
 #include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wayland_read.h"
 #include "platform/wayland/wayland_window_system.h"
 #include "platform/wayland/wayland_windows.h"
 #include "platform/windowing/window_messages.h"
@@ -298,18 +298,7 @@ double wayland::DisplayRefreshRate() {
 
 bool wayland::PumpWindowEvents(bool wait) {
     WaylandConnection* connection = OpenedWaylandConnection();
-    if (connection == nullptr) return false;
-    wl_display* display = connection->display;
-    while (wl_display_prepare_read(display) != 0) wl_display_dispatch_pending(display);
-    wl_display_flush(display);
-    pollfd descriptor{wl_display_get_fd(display), POLLIN, 0};
-    if (poll(&descriptor, 1, wait ? -1 : 0) > 0) {
-        wl_display_read_events(display);
-    } else {
-        wl_display_cancel_read(display);
-    }
-    wl_display_dispatch_pending(display);
-    return wl_display_get_error(display) == 0;
+    return connection != nullptr && ReadWaylandEvents(connection->display, wait ? -1 : 0);
 }
 
 WindowId wayland::CreateChildWindow(const char*, const char*, WindowId, int, int) {

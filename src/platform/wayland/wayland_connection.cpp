@@ -3,6 +3,9 @@
 // say of themselves.
 #include "platform/wayland/wayland_connection.h"
 
+#include "platform/wayland/wayland_read.h"
+
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -78,21 +81,28 @@ const wl_registry_listener kRegistryListener = {AddGlobal, RemoveGlobal};
 
 }  // namespace
 
+// Tried once: a compositor that did not answer is not asked again at every call.
 WaylandConnection* SaverWaylandConnection() {
-    if (opened != nullptr) return opened;
+    static bool tried = false;
+    if (opened != nullptr || tried) return opened;
+    tried = true;
     wl_display* display = wl_display_connect(nullptr);
     if (display == nullptr) return nullptr;
     auto* connection = new WaylandConnection;
     connection->display = display;
     connection->registry = wl_display_get_registry(display);
     wl_registry_add_listener(connection->registry, &kRegistryListener, connection);
-    wl_display_roundtrip(display);
+    bool answered = RoundTripWithin(display, kFirstAnswerMs);
     for (WaylandOutput& output : connection->outputs) {
         wl_output_add_listener(output.output, &kOutputListener, &output);
     }
     if (connection->seat != nullptr) ListenToSeat(*connection);
-    wl_display_roundtrip(display);
-    const bool usable = connection->compositor != nullptr && connection->shm != nullptr &&
+    answered = answered && RoundTripWithin(display, kFirstAnswerMs);
+    // GTK (the boxes, the dialog) would wait on the same compositor for ever: for this
+    // process it is not there, and GTK then opens on X11 or says it has no display.
+    if (!answered) unsetenv("WAYLAND_DISPLAY");
+    const bool usable = answered && connection->compositor != nullptr &&
+                        connection->shm != nullptr &&
                         (connection->layerShell != nullptr || connection->wmBase != nullptr) &&
                         !connection->outputs.empty();
     if (!usable) {

@@ -29,8 +29,20 @@ WindowEntry* FindEntry(WindowId window) {
     return found == windows.end() ? nullptr : &found->second;
 }
 
+bool connectionLost = false;
+
+// A window system whose connection has failed (its server or compositor died) is asked no
+// more, and its windows are closed once, as a session's end closes them: the loop that waits
+// on them then ends the way it always does, where it would otherwise spin on the dead
+// connection or wait for it for ever.
 bool PumpWindowEvents(bool wait) {
-    return ChosenWindowSystem().pumpEvents(wait);
+    if (connectionLost) return false;
+    if (ChosenWindowSystem().pumpEvents(wait)) return true;
+    connectionLost = true;
+    for (const auto& [id, entry] : windows) {
+        if (!entry.destroyed) PostWindowMessage(id, kWmClose, 0, 0);
+    }
+    return false;
 }
 
 }  // namespace
@@ -118,7 +130,7 @@ bool PeekWindowMessage() {
 
 bool TakeWindowMessage(WindowMessage* message) {
     while (messageQueue.empty()) {
-        if (!PumpWindowEvents(true)) return false;
+        if (!PumpWindowEvents(true) && messageQueue.empty()) return false;
     }
     *message = messageQueue.front();
     messageQueue.pop_front();

@@ -24,11 +24,28 @@ int RecordError(Display* display, XErrorEvent* error) {
     return previousHandler != nullptr ? previousHandler(display, error) : 0;
 }
 
-// GTK installs its own handler when it opens its display, possibly after us; ours goes back
+// A lost connection (the server died or reset) is the session's end. Xlib's own handlers end
+// the process on the spot; for our connection ours only note it and return, Xlib then leaves
+// the dead display alone, and the message pump turns the loss into closing the windows.
+bool connectionLost = false;
+XIOErrorHandler previousIoHandler = nullptr;
+
+int OnIoError(Display* display) {
+    if (display != saverDisplay && previousIoHandler != nullptr) return previousIoHandler(display);
+    return 0;
+}
+
+void NoteConnectionLost(Display*, void*) {
+    connectionLost = true;
+}
+
+// GTK installs its own handlers when it opens its display, possibly after us; ours go back
 // on top whenever our connection is used, chaining to whichever came before.
 void InstallErrorHandler() {
     XErrorHandler current = XSetErrorHandler(RecordError);
     if (current != RecordError) previousHandler = current;
+    XIOErrorHandler currentIo = XSetIOErrorHandler(OnIoError);
+    if (currentIo != OnIoError) previousIoHandler = currentIo;
 }
 
 Display* OpenDisplayOnceMore() {
@@ -45,6 +62,8 @@ Display* SaverDisplay() {
     if (!displayTried) {
         displayTried = true;
         saverDisplay = OpenDisplayOnceMore();
+        if (saverDisplay != nullptr)
+            XSetIOErrorExitHandler(saverDisplay, NoteConnectionLost, nullptr);
     }
     if (saverDisplay != nullptr) InstallErrorHandler();
     return saverDisplay;
@@ -52,6 +71,10 @@ Display* SaverDisplay() {
 
 Display* OpenedSaverDisplay() {
     return saverDisplay != nullptr ? SaverDisplay() : nullptr;
+}
+
+bool SaverDisplayLost() {
+    return connectionLost;
 }
 
 XErrorTrap::XErrorTrap(Display* display) : display_(display) {
