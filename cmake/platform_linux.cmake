@@ -44,11 +44,14 @@ function(vostrel_add_platform_sources target)
                 ${resource_dir}/vostrel-48.png
         VERBATIM)
     target_sources(${target} PRIVATE ${bundle})
-    # The shell's and the idle notifier's protocols from wayland-protocols; layer-shell's, the
-    # wlroots virtual pointer's and KDE's idle protocol from the tree, since no Debian package
-    # of the build carries them.
+    # The shell's, the scaling's, the outputs' layout and the idle notifier's protocols from
+    # wayland-protocols; layer-shell's, the wlroots virtual pointer's and KDE's idle protocol
+    # from the tree, since no Debian package of the build carries them.
     pkg_get_variable(protocols wayland-protocols pkgdatadir)
     vostrel_wayland_protocols(${target} ${protocols}/stable/xdg-shell/xdg-shell.xml
+        ${protocols}/stable/viewporter/viewporter.xml
+        ${protocols}/staging/fractional-scale/fractional-scale-v1.xml
+        ${protocols}/unstable/xdg-output/xdg-output-unstable-v1.xml
         ${protocols}/staging/ext-idle-notify/ext-idle-notify-v1.xml
         ${PROJECT_SOURCE_DIR}/src/platform/wayland/protocols/wlr-layer-shell-unstable-v1.xml
         ${PROJECT_SOURCE_DIR}/src/platform/wayland/protocols/wlr-virtual-pointer-unstable-v1.xml

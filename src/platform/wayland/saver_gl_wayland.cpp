@@ -98,8 +98,11 @@ bool wayland::SetSaverPixelFormat(DrawingContext context, int format) {
     EGLConfig config = ConfigAt(display, format);
     if (config == nullptr) return false;
     OutputSurface& show = window->surfaces.front();
-    window->eglWindow = wl_egl_window_create(show.surface, show.width, show.height);
+    window->eglWidth = BufferWidth(show);
+    window->eglHeight = BufferHeight(show);
+    window->eglWindow = wl_egl_window_create(show.surface, window->eglWidth, window->eglHeight);
     if (window->eglWindow == nullptr) return false;
+    SetBufferGeometry(show);
     window->eglSurface =
         eglCreatePlatformWindowSurface(display, config, window->eglWindow, nullptr);
     if (window->eglSurface == EGL_NO_SURFACE) {
@@ -159,26 +162,52 @@ bool wayland::DeleteGlContext(GlContext* glContext) {
     return deleted;
 }
 
+// A surface waiting for the configure of a new role (the show moved to another output) must
+// not be given a buffer: the frame is drawn and dropped.
 bool wayland::SwapSaverBuffers(DrawingContext context) {
     EGLDisplay display = SaverEglDisplay();
     WaylandWindow* window = FindLiveWaylandWindow(context);
     if (display == EGL_NO_DISPLAY || window == nullptr || window->eglSurface == EGL_NO_SURFACE) {
         return false;
     }
+    if (!window->surfaces.front().configured) return true;
     return eglSwapBuffers(display, window->eglSurface) == EGL_TRUE;
 }
 
+// The EGL window's size, which the show's surface's follows before each frame.
 bool wayland::GetDrawingSize(DrawingContext context, int* width, int* height) {
     WaylandWindow* window = FindLiveWaylandWindow(context);
-    if (window == nullptr) return false;
-    *width = window->surfaces.front().width;
-    *height = window->surfaces.front().height;
+    if (window == nullptr || window->eglWindow == nullptr) return false;
+    *width = window->eglWidth;
+    *height = window->eglHeight;
     return true;
 }
 
+namespace {
+
+// A configure or a new scale since the last frame: the next frame is drawn at the new size,
+// so the output is covered again before it is shown.
+void FollowShowSurface(WaylandWindow& window) {
+    const OutputSurface& show = window.surfaces.front();
+    if (window.eglWindow == nullptr || show.width <= 0) return;
+    const int width = BufferWidth(show);
+    const int height = BufferHeight(show);
+    SetBufferGeometry(show);
+    if (width == window.eglWidth && height == window.eglHeight) return;
+    wl_egl_window_resize(window.eglWindow, width, height, 0, 0);
+    window.eglWidth = width;
+    window.eglHeight = height;
+}
+
+}  // namespace
+
+// Asked before every frame: the events that have come are taken, and the show's size follows.
 bool wayland::DrawingContextValid(DrawingContext context) {
     wayland::PumpWindowEvents(false);
-    return FindLiveWaylandWindow(context) != nullptr;
+    WaylandWindow* window = FindLiveWaylandWindow(context);
+    if (window == nullptr) return false;
+    FollowShowSurface(*window);
+    return true;
 }
 
 // Destroys the window's EGL surface before its Wayland surface goes (saver_window_wayland.cpp).

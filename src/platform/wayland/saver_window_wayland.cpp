@@ -6,11 +6,19 @@
 // exclusive zones (-1), the show's taking the keyboard exclusively; elsewhere (GNOME, weston)
 // each is a fullscreen toplevel on its output. The desktop window stands for the first
 // output. A child window cannot be made: Wayland has no foreign windows to be a child of.
+//
+// The outputs are a living set: an output plugged in during the show gets its black surface,
+// one unplugged loses its own, and when the show's output goes the show moves to the first
+// that is left. Every configure is followed, at any time: black buffers are drawn again at the
+// new size, and the show's GL follows before its next frame (saver_gl_wayland.cpp). Buffers
+// have the output's real pixels: through wp_fractional_scale_v1 and a viewport where the
+// compositor offers them, else the output's integer scale.
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <map>
 
 #include "platform/wayland/wayland_connection.h"
@@ -31,49 +39,10 @@ constexpr uint32_t kAllEdges =
     ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
     ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT;
 constexpr const char* kLayerNamespace = "screensaver";
+// wp_fractional_scale_v1 counts scales in 120ths.
+constexpr int kFractionalUnit = 120;
 
-void LayerConfigure(void* data, zwlr_layer_surface_v1* layerSurface, uint32_t serial,
-                    uint32_t width, uint32_t height) {
-    auto* surface = static_cast<OutputSurface*>(data);
-    surface->width = static_cast<int>(width);
-    surface->height = static_cast<int>(height);
-    surface->configured = true;
-    zwlr_layer_surface_v1_ack_configure(layerSurface, serial);
-}
-
-// The compositor took the output away; the surface stays, showing nothing.
-void LayerClosed(void*, zwlr_layer_surface_v1*) {}
-
-const zwlr_layer_surface_v1_listener kLayerListener = {LayerConfigure, LayerClosed};
-
-void XdgConfigure(void* data, xdg_surface* xdgSurface, uint32_t serial) {
-    static_cast<OutputSurface*>(data)->configured = true;
-    xdg_surface_ack_configure(xdgSurface, serial);
-}
-
-const xdg_surface_listener kXdgSurfaceListener = {XdgConfigure};
-
-// A size of 0 leaves the choice to the client: the output's mode then.
-void ToplevelConfigure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
-    auto* surface = static_cast<OutputSurface*>(data);
-    if (width > 0 && height > 0) {
-        surface->width = width;
-        surface->height = height;
-    }
-}
-
-// The compositor's close button or shortcut: what WM_DELETE_WINDOW is on X.
-void ToplevelClose(void*, xdg_toplevel*) {
-    for (const auto& [id, window] : windows) {
-        if (WindowLive(id)) PostWindowMessage(id, kWmSysCommand, kScClose, 0);
-    }
-}
-
-// Bounds and capabilities come only at versions above the one bound.
-const xdg_toplevel_listener kToplevelListener = {ToplevelConfigure, ToplevelClose, nullptr,
-                                                 nullptr};
-
-// Black, the size of the surface: Wayland draws no background of its own.
+// Black, the size of the surface's buffers: Wayland draws no background of its own.
 wl_buffer* BlackBuffer(wl_shm* shm, int width, int height) {
     const int stride = width * 4;
     const int size = stride * height;
@@ -92,11 +61,87 @@ wl_buffer* BlackBuffer(wl_shm* shm, int width, int height) {
     return buffer;
 }
 
-void MakeLayerSurface(WaylandConnection& connection, const WaylandOutput& output,
-                      OutputSurface& surface, bool takesKeyboard) {
-    surface.layerSurface =
-        zwlr_layer_shell_v1_get_layer_surface(connection.layerShell, surface.surface, output.output,
-                                              ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, kLayerNamespace);
+// Black at the surface's present size and scale, drawn at each configure. The show's surface
+// shows it only until its GL draws: a box that the set-up shows comes before the first frame,
+// and a new size covers the output at once, before the GL's next frame at that size.
+void ShowBlack(OutputSurface& surface) {
+    WaylandConnection* connection = OpenedWaylandConnection();
+    if (connection == nullptr || !surface.configured || surface.width <= 0) return;
+    if (surface.blackBuffer != nullptr) wl_buffer_destroy(surface.blackBuffer);
+    surface.blackBuffer = BlackBuffer(connection->shm, BufferWidth(surface), BufferHeight(surface));
+    if (surface.blackBuffer == nullptr) return;
+    SetBufferGeometry(surface);
+    wl_surface_attach(surface.surface, surface.blackBuffer, 0, 0);
+    wl_surface_damage(surface.surface, 0, 0, surface.width, surface.height);
+    wl_surface_commit(surface.surface);
+}
+
+void LayerConfigure(void* data, zwlr_layer_surface_v1* layerSurface, uint32_t serial,
+                    uint32_t width, uint32_t height) {
+    auto* surface = static_cast<OutputSurface*>(data);
+    surface->width = static_cast<int>(width);
+    surface->height = static_cast<int>(height);
+    surface->configured = true;
+    zwlr_layer_surface_v1_ack_configure(layerSurface, serial);
+    ShowBlack(*surface);
+}
+
+// The compositor has taken the surface's place away (its output is going): the role goes, as
+// the protocol asks; the output's removal then takes the surface, or moves the show.
+void TakeRole(OutputSurface& surface);
+void LayerClosed(void* data, zwlr_layer_surface_v1*) {
+    auto* surface = static_cast<OutputSurface*>(data);
+    TakeRole(*surface);
+    wl_surface_attach(surface->surface, nullptr, 0, 0);
+    wl_surface_commit(surface->surface);
+}
+
+const zwlr_layer_surface_v1_listener kLayerListener = {LayerConfigure, LayerClosed};
+
+void XdgConfigure(void* data, xdg_surface* xdgSurface, uint32_t serial) {
+    auto* surface = static_cast<OutputSurface*>(data);
+    surface->configured = true;
+    xdg_surface_ack_configure(xdgSurface, serial);
+    ShowBlack(*surface);
+}
+
+const xdg_surface_listener kXdgSurfaceListener = {XdgConfigure};
+
+// A size of 0 leaves the choice to the client: the output's, in logical units.
+void ToplevelConfigure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
+    auto* surface = static_cast<OutputSurface*>(data);
+    if (width > 0 && height > 0) {
+        surface->width = width;
+        surface->height = height;
+    } else if (surface->output != nullptr) {
+        surface->width = surface->output->width / surface->output->scale;
+        surface->height = surface->output->height / surface->output->scale;
+    }
+}
+
+// The compositor's close button or shortcut: what WM_DELETE_WINDOW is on X.
+void ToplevelClose(void*, xdg_toplevel*) {
+    for (const auto& [id, window] : windows) {
+        if (WindowLive(id)) PostWindowMessage(id, kWmSysCommand, kScClose, 0);
+    }
+}
+
+// Bounds and capabilities come only at versions above the one bound.
+const xdg_toplevel_listener kToplevelListener = {ToplevelConfigure, ToplevelClose, nullptr,
+                                                 nullptr};
+
+void PreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
+    auto* surface = static_cast<OutputSurface*>(data);
+    surface->scale120 = static_cast<int>(scale);
+    ShowBlack(*surface);
+}
+
+const wp_fractional_scale_v1_listener kFractionalScaleListener = {PreferredScale};
+
+void MakeLayerSurface(WaylandConnection& connection, OutputSurface& surface, bool takesKeyboard) {
+    surface.layerSurface = zwlr_layer_shell_v1_get_layer_surface(
+        connection.layerShell, surface.surface, surface.output->output,
+        ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, kLayerNamespace);
     zwlr_layer_surface_v1_add_listener(surface.layerSurface, &kLayerListener, &surface);
     zwlr_layer_surface_v1_set_size(surface.layerSurface, 0, 0);
     zwlr_layer_surface_v1_set_anchor(surface.layerSurface, kAllEdges);
@@ -106,63 +151,69 @@ void MakeLayerSurface(WaylandConnection& connection, const WaylandOutput& output
                                             : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
 }
 
-void MakeToplevel(WaylandConnection& connection, const WaylandOutput& output,
-                  OutputSurface& surface, const char* title) {
+void MakeToplevel(WaylandConnection& connection, OutputSurface& surface, const char* title) {
     surface.xdgSurface = xdg_wm_base_get_xdg_surface(connection.wmBase, surface.surface);
     xdg_surface_add_listener(surface.xdgSurface, &kXdgSurfaceListener, &surface);
     surface.toplevel = xdg_surface_get_toplevel(surface.xdgSurface);
     xdg_toplevel_add_listener(surface.toplevel, &kToplevelListener, &surface);
     xdg_toplevel_set_title(surface.toplevel, title);
     xdg_toplevel_set_app_id(surface.toplevel, "vostrel");
-    xdg_toplevel_set_fullscreen(surface.toplevel, output.output);
+    xdg_toplevel_set_fullscreen(surface.toplevel, surface.output->output);
 }
 
-// Gives each surface its role on its output, as the compositor offers: a layer surface, else a
-// fullscreen toplevel; then waits for their configures.
+// Gives the surface its role on its output, as the compositor offers: a layer surface, else a
+// fullscreen toplevel, committed without a buffer as a new role must be; the configure that
+// answers draws it.
+void GiveRole(WaylandConnection& connection, const WaylandWindow& window, OutputSurface& surface) {
+    if (connection.layerShell != nullptr) {
+        MakeLayerSurface(connection, surface, &surface == &window.surfaces.front());
+    } else {
+        MakeToplevel(connection, surface, window.title.c_str());
+    }
+    wl_surface_attach(surface.surface, nullptr, 0, 0);
+    wl_surface_commit(surface.surface);
+}
+
 void GiveRoles(WaylandConnection& connection, WaylandWindow& window) {
-    auto output = connection.outputs.begin();
-    for (std::size_t i = 0; i < window.surfaces.size() && output != connection.outputs.end();
-         ++i, ++output) {
-        OutputSurface& surface = window.surfaces[i];
-        if (connection.layerShell != nullptr) {
-            MakeLayerSurface(connection, *output, surface, i == 0);
-        } else {
-            MakeToplevel(connection, *output, surface, window.title.c_str());
-        }
-        wl_surface_commit(surface.surface);
-    }
-    wl_display_roundtrip(connection.display);
+    for (OutputSurface& surface : window.surfaces) GiveRole(connection, window, surface);
 }
 
-// Black until the GL draws: the show's surface too, as a window's background is, since a box
-// that the set-up shows comes before the first frame.
-void ShowBlack(WaylandWindow& window) {
-    for (OutputSurface& surface : window.surfaces) {
-        if (surface.blackBuffer == nullptr) continue;
-        wl_surface_attach(surface.surface, surface.blackBuffer, 0, 0);
-        wl_surface_commit(surface.surface);
+// A new surface on the output, with what it needs to draw at the output's real pixels.
+OutputSurface& AddSurface(WaylandConnection& connection, WaylandWindow& window,
+                          WaylandOutput& output) {
+    OutputSurface& surface = window.surfaces.emplace_back();
+    surface.output = &output;
+    surface.scale = output.scale;
+    surface.width = output.width / output.scale;
+    surface.height = output.height / output.scale;
+    surface.surface = wl_compositor_create_surface(connection.compositor);
+    if (connection.fractionalScale != nullptr && connection.viewporter != nullptr) {
+        surface.viewport = wp_viewporter_get_viewport(connection.viewporter, surface.surface);
+        surface.fractionalScale = wp_fractional_scale_manager_v1_get_fractional_scale(
+            connection.fractionalScale, surface.surface);
+        wp_fractional_scale_v1_add_listener(surface.fractionalScale, &kFractionalScaleListener,
+                                            &surface);
     }
+    return surface;
 }
 
-// Made, configured and black; the show's surface gets its content from the GL from then on.
+// Made and configured, black until the GL draws: the show's on the first output, a black one
+// on each other.
 bool MakeOutputSurfaces(WaylandConnection& connection, WaylandWindow& window) {
-    window.surfaces.resize(connection.outputs.size());
-    auto output = connection.outputs.begin();
-    for (OutputSurface& surface : window.surfaces) {
-        surface.width = output->width;
-        surface.height = output->height;
-        surface.surface = wl_compositor_create_surface(connection.compositor);
-        ++output;
+    WaylandOutput* first = FirstOutput(connection);
+    if (first == nullptr) return false;
+    AddSurface(connection, window, *first);
+    for (WaylandOutput& output : connection.outputs) {
+        if (&output != first && output.announced && !output.gone) {
+            AddSurface(connection, window, output);
+        }
     }
     GiveRoles(connection, window);
-    for (OutputSurface& surface : window.surfaces) {
-        surface.blackBuffer = BlackBuffer(connection.shm, surface.width, surface.height);
-    }
-    ShowBlack(window);
+    wl_display_roundtrip(connection.display);
     wl_display_roundtrip(connection.display);
     RefreshPointerFocus(connection);
-    return !window.surfaces.empty() && window.surfaces.front().configured &&
-           window.surfaces.front().width > 0;
+    const OutputSurface& show = window.surfaces.front();
+    return show.configured && show.width > 0;
 }
 
 // The role objects alone; the surface and what it shows stay.
@@ -178,9 +229,59 @@ void TakeRole(OutputSurface& surface) {
 
 void DestroyOutputSurface(OutputSurface& surface) {
     TakeRole(surface);
+    if (surface.fractionalScale != nullptr) wp_fractional_scale_v1_destroy(surface.fractionalScale);
+    if (surface.viewport != nullptr) wp_viewport_destroy(surface.viewport);
     if (surface.surface != nullptr) wl_surface_destroy(surface.surface);
     if (surface.blackBuffer != nullptr) wl_buffer_destroy(surface.blackBuffer);
     surface = OutputSurface{};
+}
+
+// The show's output has gone: the show takes the place of the black surface on the first
+// output left, keeping its surface and its GL, which follows the new size before it draws.
+void MoveShow(WaylandConnection& connection, WaylandWindow& window) {
+    OutputSurface& show = window.surfaces.front();
+    TakeRole(show);
+    show.output = FirstOutput(connection);
+    if (show.output == nullptr) return;
+    for (auto surface = std::next(window.surfaces.begin()); surface != window.surfaces.end();
+         ++surface) {
+        if (surface->output != show.output) continue;
+        DestroyOutputSurface(*surface);
+        window.surfaces.erase(surface);
+        break;
+    }
+    show.scale = show.output->scale;
+    GiveRole(connection, window, show);
+}
+
+// The window's surfaces made to match the outputs as they are now.
+void CoverOutputs(WaylandConnection& connection, WaylandWindow& window) {
+    if (window.surfaces.front().output == nullptr || window.surfaces.front().output->gone) {
+        MoveShow(connection, window);
+    }
+    for (auto surface = std::next(window.surfaces.begin()); surface != window.surfaces.end();) {
+        if (surface->output->gone) {
+            DestroyOutputSurface(*surface);
+            surface = window.surfaces.erase(surface);
+        } else {
+            ++surface;
+        }
+    }
+    for (WaylandOutput& output : connection.outputs) {
+        if (!output.announced || output.gone) continue;
+        bool covered = false;
+        for (OutputSurface& surface : window.surfaces) {
+            if (surface.output != &output) continue;
+            covered = true;
+            if (surface.scale != output.scale) {
+                surface.scale = output.scale;
+                ShowBlack(surface);
+            }
+        }
+        if (!covered && !steppedAside) {
+            GiveRole(connection, window, AddSurface(connection, window, output));
+        }
+    }
 }
 
 // Gone for a box, and back as they were made once it is answered. Neither an overlay surface
@@ -201,7 +302,6 @@ void PlaceSurfaces(bool aside) {
             }
         } else {
             GiveRoles(*connection, window);
-            ShowBlack(window);
         }
     }
     wl_display_roundtrip(connection->display);
@@ -209,6 +309,52 @@ void PlaceSurfaces(bool aside) {
 }
 
 }  // namespace
+
+int BufferWidth(const OutputSurface& surface) {
+    if (surface.viewport != nullptr && surface.scale120 > 0) {
+        return (surface.width * surface.scale120 + kFractionalUnit / 2) / kFractionalUnit;
+    }
+    return surface.width * surface.scale;
+}
+
+int BufferHeight(const OutputSurface& surface) {
+    if (surface.viewport != nullptr && surface.scale120 > 0) {
+        return (surface.height * surface.scale120 + kFractionalUnit / 2) / kFractionalUnit;
+    }
+    return surface.height * surface.scale;
+}
+
+void SetBufferGeometry(const OutputSurface& surface) {
+    if (surface.viewport != nullptr && surface.scale120 > 0) {
+        wl_surface_set_buffer_scale(surface.surface, 1);
+        wp_viewport_set_destination(surface.viewport, surface.width, surface.height);
+    } else {
+        wl_surface_set_buffer_scale(surface.surface, surface.scale);
+    }
+}
+
+void FollowOutputs(WaylandConnection& connection) {
+    NoteOutputsChanged();
+    for (auto& [id, window] : windows) {
+        if (WindowLive(id) && !window.destroying) CoverOutputs(connection, window);
+    }
+    wl_display_flush(connection.display);
+}
+
+bool PlaceOfSurface(const wl_surface* surface, SurfacePlace* place) {
+    for (const auto& [id, window] : windows) {
+        for (const OutputSurface& made : window.surfaces) {
+            if (made.surface != surface || made.output == nullptr) continue;
+            place->x = made.output->x;
+            place->y = made.output->y;
+            place->pixelsPerUnit = made.viewport != nullptr && made.scale120 > 0
+                                       ? static_cast<double>(made.scale120) / kFractionalUnit
+                                       : made.scale;
+            return true;
+        }
+    }
+    return false;
+}
 
 WaylandWindow* FindLiveWaylandWindow(WindowId window) {
     auto found = windows.find(window);
@@ -271,18 +417,21 @@ bool wayland::DestroySaverWindow(WindowId id) {
     return true;
 }
 
+// In pixels: the first output's mode, a window's buffers.
 bool wayland::GetWindowClientSize(WindowId id, int* width, int* height) {
     WaylandConnection* connection = SaverWaylandConnection();
     if (connection == nullptr) return false;
     if (id == kDesktopWindow) {
-        *width = connection->outputs.front().width;
-        *height = connection->outputs.front().height;
+        const WaylandOutput* first = FirstOutput(*connection);
+        if (first == nullptr) return false;
+        *width = first->width;
+        *height = first->height;
         return true;
     }
     WaylandWindow* window = FindLiveWaylandWindow(id);
     if (window == nullptr) return false;
-    *width = window->surfaces.front().width;
-    *height = window->surfaces.front().height;
+    *width = BufferWidth(window->surfaces.front());
+    *height = BufferHeight(window->surfaces.front());
     return true;
 }
 
@@ -292,13 +441,17 @@ bool wayland::GetCursorPosition(int* x, int* y) {
 
 double wayland::DisplayRefreshRate() {
     WaylandConnection* connection = SaverWaylandConnection();
-    if (connection == nullptr) return 0.0;
-    return connection->outputs.front().refreshMilliHertz / 1000.0;
+    const WaylandOutput* first = connection != nullptr ? FirstOutput(*connection) : nullptr;
+    return first != nullptr ? first->refreshMilliHertz / 1000.0 : 0.0;
 }
 
+// A wait ends in time for a keyboard leave that falls due.
 bool wayland::PumpWindowEvents(bool wait) {
     WaylandConnection* connection = OpenedWaylandConnection();
-    return connection != nullptr && ReadWaylandEvents(connection->display, wait ? -1 : 0);
+    if (connection == nullptr) return false;
+    const bool alive = ReadWaylandEvents(connection->display, wait ? KeyboardLeaveWaitMs() : 0);
+    TakeKeyboardLeave();
+    return alive;
 }
 
 WindowId wayland::CreateChildWindow(const char*, const char*, WindowId, int, int) {
