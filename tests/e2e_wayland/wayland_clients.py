@@ -29,6 +29,11 @@ class Input:
     def key(self):
         self("keys %d" % KEY_SPACE)
 
+    def close(self):
+        """Unplugs the devices: the program ends with its input."""
+        self.process.stdin.close()
+        self.process.wait(timeout=10)
+
 
 @contextlib.contextmanager
 def idle_inhibitor():

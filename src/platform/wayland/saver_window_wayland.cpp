@@ -17,6 +17,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iterator>
 #include <map>
@@ -187,8 +189,10 @@ OutputSurface& AddSurface(WaylandConnection& connection, WaylandWindow& window,
     surface.width = output.width / output.scale;
     surface.height = output.height / output.scale;
     surface.surface = wl_compositor_create_surface(connection.compositor);
-    if (connection.fractionalScale != nullptr && connection.viewporter != nullptr) {
+    if (connection.viewporter != nullptr) {
         surface.viewport = wp_viewporter_get_viewport(connection.viewporter, surface.surface);
+    }
+    if (connection.fractionalScale != nullptr && surface.viewport != nullptr) {
         surface.fractionalScale = wp_fractional_scale_manager_v1_get_fractional_scale(
             connection.fractionalScale, surface.surface);
         wp_fractional_scale_v1_add_listener(surface.fractionalScale, &kFractionalScaleListener,
@@ -310,22 +314,32 @@ void PlaceSurfaces(bool aside) {
 
 }  // namespace
 
-int BufferWidth(const OutputSurface& surface) {
+// Pixels per logical unit. With a viewport the buffer need not be an integer multiple of the
+// surface: the compositor's fractional scale where it tells one, else the output's own pixels
+// over the surface that covers it (sway 1.7 scales by 1.5 but tells clients 2). Without one,
+// the integer scale, which the compositor scales down where it is more than the output's.
+double PixelsPerUnit(const OutputSurface& surface) {
     if (surface.viewport != nullptr && surface.scale120 > 0) {
-        return (surface.width * surface.scale120 + kFractionalUnit / 2) / kFractionalUnit;
+        return static_cast<double>(surface.scale120) / kFractionalUnit;
     }
-    return surface.width * surface.scale;
+    const WaylandOutput* output = surface.output;
+    const int longestSide = std::max(surface.width, surface.height);
+    if (surface.viewport != nullptr && output != nullptr && output->width > 0 && longestSide > 0) {
+        return static_cast<double>(std::max(output->width, output->height)) / longestSide;
+    }
+    return surface.scale;
+}
+
+int BufferWidth(const OutputSurface& surface) {
+    return static_cast<int>(std::lround(surface.width * PixelsPerUnit(surface)));
 }
 
 int BufferHeight(const OutputSurface& surface) {
-    if (surface.viewport != nullptr && surface.scale120 > 0) {
-        return (surface.height * surface.scale120 + kFractionalUnit / 2) / kFractionalUnit;
-    }
-    return surface.height * surface.scale;
+    return static_cast<int>(std::lround(surface.height * PixelsPerUnit(surface)));
 }
 
 void SetBufferGeometry(const OutputSurface& surface) {
-    if (surface.viewport != nullptr && surface.scale120 > 0) {
+    if (surface.viewport != nullptr) {
         wl_surface_set_buffer_scale(surface.surface, 1);
         wp_viewport_set_destination(surface.viewport, surface.width, surface.height);
     } else {
@@ -347,9 +361,7 @@ bool PlaceOfSurface(const wl_surface* surface, SurfacePlace* place) {
             if (made.surface != surface || made.output == nullptr) continue;
             place->x = made.output->x;
             place->y = made.output->y;
-            place->pixelsPerUnit = made.viewport != nullptr && made.scale120 > 0
-                                       ? static_cast<double>(made.scale120) / kFractionalUnit
-                                       : made.scale;
+            place->pixelsPerUnit = PixelsPerUnit(made);
             return true;
         }
     }

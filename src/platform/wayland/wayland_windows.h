@@ -14,8 +14,8 @@
 #include "platform/wayland/wayland_connection.h"
 
 // One surface on one output: the show's, or a black one covering another output. Sizes are
-// the compositor's logical units; buffers are drawn at the output's real pixels, through the
-// surface's fractional scale where the compositor offers one, else the output's integer scale.
+// the compositor's logical units; buffers are drawn at the output's real pixels, through a
+// viewport where the compositor offers one, else at the output's integer scale.
 struct OutputSurface {
     wl_surface* surface = nullptr;
     WaylandOutput* output = nullptr;
@@ -34,8 +34,8 @@ struct OutputSurface {
 // The size of a surface's buffers, in pixels.
 int BufferWidth(const OutputSurface& surface);
 int BufferHeight(const OutputSurface& surface);
-// Tells the compositor how the surface's buffers map onto it: the viewport's size where a
-// fractional scale is in use, else the integer buffer scale. Applied with the next commit.
+// Tells the compositor how the surface's buffers map onto it: the viewport's size where there
+// is one, else the integer buffer scale. Applied with the next commit.
 void SetBufferGeometry(const OutputSurface& surface);
 
 struct WaylandWindow {
