@@ -2,9 +2,9 @@
 # Runs a command inside a headless Wayland session of its own: private mount, network and
 # process namespaces (so its sockets and display numbers meet nothing else on the machine, and
 # whatever the session started, a compositor left running included, ends with it), a compositor
-# on a 1024x768 virtual output drawn in software, and the command run as the compositor's user
-# with WAYLAND_DISPLAY and XDG_RUNTIME_DIR pointing at it (and SWAYSOCK for sway, a session bus
-# for mutter and KWin). The command's status is the script's. Sway refuses to run as root, and a
+# on a 1024x768 virtual output drawn in software (mutter: two, side by side), and the command
+# run as the compositor's user with WAYLAND_DISPLAY and XDG_RUNTIME_DIR pointing at it (and
+# SWAYSOCK for sway, a session bus for mutter and KWin). The command's status is the script's. Sway refuses to run as root, and a
 # compositor's clients must be of its own user, so both run as `nobody`.
 #
 # A sway session runs the user's XDG autostart entries at its start through dex, as a wlroots
@@ -180,8 +180,10 @@ fi
 wlroots=(WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1)
 case "$compositor" in
   mutter)
+    # Two monitors side by side, as a laptop on a dock has: mutter can add none later, and
+    # handing the keyboard between a program's windows on two monitors is GNOME's own habit.
     started=(mutter --headless --wayland --no-x11 --virtual-monitor 1024x768
-      --wayland-display wayland-1 --sm-disable)
+      --virtual-monitor 1024x768 --wayland-display wayland-1 --sm-disable)
     ;;
   kwin)
     # Installed, KWin carries a file capability (cap_sys_resource) that a container cannot

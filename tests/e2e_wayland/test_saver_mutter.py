@@ -1,9 +1,13 @@
 """The saver on GNOME's compositor (mutter, headless, run by scripts/wayland-session.sh
 --mutter), which offers no layer-shell: the show is a fullscreen window, started over the
 configuration dialog's focused window, and the exit rules hold with input that mutter's
-remote-desktop interface injects. Mutter offers no screenshot here, so only the ends are
-judged; the music is off, since its box could not be seen to be up."""
+remote-desktop interface injects, on two monitors, the way a laptop on a dock has them: the
+saver runs on without input with a window on each. Mutter offers no screenshot here, so what is
+shown is judged from the saver's protocol trace; the music is off, since its box could not be
+seen to be up."""
 import os
+import re
+import subprocess
 import sys
 import time
 
@@ -72,5 +76,42 @@ def test_travel_and_alt_f4(saver):
     wait_for_exit(saver)
 
 
+CALM = 30.0  # seconds without input
+# From the saver's protocol trace: each monitor's fullscreen window, and the buffers shown.
+FULLSCREEN = re.compile(r"-> xdg_toplevel@\d+\.set_fullscreen\(wl_output@(\d+)\)")
+ATTACHED = re.compile(r"-> wl_surface@(\d+)\.attach\(wl_buffer@\d+")
+
+
+def test_two_monitors_covered_and_calm():
+    """Mutter hands the keyboard from the show's window to the other monitor's: the saver runs
+    on without input, a window with a buffer on each monitor, until a key."""
+    sandbox = Sandbox()
+    sandbox.answer_boxes = False
+    sandbox.write_user_settings(NO_SOUND)
+    program = install_program(sandbox.app_dir, os.path.join(BUILD_DIR, "data"))
+    trace = os.path.join(sandbox.root, "trace.txt")
+    environment = dict(sandbox.env(), WAYLAND_DEBUG="client")
+    with open(trace, "w") as log:
+        saver = subprocess.Popen([program, "/s"], env=environment, stdout=subprocess.DEVNULL,
+                                 stderr=log)
+    try:
+        time.sleep(CALM)
+        check(saver.poll() is None, "the saver ended by itself")
+        with open(trace) as f:
+            text = f.read()
+        monitors = set(FULLSCREEN.findall(text))
+        check(len(monitors) == 2, "fullscreen on %d monitors" % len(monitors))
+        check(len(set(ATTACHED.findall(text))) >= 2, "buffers on fewer than two windows")
+        INPUT.keys(KEY_SPACE)
+        saver.wait(timeout=30)
+        check(saver.returncode == 0, "status %d" % saver.returncode)
+    finally:
+        if saver.poll() is None:
+            saver.kill()
+            saver.wait()
+        sandbox.close()
+
+
 if __name__ == "__main__":
-    sys.exit(run_tests([test_key_ends_it, test_click_ends_it, test_travel_and_alt_f4]))
+    sys.exit(run_tests([test_key_ends_it, test_click_ends_it, test_travel_and_alt_f4,
+                        test_two_monitors_covered_and_calm]))
