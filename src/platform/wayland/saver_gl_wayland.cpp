@@ -3,21 +3,27 @@
 // surface. The context is a compatibility-profile desktop GL, so the show's GL 1.x calls draw
 // as they do on GLX.
 //
-// The swap never waits for the compositor (interval 0): a compositor stops sending frame events
-// to a surface it does not show (another workspace), and a swap waiting for one would stop the
-// whole loop, messages included. The frame pacer holds the show to the output's refresh.
+// EGL's swap never waits for the compositor (interval 0): a compositor stops sending frame
+// events to a surface it does not show (another workspace, an output powered off), and a swap
+// waiting for one would stop the whole loop, messages included. The swap waits itself, in
+// short looks that let messages through, for the last frame to have been shown: nothing is
+// drawn while nothing can be seen. The frame pacer holds the show to the output's refresh.
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
+#include <time.h>
 #include <wayland-egl.h>
 
 #include <vector>
 
 #include "platform/egl/compatibility_context.h"
 #include "platform/saver_window.h"
+#include "platform/stop_signal.h"
 #include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wayland_read.h"
 #include "platform/wayland/wayland_window_system.h"
 #include "platform/wayland/wayland_windows.h"
+#include "platform/windowing/window_messages.h"
 
 namespace {
 
@@ -162,15 +168,74 @@ bool wayland::DeleteGlContext(GlContext* glContext) {
     return deleted;
 }
 
+namespace {
+
+// How long one look for the last frame's callback waits before the loop's own business (a
+// keyboard's grace, the stop signal) is looked at again.
+constexpr int kUnseenLookMs = 250;
+
+// A show whose first frame is not shown within this time was started where nobody could see
+// it: behind a lock, say. It ends when it is first shown, as if the user had switched away,
+// rather than greet the user who has just unlocked.
+constexpr long long kStartedUnseenMs = 3000;
+
+long long NowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+void NoteFrameShown(void* data, wl_callback* callback, uint32_t) {
+    wl_callback_destroy(callback);
+    auto* show = static_cast<OutputSurface*>(data);
+    show->frameShown = nullptr;
+    if (show->firstFrameMs < 0) return;
+    const bool startedUnseen = NowMs() - show->firstFrameMs > kStartedUnseenMs;
+    show->firstFrameMs = -1;
+    const WindowId window = WindowOfSurface(show->surface);
+    if (startedUnseen && window != 0) PostWindowMessage(window, kWmActivate, kWaInactive, 0);
+}
+
+const wl_callback_listener kFrameShownListener = {NoteFrameShown};
+
+// A compositor sends a frame's callback when it shows the frame, and stops while nothing of
+// the surface can be seen (its output powered off, a lock or another surface over it): until
+// the last frame has been shown a new one would be drawn for nobody. The wait ends at the
+// callback, at a message for the loop (input ends the saver as usual) and at a lost
+// connection, and the show's timeline, counted in frames, goes on from where it was.
+void WaitUntilShown(WaylandConnection& connection, OutputSurface& show) {
+    while (show.frameShown != nullptr && !StopSignalled()) {
+        if (window_messages::PeekWindowMessage()) return;
+        if (!ReadWaylandEvents(connection.display, kUnseenLookMs)) return;
+    }
+}
+
+}  // namespace
+
+void ForgetFrameShown(OutputSurface& surface) {
+    if (surface.frameShown == nullptr) return;
+    wl_callback_destroy(surface.frameShown);
+    surface.frameShown = nullptr;
+}
+
 // A surface waiting for the configure of a new role (the show moved to another output) must
 // not be given a buffer: the frame is drawn and dropped.
 bool wayland::SwapSaverBuffers(DrawingContext context) {
     EGLDisplay display = SaverEglDisplay();
     WaylandWindow* window = FindLiveWaylandWindow(context);
-    if (display == EGL_NO_DISPLAY || window == nullptr || window->eglSurface == EGL_NO_SURFACE) {
+    WaylandConnection* connection = OpenedWaylandConnection();
+    if (display == EGL_NO_DISPLAY || window == nullptr || window->eglSurface == EGL_NO_SURFACE ||
+        connection == nullptr) {
         return false;
     }
-    if (!window->surfaces.front().configured) return true;
+    OutputSurface& show = window->surfaces.front();
+    if (!show.configured) return true;
+    WaitUntilShown(*connection, show);
+    if (show.frameShown == nullptr) {
+        show.frameShown = wl_surface_frame(show.surface);
+        wl_callback_add_listener(show.frameShown, &kFrameShownListener, &show);
+    }
+    if (show.firstFrameMs == 0) show.firstFrameMs = NowMs();
     return eglSwapBuffers(display, window->eglSurface) == EGL_TRUE;
 }
 

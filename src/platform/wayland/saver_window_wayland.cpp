@@ -85,6 +85,7 @@ void LayerConfigure(void* data, zwlr_layer_surface_v1* layerSurface, uint32_t se
     surface->height = static_cast<int>(height);
     surface->configured = true;
     zwlr_layer_surface_v1_ack_configure(layerSurface, serial);
+    ForgetFrameShown(*surface);
     ShowBlack(*surface);
 }
 
@@ -104,6 +105,7 @@ void XdgConfigure(void* data, xdg_surface* xdgSurface, uint32_t serial) {
     auto* surface = static_cast<OutputSurface*>(data);
     surface->configured = true;
     xdg_surface_ack_configure(xdgSurface, serial);
+    ForgetFrameShown(*surface);
     ShowBlack(*surface);
 }
 
@@ -222,6 +224,7 @@ bool MakeOutputSurfaces(WaylandConnection& connection, WaylandWindow& window) {
 
 // The role objects alone; the surface and what it shows stay.
 void TakeRole(OutputSurface& surface) {
+    ForgetFrameShown(surface);
     if (surface.layerSurface != nullptr) zwlr_layer_surface_v1_destroy(surface.layerSurface);
     if (surface.toplevel != nullptr) xdg_toplevel_destroy(surface.toplevel);
     if (surface.xdgSurface != nullptr) xdg_surface_destroy(surface.xdgSurface);

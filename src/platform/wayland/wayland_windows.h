@@ -25,9 +25,12 @@ struct OutputSurface {
     wp_viewport* viewport = nullptr;
     wp_fractional_scale_v1* fractionalScale = nullptr;
     wl_buffer* blackBuffer = nullptr;  // what it shows until the GL draws, on the show's
-    int width = 0, height = 0;         // as last configured
-    int scale = 1;                     // the output's integer scale
-    int scale120 = 0;                  // the preferred fractional scale, in 120ths; 0: none
+    // The show's last frame, until the compositor says it was shown (saver_gl_wayland.cpp).
+    wl_callback* frameShown = nullptr;
+    long long firstFrameMs = 0;  // when the show's first frame went out; -1 once it was shown
+    int width = 0, height = 0;   // as last configured
+    int scale = 1;               // the output's integer scale
+    int scale120 = 0;            // the preferred fractional scale, in 120ths; 0: none
     bool configured = false;
 };
 
@@ -67,6 +70,9 @@ bool SurfacesSteppedAside();
 
 // Lets go of the window's EGL surface, before its Wayland surface goes (saver_gl_wayland.cpp).
 void DestroyWindowGl(WaylandWindow& window);
+// Stops waiting for the surface's last frame to be shown: a new role or size means the
+// compositor wants a new frame whatever became of the last (saver_gl_wayland.cpp).
+void ForgetFrameShown(OutputSurface& surface);
 
 // The pointer's travel, in pixels, since the first pointer event (wayland_input.cpp).
 bool PointerTravel(int* x, int* y);
