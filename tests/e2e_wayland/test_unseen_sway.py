@@ -1,7 +1,9 @@
-"""The saver where nobody can see it, on sway (Debian 13's 1.10 can power a headless output
-off; 1.7's cannot): with its output powered off during the show it draws nothing and costs
-next to no processor time, it moves again within a second of the output coming back on, and a
-key then ends it with status 0."""
+"""The saver where nobody can see it, on sway 1.10 (Debian 13's; 1.7 can neither power a
+headless output off nor lock a session): with its output powered off during the show it draws
+nothing and costs next to no processor time, it moves again within a second of the output
+coming back on, and a key then ends it with status 0. Started behind a lock screen it costs
+next to nothing too, and it ends when the lock goes, instead of greeting the user who has just
+unlocked."""
 import json
 import os
 import subprocess
@@ -10,7 +12,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from saver_harness import BUILD_DIR, Sandbox, check, install_program, run_tests  # noqa: E402
-from wayland_clients import Input  # noqa: E402
+from wayland_clients import Input, session_locked  # noqa: E402
 from wayland_saver import KEY_SPACE, screenshot, wait_for_lit  # noqa: E402
 
 NO_SOUND = '"pmusic"=dword:00000000\n"pmp3"=dword:00000000\n"pcd"=dword:00000000\n'
@@ -36,15 +38,50 @@ def processor_share(pid):
     return (used() - before) / MEASURE
 
 
-def test_output_powered_off_and_on():
-    if json.loads(sway("-t", "get_version", "-r"))["minor"] < 10:
-        print("SKIP sway 1.7 cannot power a headless output off")
-        return
-    sandbox = Sandbox()
-    sandbox.answer_boxes = False
-    sandbox.write_user_settings(NO_SOUND)
-    program = install_program(sandbox.app_dir, os.path.join(BUILD_DIR, "data"))
-    saver = sandbox.start(["/s"], program=program)
+def on_sway_1_10(test):
+    def run():
+        if json.loads(sway("-t", "get_version", "-r"))["minor"] < 10:
+            print("SKIP sway 1.7 can neither power a headless output off nor lock a session")
+            return
+        sandbox = Sandbox()
+        sandbox.answer_boxes = False
+        sandbox.write_user_settings(NO_SOUND)
+        program = install_program(sandbox.app_dir, os.path.join(BUILD_DIR, "data"))
+        try:
+            test(lambda: sandbox.start(["/s"], program=program))
+        finally:
+            sandbox.close()
+    run.__name__ = test.__name__
+    return run
+
+
+@on_sway_1_10
+def test_behind_a_lock(start):
+    with session_locked():
+        saver = start()
+        try:
+            time.sleep(2.0)
+            share = processor_share(saver.pid)
+            print("processor behind the lock: %.1f%% of a core" % (share * 100))
+            check(share <= MOST_WHILE_OFF, "%.1f%% behind the lock" % (share * 100))
+            check(saver.poll() is None, "the saver ended behind the lock")
+        except BaseException:
+            saver.kill()
+            raise
+    unlocked = time.time()
+    try:
+        saver.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        saver.kill()
+        saver.wait()
+        raise AssertionError("the saver greeted the user after the unlock")
+    print("ended %.2f s after the unlock" % (time.time() - unlocked))
+    check(saver.returncode == 0, "status %d" % saver.returncode)
+
+
+@on_sway_1_10
+def test_output_powered_off_and_on(start):
+    saver = start()
     try:
         wait_for_lit()
         on = processor_share(saver.pid)
@@ -66,8 +103,7 @@ def test_output_powered_off_and_on():
         if saver.poll() is None:
             saver.kill()
         saver.wait()
-        sandbox.close()
 
 
 if __name__ == "__main__":
-    sys.exit(run_tests([test_output_powered_off_and_on]))
+    sys.exit(run_tests([test_output_powered_off_and_on, test_behind_a_lock]))

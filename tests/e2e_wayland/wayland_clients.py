@@ -1,6 +1,7 @@
 """The tests' own Wayland clients on sway and KWin: the keyboard and pointer
-(vostrel-test-input, on the compositor's virtual-input or fake-input protocol) and a window
-holding an idle inhibitor (vostrel-test-inhibitor), as a playing video does."""
+(vostrel-test-input, on the compositor's virtual-input or fake-input protocol), a window
+holding an idle inhibitor (vostrel-test-inhibitor), as a playing video does, and a lock screen
+that needs no password (vostrel-test-lock)."""
 import contextlib
 import os
 import subprocess
@@ -45,4 +46,18 @@ def idle_inhibitor():
         yield
     finally:
         client.stdin.close()
+        client.wait(timeout=10)
+
+
+@contextlib.contextmanager
+def session_locked():
+    """The session locked while the block runs."""
+    client = subprocess.Popen([os.path.join(BUILD_DIR, "vostrel-test-lock")],
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    try:
+        check(client.stdout.readline().strip() == "locked", "the lock")
+        yield
+    finally:
+        client.stdin.close()
+        check(client.stdout.readline().strip() == "unlocked", "the unlock")
         client.wait(timeout=10)
