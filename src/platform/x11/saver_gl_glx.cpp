@@ -14,6 +14,7 @@
 
 #include "platform/gl_functions.h"
 #include "platform/saver_window.h"
+#include "platform/x11/power_saving_x11.h"
 #include "platform/x11/preview_present.h"
 #include "platform/x11/saver_window_records.h"
 #include "platform/x11/x_connection.h"
@@ -239,6 +240,7 @@ bool SwapSaverBuffers(DrawingContext context) {
     WindowRecord* record = FindLiveWindow(context);
     if (display == nullptr || record == nullptr || record->surface == 0) return false;
     if (record->topLevel) {
+        WaitWhileMonitorsSleep(display);
         glXSwapBuffers(display, record->surface);
         return true;
     }

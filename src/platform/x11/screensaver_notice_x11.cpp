@@ -1,8 +1,9 @@
 // The screen-saver-running notice on X.
 //
 // Realised here: nothing on X corresponds to the Windows flag itself, but what it is for does:
-// while the saver runs, the X server's own screen saver and monitor power saving are suspended
-// (XScreenSaverSuspend), so that they neither blank the show nor start on top of it.
+// while the saver runs, the X server's own screen saver is suspended (XScreenSaverSuspend), so
+// that its blanking never covers the show nor starts on top of it. The suspension holds the
+// monitors' power saving back too; power_saving_x11.cpp keeps the desktop's schedule for it.
 // Suspensions are counted per connection and end with the process at the latest.
 #include <X11/extensions/scrnsaver.h>
 
