@@ -5,9 +5,10 @@
 //
 // EGL's swap never waits for the compositor (interval 0): a compositor stops sending frame
 // events to a surface it does not show (another workspace, an output powered off), and a swap
-// waiting for one would stop the whole loop, messages included. The swap waits itself, in
-// short looks that let messages through, for the last frame to have been shown: nothing is
-// drawn while nothing can be seen. The frame pacer holds the show to the output's refresh.
+// waiting for one would stop the whole loop, messages included. Once a frame has gone unshown
+// for a while, the swap waits itself, in short looks that let messages through, for it to be
+// shown: nothing is drawn while nothing can be seen. The frame pacer holds the show to the
+// output's refresh.
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
@@ -170,8 +171,12 @@ bool wayland::DeleteGlContext(GlContext* glContext) {
 
 namespace {
 
-// How long one look for the last frame's callback waits before the loop's own business (a
-// keyboard's grace, the stop signal) is looked at again.
+// A frame not shown after this time means nothing of the show can be seen; the compositor
+// shows a seen surface's frames within a refresh or two. Waiting for every frame instead would
+// put the loop's own pacing out of step with the compositor's and lose frames.
+constexpr long long kUnseenAfterMs = 250;
+// How long one look for the callback waits before the loop's own business (a keyboard's
+// grace, the stop signal) is looked at again.
 constexpr int kUnseenLookMs = 250;
 
 // A show whose first frame is not shown within this time was started where nobody could see
@@ -199,11 +204,12 @@ void NoteFrameShown(void* data, wl_callback* callback, uint32_t) {
 const wl_callback_listener kFrameShownListener = {NoteFrameShown};
 
 // A compositor sends a frame's callback when it shows the frame, and stops while nothing of
-// the surface can be seen (its output powered off, a lock or another surface over it): until
-// the last frame has been shown a new one would be drawn for nobody. The wait ends at the
+// the surface can be seen (its output powered off, a lock or another surface over it): once a
+// frame has waited too long, a new one would be drawn for nobody. The wait ends at the
 // callback, at a message for the loop (input ends the saver as usual) and at a lost
 // connection, and the show's timeline, counted in frames, goes on from where it was.
-void WaitUntilShown(WaylandConnection& connection, OutputSurface& show) {
+void WaitWhileUnseen(WaylandConnection& connection, OutputSurface& show) {
+    if (show.frameShown == nullptr || NowMs() - show.frameAskedMs < kUnseenAfterMs) return;
     while (show.frameShown != nullptr && !StopSignalled()) {
         if (window_messages::PeekWindowMessage()) return;
         if (!ReadWaylandEvents(connection.display, kUnseenLookMs)) return;
@@ -230,10 +236,11 @@ bool wayland::SwapSaverBuffers(DrawingContext context) {
     }
     OutputSurface& show = window->surfaces.front();
     if (!show.configured) return true;
-    WaitUntilShown(*connection, show);
+    WaitWhileUnseen(*connection, show);
     if (show.frameShown == nullptr) {
         show.frameShown = wl_surface_frame(show.surface);
         wl_callback_add_listener(show.frameShown, &kFrameShownListener, &show);
+        show.frameAskedMs = NowMs();
     }
     if (show.firstFrameMs == 0) show.firstFrameMs = NowMs();
     return eglSwapBuffers(display, window->eglSurface) == EGL_TRUE;

@@ -27,6 +27,7 @@ struct OutputSurface {
     wl_buffer* blackBuffer = nullptr;  // what it shows until the GL draws, on the show's
     // The show's last frame, until the compositor says it was shown (saver_gl_wayland.cpp).
     wl_callback* frameShown = nullptr;
+    long long frameAskedMs = 0;
     long long firstFrameMs = 0;  // when the show's first frame went out; -1 once it was shown
     int width = 0, height = 0;   // as last configured
     int scale = 1;               // the output's integer scale
