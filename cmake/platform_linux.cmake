@@ -2,7 +2,7 @@
 # GTK for the boxes and the dialog, and the font, picture and audio libraries.
 find_package(PkgConfig REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL EGL GLX)
-pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xrandr xrender xscrnsaver)
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xext xrandr xrender xscrnsaver)
 pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client wayland-egl xkbcommon)
 pkg_check_modules(WAYLAND_SCANNER REQUIRED wayland-scanner)
 pkg_check_modules(WAYLAND_PROTOCOLS REQUIRED wayland-protocols)
