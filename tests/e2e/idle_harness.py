@@ -182,8 +182,6 @@ def check_second_watch_refused(run, env):
 LOGIN_MANAGER = """<node>
 <interface name="org.freedesktop.login1.Manager">
   <method name="GetSession"><arg type="s" direction="in"/><arg type="o" direction="out"/></method>
-  <method name="GetSessionByPID"><arg type="u" direction="in"/><arg type="o" direction="out"/>
-  </method>
 </interface>
 <interface name="org.freedesktop.login1.Session">
   <property name="LockedHint" type="b" access="read"/>

@@ -1,8 +1,8 @@
 // IdleSessionLocked through logind on the system bus (which GIO finds at
 // DBUS_SYSTEM_BUS_ADDRESS when that is set): the LockedHint of the session named by
-// XDG_SESSION_ID, else of the caller's own session. Asked once per idle stretch, not watched.
+// XDG_SESSION_ID, else of the caller's own (logind's "auto" session). Asked once per idle
+// stretch, not watched.
 #include <gio/gio.h>
-#include <unistd.h>
 
 #include <cstdlib>
 
@@ -20,14 +20,14 @@ GVariant* Call(GDBusConnection* bus, const char* path, const char* interface, co
                                        nullptr);
 }
 
+constexpr char kCallersSession[] = "/org/freedesktop/login1/session/auto";
+
+// The session's object path, in a reply to free; null when logind does not answer.
 GVariant* SessionPathReply(GDBusConnection* bus) {
     const char* id = std::getenv("XDG_SESSION_ID");
-    if (id && *id) {
-        return Call(bus, "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "GetSession",
-                    g_variant_new("(s)", id));
-    }
-    return Call(bus, "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "GetSessionByPID",
-                g_variant_new("(u)", static_cast<guint32>(getpid())));
+    if (!id || !*id) return g_variant_ref_sink(g_variant_new("(o)", kCallersSession));
+    return Call(bus, "/org/freedesktop/login1", "org.freedesktop.login1.Manager", "GetSession",
+                g_variant_new("(s)", id));
 }
 
 bool LockedHint(GDBusConnection* bus, const char* sessionPath) {
