@@ -10,7 +10,7 @@ source "$(dirname "$0")/apt-packages.sh"
 PACKAGES=(
   build-essential cmake pkg-config clang-format-19
   libgtest-dev libgmock-dev
-  libx11-dev libxrandr-dev libxrender-dev libxss-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  libx11-dev libxext-dev libxrandr-dev libxrender-dev libxss-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libwayland-dev wayland-protocols libxkbcommon-dev
   libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
   libsdl2-dev libasound2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev

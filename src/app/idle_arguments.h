@@ -1,5 +1,5 @@
 // The command line of vostrel-idle, the per-user program that starts the saver once the
-// session has been idle for a wait: `--wait 10` (minutes) or `--wait 30s` (seconds), and
+// session has been idle for a wait: `--wait 10` (minutes) or with units (`90s`, `1h30m`), and
 // --enable / --disable to start it with each of the user's sessions or no longer.
 #pragma once
 #include <string>

@@ -1,5 +1,7 @@
 #include "app/idle_starts.h"
 
+#include <algorithm>
+
 bool IdleStarts::ShouldStart(IdleState state, bool saverRunning, long long nowMs) {
     if (state != IdleState::idle) {
         startedThisStretch_ = false;
@@ -10,4 +12,9 @@ bool IdleStarts::ShouldStart(IdleState state, bool saverRunning, long long nowMs
     startedThisStretch_ = true;
     lastStartMs_ = nowMs;
     return true;
+}
+
+long long IdleStarts::MsUntilNextLook(IdleState state, long long nowMs) const {
+    if (state != IdleState::idle || startedThisStretch_ || !lastStartMs_) return -1;
+    return std::max(0LL, *lastStartMs_ + waitMs_ - nowMs);
 }

@@ -13,6 +13,10 @@ class IdleStarts {
     // Told the session's state at `nowMs` (any steady clock); true when the saver is to be
     // started now.
     bool ShouldStart(IdleState state, bool saverRunning, long long nowMs);
+    // How long the caller may sleep at `nowMs` in `state` before a start could fall due
+    // without news from the session: the rest of a whole wait after the last start when that
+    // alone holds the start back, else -1 (only news can bring one).
+    long long MsUntilNextLook(IdleState state, long long nowMs) const;
 
   private:
     long long waitMs_;

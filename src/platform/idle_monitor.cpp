@@ -1,9 +1,12 @@
-// The idle sources the program carries, in order of preference: the first the session answers
-// on is watched. GNOME's compositor (on Wayland as on X11) answers on the bus before the X
-// server's counter is tried, since only the session manager knows GNOME's inhibitors.
+// The idle sources the program carries, chosen by the session it runs in: a Wayland session
+// (WAYLAND_DISPLAY named) is watched only through its compositor, since the X server there is
+// XWayland, which sees only the input given to X clients; an X11 session only through its X
+// server. Within a Wayland session the idle protocols come first and mutter's bus monitor
+// serves GNOME, whose compositor offers none.
 #include "platform/idle_monitor.h"
 
-// GNOME's source comes with the Wayland window system, being the one for its Wayland session.
+#include <cstdlib>
+
 #ifdef VOSTREL_WINDOW_SYSTEM_WAYLAND
 std::unique_ptr<IdleMonitor> OpenWaylandIdleMonitor(long long idleMs);
 std::unique_ptr<IdleMonitor> OpenMutterIdleMonitor(long long idleMs);
@@ -16,23 +19,32 @@ namespace {
 
 using IdleSource = std::unique_ptr<IdleMonitor> (*)(long long idleMs);
 
-const IdleSource kIdleSources[] = {
+const IdleSource kWaylandSources[] = {
 #ifdef VOSTREL_WINDOW_SYSTEM_WAYLAND
     OpenWaylandIdleMonitor,
     OpenMutterIdleMonitor,
 #endif
+    nullptr,
+};
+
+const IdleSource kX11Sources[] = {
 #ifdef VOSTREL_WINDOW_SYSTEM_X11
     OpenX11IdleMonitor,
 #endif
     nullptr,
 };
 
+bool InWaylandSession() {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    return display && *display;
+}
+
 }  // namespace
 
 std::unique_ptr<IdleMonitor> OpenIdleMonitor(long long idleMs) {
-    for (IdleSource open : kIdleSources) {
-        if (!open) break;
-        if (auto monitor = open(idleMs)) return monitor;
+    for (const IdleSource* open = InWaylandSession() ? kWaylandSources : kX11Sources; *open;
+         ++open) {
+        if (auto monitor = (*open)(idleMs)) return monitor;
     }
     return nullptr;
 }

@@ -28,7 +28,22 @@ TEST(IdleArguments, WaitsAndRefusals) {
         {{"--wait", "s"}, false, 0},
         {{"--wait", ""}, false, 0},
         {{"--wait", "1.5"}, false, 0},
-        {{"--wait", "5m"}, false, 0},
+        {{"--wait", "5m"}, true, 300000},
+        {{"--wait", "5min"}, true, 300000},
+        {{"--wait", "30m"}, true, 1800000},
+        {{"--wait", "90s"}, true, 90000},
+        {{"--wait", "1h"}, true, 3600000},
+        {{"--wait", "1h30m"}, true, 5400000},
+        {{"--wait", "1h30m15s"}, true, 5415000},
+        {{"--wait", "24h"}, true, 86400000},
+        {{"--wait", "24h1s"}, false, 0},
+        {{"--wait", "25h"}, false, 0},
+        {{"--wait", "30m1h"}, false, 0},
+        {{"--wait", "5m5min"}, false, 0},
+        {{"--wait", "1h-5m"}, false, 0},
+        {{"--wait", "h"}, false, 0},
+        {{"--wait", "5 m"}, false, 0},
+        {{"--wait", "5d"}, false, 0},
         {{"--wait", "99999999999999999999"}, false, 0},
         {{"--wait"}, false, 0},
         {{"/s"}, false, 0},
@@ -49,26 +64,29 @@ TEST(IdleStarts, OncePerStretchAndNeverSoonerThanAWait) {
         IdleState state;
         bool saverRunning;
         bool starts;
+        long long nextLookMs;  // -1: only news from the session
     } steps[] = {
-        {0, IdleState::active, false, false},
-        {3000, IdleState::idle, false, true},
-        {3100, IdleState::idle, true, false},
+        {0, IdleState::active, false, false, -1},
+        {3000, IdleState::idle, false, true, -1},
+        {3100, IdleState::idle, true, false, -1},
         // The saver ended at once and the session stayed idle: no second start.
-        {3200, IdleState::idle, false, false},
-        {9000, IdleState::idle, false, false},
+        {3200, IdleState::idle, false, false, -1},
+        {9000, IdleState::idle, false, false, -1},
         // Input, then a new stretch: started again.
-        {9100, IdleState::active, false, false},
-        {12100, IdleState::idle, false, true},
+        {9100, IdleState::active, false, false, -1},
+        {12100, IdleState::idle, false, true, -1},
         // A stretch that an idle source reports sooner than a wait after the last start
-        // waits until a whole wait has passed.
-        {12200, IdleState::active, false, false},
-        {12300, IdleState::idle, false, false},
-        {15100, IdleState::idle, false, true},
-        {15200, IdleState::ended, false, false},
+        // waits until a whole wait has passed, and the caller is told when that is.
+        {12200, IdleState::active, false, false, -1},
+        {12300, IdleState::idle, false, false, 2800},
+        {15100, IdleState::idle, false, true, -1},
+        {15200, IdleState::ended, false, false, -1},
     };
     IdleStarts starts(kWait);
     for (const Step& step : steps) {
         EXPECT_EQ(starts.ShouldStart(step.state, step.saverRunning, step.nowMs), step.starts)
+            << "at " << step.nowMs;
+        EXPECT_EQ(starts.MsUntilNextLook(step.state, step.nowMs), step.nextLookMs)
             << "at " << step.nowMs;
     }
 }

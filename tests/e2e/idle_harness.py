@@ -6,9 +6,15 @@ import os
 import shutil
 import signal
 import subprocess
+import threading
 import time
 
+import gi
+
 from saver_harness import BUILD_DIR, Sandbox, check, install_program, wait_for
+
+gi.require_version("Gio", "2.0")
+from gi.repository import Gio, GLib  # noqa: E402
 
 IDLE = os.path.join(BUILD_DIR, "vostrel-idle")
 WAIT_SECONDS = 3
@@ -160,6 +166,72 @@ def check_sigterm_ends_it_and_the_saver(run):
     took = run.terminate()
     print("SIGTERM to exit with the saver running: %.2f s" % took)
     check(took < 2.0, "took %.2f s" % took)
+
+
+def check_second_watch_refused(run, env):
+    """A second vostrel-idle of the session (`env`) says the first watches and ends, which goes
+    on watching (the first is known to watch once it has started the saver)."""
+    saver = run.wait_for_saver()
+    result = subprocess.run([IDLE, "--wait", "%ds" % WAIT_SECONDS], env=dict(os.environ, **env),
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=10)
+    check(result.returncode != 0 and "already watches" in result.stderr,
+          "the second: status %d, %r" % (result.returncode, result.stderr))
+    check(run.process.poll() is None and run.saver() == saver, "the first ended")
+
+
+LOGIN_MANAGER = """<node>
+<interface name="org.freedesktop.login1.Manager">
+  <method name="GetSession"><arg type="s" direction="in"/><arg type="o" direction="out"/></method>
+</interface>
+<interface name="org.freedesktop.login1.Session">
+  <property name="LockedHint" type="b" access="read"/>
+</interface>
+</node>"""
+SESSION_PATH = "/org/freedesktop/login1/session/_31"
+
+
+class StandInLogind:
+    """logind's session lock on a private bus of the test's own: `env` points a program's
+    system bus at it, and `locked` is the session's LockedHint."""
+
+    def __init__(self):
+        self.locked = False
+        self.daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork",
+                                        "--print-address=1"], stdout=subprocess.PIPE, text=True)
+        address = self.daemon.stdout.readline().strip()
+        self.env = {"DBUS_SYSTEM_BUS_ADDRESS": address, "XDG_SESSION_ID": "1"}
+        self.bus = Gio.DBusConnection.new_for_address_sync(
+            address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT |
+            Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+        self.bus.set_exit_on_close(False)
+        manager, session = Gio.DBusNodeInfo.new_for_xml(LOGIN_MANAGER).interfaces
+        self.bus.register_object("/org/freedesktop/login1", manager, self.on_call)
+        self.bus.register_object(SESSION_PATH, session, None, self.on_get)
+        Gio.bus_own_name_on_connection(self.bus, "org.freedesktop.login1",
+                                       Gio.BusNameOwnerFlags.NONE, None, None)
+        self.loop = GLib.MainLoop()
+        threading.Thread(target=self.loop.run, daemon=True).start()
+
+    def on_call(self, connection, sender, path, interface, method, args, invocation):
+        invocation.return_value(GLib.Variant("(o)", (SESSION_PATH,)))
+
+    def on_get(self, connection, sender, path, interface, name):
+        return GLib.Variant("b", self.locked)
+
+    def close(self):
+        self.loop.quit()
+        self.bus.close_sync(None)
+        self.daemon.terminate()
+        self.daemon.wait()
+
+
+def check_not_while_locked(run, logind, press_key):
+    """No saver while logind says the session is locked, and the saver once it is unlocked
+    and a new stretch of idleness has passed."""
+    check(run.no_saver_for(WAIT_SECONDS + 2), "the saver started over the lock screen")
+    logind.locked = False
+    press_key()
+    run.wait_for_saver()
 
 
 def check_bad_waits_refused():

@@ -1,19 +1,24 @@
 """vostrel-idle on an X server of its own (Xvfb), whose idle source is the server's idle
 counter: it starts the real saver after its wait with no input and again after the next, input
 from xdotool ends the saver and restarts the count, it ends with status 0 when the server goes
-away, it refuses a wait that is not one with a message and status 2, and once enabled it starts
+away, it refuses a wait that is not one with a message and status 2, a second one of the session
+says the first watches and ends, it starts nothing while logind (a stand-in on a private bus)
+says the session is locked, it tries no Wayland socket, and once enabled it starts
 with the next session (the test runs the user's autostart entries as a desktop does at log-in)
 and, disabled, no longer."""
 import glob
 import os
 import shlex
 import shutil
+import signal
 import subprocess
 import sys
+import tempfile
 import time
 
-from idle_harness import (IDLE, IdleRun, check_bad_waits_refused, check_starts_after_the_wait,
-                          children)
+from idle_harness import (IDLE, IdleRun, StandInLogind, check_bad_waits_refused,
+                          check_not_while_locked, check_second_watch_refused,
+                          check_starts_after_the_wait, children)
 from saver_harness import (Sandbox, check, install_program, run_tests, start_private_x_server,
                            wait_for)
 
@@ -55,6 +60,49 @@ def with_server(test):
 @with_server
 def test_starts_after_the_wait_and_again(run, server):
     check_starts_after_the_wait(run, server.key)
+
+
+@with_server
+def test_second_watch_refused(run, server):
+    check_second_watch_refused(run, server.env())
+
+
+def test_not_while_locked():
+    server = Server()
+    logind = StandInLogind()
+    logind.locked = True
+    idle = IdleRun(env=dict(server.env(), **logind.env))
+    try:
+        check_not_while_locked(idle, logind, server.key)
+    finally:
+        idle.close()
+        logind.close()
+        server.close()
+
+
+def test_opens_no_wayland_socket():
+    """With DISPLAY alone, no Wayland socket is tried, not even the default one."""
+    server = Server()
+    runtime = tempfile.TemporaryDirectory(prefix="vostrel-runtime-")
+    trace = os.path.join(runtime.name, "connects")
+    env = dict(os.environ, DISPLAY=server.display, XDG_RUNTIME_DIR=runtime.name)
+    env.pop("WAYLAND_DISPLAY", None)
+    process = subprocess.Popen(["strace", "-f", "-e", "trace=connect", "-o", trace, IDLE,
+                                "--wait", "1h"], env=env, stderr=subprocess.DEVNULL)
+    try:
+        watcher = wait_for(lambda: children(process.pid), "vostrel-idle to start")[0]
+        time.sleep(2)
+        os.kill(watcher, signal.SIGTERM)  # strace ends with its tracee
+        process.wait(timeout=10)
+    finally:
+        if process.poll() is None:
+            process.kill()
+        server.close()
+    with open(trace) as f:
+        connects = f.read()
+    runtime.cleanup()
+    check("X11-unix" in connects, "no connection to the X server traced: %r" % connects)
+    check("wayland" not in connects, "a Wayland socket was tried: %r" % connects)
 
 
 @with_server
@@ -114,6 +162,7 @@ def test_enabled_starts_with_each_session_until_disabled():
 
 
 if __name__ == "__main__":
-    sys.exit(run_tests([test_starts_after_the_wait_and_again, test_ends_with_the_server,
-                        test_bad_waits_refused,
+    sys.exit(run_tests([test_starts_after_the_wait_and_again, test_second_watch_refused,
+                        test_not_while_locked, test_opens_no_wayland_socket,
+                        test_ends_with_the_server, test_bad_waits_refused,
                         test_enabled_starts_with_each_session_until_disabled]))

@@ -26,12 +26,15 @@ KEY_SPACE = 57
 INPUT = RemoteInput()
 SESSION_MANAGER = """<node><interface name="org.gnome.SessionManager">
   <method name="IsInhibited"><arg type="u" direction="in"/><arg type="b" direction="out"/></method>
+  <signal name="InhibitorRemoved"><arg type="o"/></signal>
 </interface></node>"""
+INHIBITOR_PATH = "/org/gnome/SessionManager/Inhibitor1"
 INHIBIT_IDLE = 8
 
 
 class SessionManager:
-    """org.gnome.SessionManager with one idle inhibitor while `inhibited` is set."""
+    """org.gnome.SessionManager with one idle inhibitor while `inhibited` is set, which says
+    when it lets go as GNOME's does."""
 
     def __init__(self):
         self.inhibited = False
@@ -65,6 +68,8 @@ def session_inhibitor():
         yield
     finally:
         MANAGER.inhibited = False
+        MANAGER.bus.emit_signal(None, "/org/gnome/SessionManager", "org.gnome.SessionManager",
+                                "InhibitorRemoved", GLib.Variant("(o)", (INHIBITOR_PATH,)))
 
 
 @with_run()

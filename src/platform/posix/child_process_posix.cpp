@@ -1,9 +1,11 @@
-// ChildProcess on Linux: posix_spawn, and waitpid without waiting to learn of its end. The
+// ChildProcess on Linux: posix_spawn, and waitpid without waiting to learn of its end; its
+// end descriptor is a pidfd (Linux 5.3 and later), readable once the child has ended. The
 // child starts with every signal's default action and none blocked, whatever this process was
 // started with (a signal ignored by whoever started it would stay ignored across exec, and the
 // saver could then not be stopped with it).
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -43,6 +45,7 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
         posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     pid_ = failed ? 0 : pid;
+    if (!failed) endDescriptor_ = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
     return !failed;
 }
 
@@ -50,7 +53,7 @@ bool ChildProcess::Running() {
     if (pid_ == 0) return false;
     int status = 0;
     if (waitpid(pid_, &status, WNOHANG) == 0) return true;
-    pid_ = 0;
+    Forget();
     return false;
 }
 
@@ -63,5 +66,11 @@ void ChildProcess::Stop() {
     if (!Running()) return;
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
+    Forget();
+}
+
+void ChildProcess::Forget() {
+    if (endDescriptor_ >= 0) close(endDescriptor_);
+    endDescriptor_ = -1;
     pid_ = 0;
 }

@@ -1,14 +1,17 @@
 // The idle source of a Wayland session: ext_idle_notify_v1 where the compositor offers it,
 // else KDE's org_kde_kwin_idle (KWin and wlroots compositors). Both count only the seat's
-// input and hold the idle state back while a client holds an idle inhibitor.
+// input and hold the idle state back while a client holds an idle inhibitor. Both tell their
+// news as events, so a wait is one poll over the connection and the caller's descriptors.
 #include <wayland-client.h>
 
 #include <cstring>
 #include <memory>
+#include <span>
 
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "kde-idle-client-protocol.h"
 #include "platform/idle_monitor.h"
+#include "platform/idle_poll.h"
 #include "platform/wayland/wayland_read.h"
 
 namespace {
@@ -85,10 +88,16 @@ class WaylandIdleMonitor final : public IdleMonitor {
         return wl_display_flush(display_) >= 0;
     }
 
-    IdleState Wait(int timeoutMs) override {
-        if (state_ != IdleState::ended && !ReadWaylandEvents(display_, timeoutMs)) {
-            state_ = IdleState::ended;
+    IdleState Wait(int timeoutMs, std::span<const int> alsoWatched) override {
+        if (state_ == IdleState::ended) return state_;
+        // The first read empties libwayland's queue, so the poll cannot sleep over events
+        // that have already arrived; the second reads what woke it.
+        bool alive = ReadWaylandEvents(display_, 0);
+        if (alive) {
+            SleepUntilReadable(wl_display_get_fd(display_), timeoutMs, alsoWatched);
+            alive = ReadWaylandEvents(display_, 0);
         }
+        if (!alive) state_ = IdleState::ended;
         return state_;
     }
 
