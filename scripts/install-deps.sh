@@ -24,6 +24,7 @@ TEST_PACKAGES=(
   sway grim mutter kwin-wayland dbus python3-gi  # headless Wayland desktops for the Wayland saver's tests
   dex  # runs the user's autostart entries at a headless sway session's log-in
   lintian  # the package test holds the .deb to Debian's own checks
+  strace  # shows which sockets vostrel-idle connects to
 )
 # A real sound server that the audio tests start and freeze. Where PipeWire's PulseAudio server
 # is installed, installing PulseAudio would replace it, so the desktop's sound is left alone and
