@@ -37,7 +37,7 @@ constexpr WindowId kDesktopWindow = 1;
 WindowId lastWindow = kDesktopWindow;
 std::map<WindowId, WaylandWindow> windows;
 bool steppedAside = false;  // for a box, which stands above them or in their place
-bool rolesAside = false;
+bool rolesAside = false;    // their roles taken for a box (PlaceSurfaces)
 
 constexpr uint32_t kAllEdges =
     ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
