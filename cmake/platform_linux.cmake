@@ -1,5 +1,6 @@
 # The Linux backend's packages: X11 and GLX for the saver window, EGL for offscreen rendering,
-# GTK for the boxes and the dialog, and the font, picture and audio libraries.
+# GTK for the boxes and the dialog (with gtk-layer-shell for a box over the show on Wayland), and
+# the font, picture and audio libraries.
 find_package(PkgConfig REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL EGL GLX)
 pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xext xrandr xrender xscrnsaver)
@@ -8,6 +9,7 @@ pkg_check_modules(WAYLAND_SCANNER REQUIRED wayland-scanner)
 pkg_check_modules(WAYLAND_PROTOCOLS REQUIRED wayland-protocols)
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)
+pkg_check_modules(GTK_LAYER_SHELL REQUIRED IMPORTED_TARGET gtk-layer-shell-0)
 pkg_check_modules(FONTS REQUIRED IMPORTED_TARGET fontconfig freetype2)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
@@ -29,7 +31,7 @@ set(VOSTREL_PORTABLE_BACKENDS *)
 add_library(vostrel_platform_libraries INTERFACE)
 target_link_libraries(vostrel_platform_libraries INTERFACE
     OpenGL::GL OpenGL::EGL OpenGL::GLX PkgConfig::GLU PkgConfig::X11 PkgConfig::WAYLAND
-    PkgConfig::GTK3
+    PkgConfig::GTK3 PkgConfig::GTK_LAYER_SHELL
     PkgConfig::FONTS PkgConfig::JPEG PkgConfig::PNG PkgConfig::AUDIO)
 
 # The pictures the GTK dialog shows, compiled into the platform library as resources are on
@@ -56,6 +58,9 @@ function(vostrel_add_platform_sources target)
         ${PROJECT_SOURCE_DIR}/src/platform/wayland/protocols/wlr-layer-shell-unstable-v1.xml
         ${PROJECT_SOURCE_DIR}/src/platform/wayland/protocols/wlr-virtual-pointer-unstable-v1.xml
         ${PROJECT_SOURCE_DIR}/src/platform/wayland/protocols/kde-idle.xml)
+    # xdg-foreign's first version, the one GTK 3 imports, for a box over the show's toplevel.
+    vostrel_wayland_protocols(${target}
+        ${protocols}/unstable/xdg-foreign/xdg-foreign-unstable-v1.xml)
 endfunction()
 
 # The client code of Wayland protocols beyond the core, made by wayland-scanner from their

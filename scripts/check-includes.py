@@ -42,7 +42,7 @@ TECHNOLOGIES = {
     "x11": r"X11/|GL/glx",
     "wayland": r"wayland-|xkbcommon/|[a-z-]+-client-protocol\.h",
     "egl": r"EGL/",
-    "gtk": r"gtk/|gdk/|glib|gio/",
+    "gtk": r"gtk/|gdk/|glib|gio/|gtk-layer-shell\.h",
     "sdl": r"SDL",
     "alsa": r"alsa/",
     "cdio": r"cdio/",

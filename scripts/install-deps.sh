@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libx11-dev libxext-dev libxrandr-dev libxrender-dev libxss-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libwayland-dev wayland-protocols libxkbcommon-dev
-  libgtk-3-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
+  libgtk-3-dev libgtk-layer-shell-dev libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev libgif-dev
   libsdl2-dev libasound2-dev libopenmpt-dev libmpg123-dev libcdio-paranoia-dev libmp3lame-dev
   xvfb xauth xdotool x11-utils libxfixes3 xscreensaver
   "${DATA_GENERATOR_PACKAGES[@]}"

@@ -13,13 +13,13 @@ bool boxesOnStandardError = false;
 bool runGoesOnBoxOpen = false;
 
 // The hook point, standard error or the system's own box, in that order.
-BoxAnswer AnswerMessageBox(const MessageBoxRequest& request) {
+BoxAnswer AnswerMessageBox(const MessageBoxRequest& request, const BoxPlacement& placement) {
     if (const std::optional<BoxAnswer> answer = StandInBoxAnswer(request)) return *answer;
     if (boxesOnStandardError) {
         std::fprintf(stderr, "%s: %s\n", request.title.c_str(), request.text.c_str());
         return AnswerWithoutPerson(request.buttons);
     }
-    return ShowSystemMessageBox(request);
+    return ShowSystemMessageBox(request, placement);
 }
 
 }  // namespace
@@ -37,9 +37,9 @@ bool RunGoesOnBoxOpen() {
 }
 
 BoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
-    PrepareForMessageBox(request);
+    const BoxPlacement placement = PrepareForMessageBox(request);
     runGoesOnBoxOpen = request.runGoesOn;
-    const BoxAnswer answer = AnswerMessageBox(request);
+    const BoxAnswer answer = AnswerMessageBox(request, placement);
     runGoesOnBoxOpen = false;
     FinishMessageBox(request);
     return answer;

@@ -1,8 +1,9 @@
 """The saver on a Wayland desktop, run as the real program with default settings on a machine
 without a sound device, inside the headless sway session of scripts/wayland-session.sh: its
 overlay surface covers the output over another client's focused window, the music's box is
-seen over the show and answered with Return, the show runs, and the exit rules hold with the
-tests' own virtual keyboard and pointer (vostrel-test-input)."""
+seen over the show (which covers the rest of the output) and answered with Return, over a
+fullscreen application too, which no key reaches, the show runs, and the exit rules hold with
+the tests' own virtual keyboard and pointer (vostrel-test-input)."""
 import json
 import os
 import subprocess
@@ -11,12 +12,13 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from saver_harness import RENDER, check, run_tests  # noqa: E402
 from PIL import Image, ImageChops, ImageStat  # noqa: E402
-from wayland_clients import Input  # noqa: E402
-from wayland_saver import (BUTTON_LEFT, KEY_F4, KEY_LEFT_ALT, KEY_SPACE, Saver,  # noqa: E402
-                           check_covered_and_moving, check_travel, screenshot, wait_for_lit)
+from wayland_clients import FullscreenApplication, Input  # noqa: E402
+from wayland_saver import (BACKGROUND, BUTTON_LEFT, KEY_F4, KEY_LEFT_ALT,  # noqa: E402
+                           KEY_SPACE, Saver, check_covered_and_moving, check_travel, screenshot,
+                           wait_for_lit)
 
 OUTPUT = (1024, 768)
-BOX_TITLE = "SHUTDOWN ERROR"
+KEY_A = 30
 INPUT = Input()
 
 
@@ -44,22 +46,33 @@ def focused_title():
     return next((w.get("name") or "" for w in windows() if w.get("focused")), "")
 
 
-def box_rect():
-    rect = next(w for w in windows() if w.get("name") == BOX_TITLE)["rect"]
-    return rect["x"], rect["y"], rect["width"], rect["height"]
-
-
 def with_saver(test):
     def run():
         saver = Saver(INPUT, over_dialog=lambda: focused_title() != "")
         try:
-            saver.answer_the_box(lambda: focused_title() == BOX_TITLE, box_rect)
-            check(focused_title() != BOX_TITLE, "the box kept the keyboard")
+            saver.answer_the_box()
             test(saver)
         finally:
             saver.close()
     run.__name__ = test.__name__
     return run
+
+
+def test_box_over_a_fullscreen_application():
+    application = FullscreenApplication()
+    saver = None
+    try:
+        INPUT("keys %d" % KEY_A)
+        check(application.next_key() == KEY_A, "the application did not have the keyboard")
+        saver = Saver(INPUT)
+        saver.answer_the_box(uncovered=(BACKGROUND, FullscreenApplication.ORANGE))
+        INPUT("keys %d" % KEY_SPACE)
+        saver.ends()
+    finally:
+        if saver is not None:
+            saver.close()
+        keys = application.close()
+    check(keys == [], "the application was sent %r" % keys)
 
 
 @with_saver
@@ -129,6 +142,7 @@ def test_alt_f4_keeps_it_and_a_workspace_switch_ends_it(saver):
 
 
 if __name__ == "__main__":
-    sys.exit(run_tests([test_show_covers_the_output_and_runs, test_pictures_are_the_renderers,
+    sys.exit(run_tests([test_box_over_a_fullscreen_application,
+                        test_show_covers_the_output_and_runs, test_pictures_are_the_renderers,
                         test_click_ends_it, test_travel,
                         test_alt_f4_keeps_it_and_a_workspace_switch_ends_it]))

@@ -1,7 +1,8 @@
 """The tests' own Wayland clients on sway and KWin: the keyboard and pointer
 (vostrel-test-input, on the compositor's virtual-input or fake-input protocol), a window
-holding an idle inhibitor (vostrel-test-inhibitor), as a playing video does, and a lock screen
-that needs no password (vostrel-test-lock)."""
+holding an idle inhibitor (vostrel-test-inhibitor), as a playing video does, a lock screen
+that needs no password (vostrel-test-lock), and a fullscreen application that notes the keys it
+is sent (vostrel-test-fullscreen)."""
 import contextlib
 import os
 import subprocess
@@ -61,3 +62,25 @@ def session_locked():
         client.stdin.close()
         check(client.stdout.readline().strip() == "unlocked", "the unlock")
         client.wait(timeout=10)
+
+
+class FullscreenApplication:
+    """A fullscreen window in one colour (ORANGE) that writes each key it is sent."""
+
+    ORANGE = (0xff, 0x80, 0x00)
+
+    def __init__(self):
+        self.process = subprocess.Popen([os.path.join(BUILD_DIR, "vostrel-test-fullscreen")],
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        check(self.process.stdout.readline().strip() == "shown", "the fullscreen application")
+
+    def next_key(self):
+        """The next key it was sent (a Linux input code), waiting for it."""
+        return int(self.process.stdout.readline().split()[1])
+
+    def close(self):
+        """Ends it; the keys it was sent that next_key did not take."""
+        self.process.stdin.close()
+        rest = self.process.stdout.read()
+        self.process.wait(timeout=10)
+        return [int(line.split()[1]) for line in rest.splitlines()]

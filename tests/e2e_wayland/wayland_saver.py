@@ -10,7 +10,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from saver_harness import (BUILD_DIR, Sandbox, check, install_program, wait_for,  # noqa: E402
                            wait_for_exit)
-from PIL import Image  # noqa: E402
+from PIL import Image, ImageChops  # noqa: E402
 
 BACKGROUND = (0x20, 0x40, 0x60)  # the sessions' background colour
 # Linux input codes.
@@ -26,8 +26,7 @@ def screenshot():
 
 
 def background_share(image):
-    pixels = image.getdata()
-    return sum(1 for p in pixels if p == BACKGROUND) / len(pixels)
+    return share_of(image, BACKGROUND)
 
 
 def light_share(image, rect=None):
@@ -40,6 +39,25 @@ def light_share(image, rect=None):
     return sum(1 for p in pixels if min(p) > 200) / max(1, len(pixels))
 
 
+def light_rect(image, least=30):
+    """The rect (x, y, width, height) of the rows and columns with at least `least` light
+    pixels (a box's face; the pointer has fewer), or None."""
+    light = [band.point(lambda v: 255 if v > 200 else 0) for band in image.split()]
+    mask = ImageChops.darker(ImageChops.darker(light[0], light[1]), light[2])
+    width, height = mask.size
+    pixels = mask.load()
+    rows = [y for y in range(height) if sum(pixels[x, y] > 0 for x in range(width)) >= least]
+    columns = [x for x in range(width) if sum(pixels[x, y] > 0 for y in range(height)) >= least]
+    if not rows or not columns:
+        return None
+    return columns[0], rows[0], columns[-1] - columns[0] + 1, rows[-1] - rows[0] + 1
+
+
+def share_of(image, colour):
+    pixels = image.getdata()
+    return sum(1 for p in pixels if p == colour) / len(pixels)
+
+
 def lit(image):
     return max(max(p) for p in image.getdata()) > 64
 
@@ -48,6 +66,13 @@ def wait_for_lit(take=screenshot):
     """A screenshot of the show once it has lit up: it opens dark, and a slow (sanitized)
     build takes a while."""
     return wait_for(lambda: (lambda shot: shot if lit(shot) else None)(take()), "a lit picture")
+
+
+def seen_box():
+    """A screenshot with the box's face in it, and the face's rect; None before it is seen."""
+    shot = screenshot()
+    rect = light_rect(shot)
+    return (shot, rect) if rect and light_share(shot, rect) > 0.5 else None
 
 
 class Saver:
@@ -70,16 +95,17 @@ class Saver:
             wait_for(over_dialog, "the dialog to have the focus")
         self.process = self.sandbox.start(["/s"], program=program)
 
-    def answer_the_box(self, box_has_keyboard=None, box_rect=None):
-        """Waits for the music's box to be seen over the show (`box_has_keyboard`, where the
-        desktop can tell, waits for its focus first), answers it with Return, and waits for the
-        show to cover the output again."""
+    def answer_the_box(self, uncovered=(BACKGROUND,)):
+        """Waits for the music's box to be seen over the show, which covers the rest of the
+        output (no pixel of an `uncovered` colour: the desktop's, a window's under the show),
+        answers it with Return, and waits for the box to go."""
         wait_for(self.sandbox.boxes, "the box")
-        if box_has_keyboard is not None:
-            wait_for(box_has_keyboard, "the box to have the keyboard")
-        wait_for(lambda: light_share(screenshot(), box_rect() if box_rect else None) >
-                 (0.5 if box_rect else 0.01), "the box to be seen")
+        shot, rect = wait_for(seen_box, "the box to be seen")
+        for colour in uncovered:
+            check(share_of(shot, colour) == 0.0,
+                  "%.4f of the output shows %r around the box" % (share_of(shot, colour), colour))
         self.input("keys %d" % KEY_RETURN)
+        wait_for(lambda: light_share(screenshot(), rect) < 0.5, "the box to go")
         wait_for(lambda: background_share(screenshot()) == 0.0, "the show over the output")
         time.sleep(0.5)
         check(self.process.poll() is None, "the saver ended with the box")

@@ -1,5 +1,5 @@
 // The saver windows on Wayland: the full-screen window's surfaces, one on each output, the
-// show's on the first and black ones on the others, and their stepping aside for a box.
+// show's on the first and black ones on the others, and where a box goes over them.
 //
 // Realised: where the compositor offers layer-shell (wlroots desktops, KWin), each surface is a
 // layer surface on the overlay layer, anchored to every edge, ignoring other surfaces'
@@ -24,6 +24,7 @@
 #include <map>
 
 #include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wayland_export.h"
 #include "platform/wayland/wayland_read.h"
 #include "platform/wayland/wayland_window_system.h"
 #include "platform/wayland/wayland_windows.h"
@@ -35,7 +36,8 @@ namespace {
 constexpr WindowId kDesktopWindow = 1;
 WindowId lastWindow = kDesktopWindow;
 std::map<WindowId, WaylandWindow> windows;
-bool steppedAside = false;
+bool steppedAside = false;  // for a box, which stands above them or in their place
+bool rolesAside = false;    // their roles taken for a box (PlaceSurfaces)
 
 constexpr uint32_t kAllEdges =
     ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
@@ -285,7 +287,7 @@ void CoverOutputs(WaylandConnection& connection, WaylandWindow& window) {
                 ShowBlack(surface);
             }
         }
-        if (!covered && !steppedAside) {
+        if (!covered && !rolesAside) {
             GiveRole(connection, window, AddSurface(connection, window, output));
         }
     }
@@ -298,7 +300,8 @@ void CoverOutputs(WaylandConnection& connection, WaylandWindow& window) {
 // window on the show's) stay, and new roles map them again.
 void PlaceSurfaces(bool aside) {
     WaylandConnection* connection = OpenedWaylandConnection();
-    if (connection == nullptr) return;
+    if (connection == nullptr || aside == rolesAside) return;
+    rolesAside = aside;
     for (auto& [id, window] : windows) {
         if (!WindowLive(id)) continue;
         if (aside) {
@@ -313,6 +316,34 @@ void PlaceSurfaces(bool aside) {
     }
     wl_display_roundtrip(connection->display);
     if (!aside) RefreshPointerFocus(*connection);
+}
+
+// The saver window a box would otherwise hide under: the first that is still up.
+WaylandWindow* ShowUnderBox() {
+    for (auto& [id, window] : windows) {
+        if (WindowLive(id) && !window.surfaces.empty()) return &window;
+    }
+    return nullptr;
+}
+
+// Where the compositor offers layer-shell, the surfaces step aside for a box on the overlay
+// layer that covers its output in black itself, once it is drawn, and come back before it goes:
+// of two overlay surfaces sway 1.7 puts the newer below and sway 1.10 above, so the box cannot
+// count on rising over the show's, but either covers the output while the other changes.
+// Elsewhere the box is the child of the show's fullscreen toplevel, which the compositor stacks
+// above its parent and focuses; where it exports no toplevel either, the surfaces step aside
+// for a box among the windows before it comes.
+BoxPlacement PlaceBoxOverShow(WaylandConnection& connection, WaylandWindow& show) {
+    if (connection.layerShell != nullptr) {
+        return {BoxStand::CoverOnOverlay,
+                {},
+                [] { PlaceSurfaces(true); },
+                [] { PlaceSurfaces(false); }};
+    }
+    std::string handle = ExportToplevel(connection.display, show.surfaces.front().surface);
+    if (!handle.empty()) return {BoxStand::ChildOfExported, std::move(handle), {}, {}};
+    PlaceSurfaces(true);
+    return {};
 }
 
 }  // namespace
@@ -502,22 +533,30 @@ bool wayland::SetScreenSaverRunning(bool) {
     return true;
 }
 
-void wayland::PrepareForMessageBox(const MessageBoxRequest& request) {
+// A box that ends the run finds the saver's windows gone with their deactivation; one the run
+// survives, or one over a window that outlives its deactivation, goes above them.
+BoxPlacement wayland::PrepareForMessageBox(const MessageBoxRequest& request) {
     if (!request.runGoesOn) {
         for (const auto& [id, window] : windows) {
             if (WindowLive(id)) SendWindowMessage(id, kWmActivate, kWaInactive, 0);
         }
-        return;
     }
+    WaylandConnection* connection = OpenedWaylandConnection();
+    WaylandWindow* show = ShowUnderBox();
+    if (connection == nullptr || show == nullptr) return {};
     steppedAside = true;
-    PlaceSurfaces(true);
+    return PlaceBoxOverShow(*connection, *show);
 }
 
 void wayland::FinishMessageBox(const MessageBoxRequest& request) {
-    if (!request.runGoesOn) return;
+    WaylandConnection* connection = OpenedWaylandConnection();
+    if (!steppedAside || connection == nullptr) return;
     PlaceSurfaces(false);
+    EndToplevelExport();
     // The keyboard's leaving for the box and its coming back are read only now.
+    wl_display_roundtrip(connection->display);
     steppedAside = false;
+    if (!request.runGoesOn) return;
     for (const auto& [id, window] : windows) {
         if (WindowLive(id)) SendWindowMessage(id, kWmActivate, kWaActive, 0);
     }

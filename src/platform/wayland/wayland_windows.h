@@ -65,8 +65,9 @@ struct SurfacePlace {
 };
 bool PlaceOfSurface(const wl_surface* surface, SurfacePlace* place);
 
-// Whether the saver's surfaces have stepped aside for a message box: their input then is the
-// box's business, and losing the keyboard to it is no deactivation.
+// Whether the saver's surfaces have stepped aside for a message box, which stands above them or
+// in their place: their input then is the box's business, and losing the keyboard to it is no
+// deactivation.
 bool SurfacesSteppedAside();
 
 // Lets go of the window's EGL surface, before its Wayland surface goes (saver_gl_wayland.cpp).

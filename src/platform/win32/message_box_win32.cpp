@@ -80,12 +80,13 @@ void TakeInputBack() {
 
 namespace win32 {
 
-void PrepareForMessageBox(const MessageBoxRequest& request) {
+BoxPlacement PrepareForMessageBox(const MessageBoxRequest& request) {
     if (request.runGoesOn) {
         LendPointer();
     } else {
         SendActivation(WA_INACTIVE);
     }
+    return {};
 }
 
 void FinishMessageBox(const MessageBoxRequest& request) {
@@ -94,7 +95,7 @@ void FinishMessageBox(const MessageBoxRequest& request) {
 
 }  // namespace win32
 
-BoxAnswer ShowSystemMessageBox(const MessageBoxRequest& request) {
+BoxAnswer ShowSystemMessageBox(const MessageBoxRequest& request, const BoxPlacement&) {
     // The owner may have gone with the deactivation that PrepareForMessageBox sent: a saver
     // closes on it. MessageBoxW refuses a destroyed owner, so the box then stands alone. A box
     // that stands alone goes on top: a set-up's notice comes while the topmost saver covers

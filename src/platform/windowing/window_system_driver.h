@@ -48,7 +48,7 @@
     CALL(WindowId, ForegroundWindow, (), ())                                                       \
     CALL(bool, SetScreenSaverRunning, (bool running), (running))                                   \
     CALL(double, DisplayRefreshRate, (), ())                                                       \
-    CALL(void, PrepareForMessageBox, (const MessageBoxRequest& request), (request))                \
+    CALL(BoxPlacement, PrepareForMessageBox, (const MessageBoxRequest& request), (request))        \
     CALL(void, FinishMessageBox, (const MessageBoxRequest& request), (request))                    \
     CALL(bool, WindowGlContextCurrent, (), ())                                                     \
     CALL(void*, WindowGlProcAddress, (const char* name), (name))

@@ -6,12 +6,13 @@
 
 namespace x11 {
 
-void PrepareForMessageBox(const MessageBoxRequest& request) {
+BoxPlacement PrepareForMessageBox(const MessageBoxRequest& request) {
     if (request.runGoesOn) {
         LendInputToMessageBox();
     } else {
         DeactivateTopLevelWindows();
     }
+    return {};
 }
 
 void FinishMessageBox(const MessageBoxRequest& request) {
