@@ -3,10 +3,10 @@
 
 Runs each given vostrel-idle with a wait far longer than the run (a day, written as every
 build takes it), in the session the bench runs in, and counts its threads' voluntary context
-switches (each a sleep ended by a wake-up) over `seconds` once it has settled. Prints one line per program: wake-ups in the run and per
-minute.
+switches (each a sleep ended by a wake-up) over `seconds` once it has settled. Prints one line
+per program: wake-ups in the run and per minute.
 
-    xvfb-run -a env -u WAYLAND_DISPLAY python3 bench/idle_wakeups.py [seconds] build/vostrel-idle [other...]
+    xvfb-run -a env -u WAYLAND_DISPLAY python3 bench/idle_wakeups.py [seconds] build/vostrel-idle
     scripts/wayland-session.sh --sway python3 bench/idle_wakeups.py [seconds] build/vostrel-idle
     scripts/wayland-session.sh --mutter python3 bench/idle_wakeups.py [seconds] build/vostrel-idle
 

@@ -142,5 +142,6 @@ def test_a_silent_compositor_is_no_compositor():
 
 
 if __name__ == "__main__":
-    sys.exit(run_tests([test_compositor_killed_during_the_show, test_x_server_killed_during_the_show,
+    sys.exit(run_tests([test_compositor_killed_during_the_show,
+                        test_x_server_killed_during_the_show,
                         test_a_silent_compositor_is_no_compositor]))

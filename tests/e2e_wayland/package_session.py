@@ -50,7 +50,8 @@ def log_out():
 def log_in():
     """Starts sway as a log-in does, and waits for its sockets."""
     subprocess.Popen([os.path.join(os.environ["HOME"], "log-in")])
-    wait_for(lambda: sway_socket() and os.path.exists(os.path.join(RUNTIME, os.environ["WAYLAND_DISPLAY"])),
+    display = os.path.join(RUNTIME, os.environ["WAYLAND_DISPLAY"])
+    wait_for(lambda: sway_socket() and os.path.exists(display),
              "sway to start")
 
 
