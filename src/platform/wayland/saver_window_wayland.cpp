@@ -91,9 +91,10 @@ void LayerConfigure(void* data, zwlr_layer_surface_v1* layerSurface, uint32_t se
     ShowBlack(*surface);
 }
 
+void TakeRole(OutputSurface& surface);  // with the roles, below
+
 // The compositor has taken the surface's place away (its output is going): the role goes, as
 // the protocol asks; the output's removal then takes the surface, or moves the show.
-void TakeRole(OutputSurface& surface);
 void LayerClosed(void* data, zwlr_layer_surface_v1*) {
     auto* surface = static_cast<OutputSurface*>(data);
     TakeRole(*surface);
