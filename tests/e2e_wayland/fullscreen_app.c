@@ -201,6 +201,12 @@ int main(void) {
         if (watched[0].revents != 0 && read(STDIN_FILENO, line, sizeof line) <= 0) break;
         if (watched[1].revents != 0 && wl_display_dispatch(display) < 0) break;
     }
+    xdg_toplevel_destroy(toplevel);
+    xdg_surface_destroy(xdg_surface);
+    wl_surface_destroy(surface);
+    if (buffer != NULL) wl_buffer_destroy(buffer);
+    wl_registry_destroy(registry);
+    wl_display_roundtrip(display);
     wl_display_disconnect(display);
     return 0;
 }
