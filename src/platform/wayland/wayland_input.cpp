@@ -67,7 +67,10 @@ struct Input {
     double pixelsPerUnit = 1.0;                     // of the output under the pointer
 };
 
-Input input;
+// Never destroyed: the seats' records (and the keyboards' xkb states they hold) last until
+// the process ends, past the exit-time destructors that would free them under a connection
+// that still sends events to them.
+Input& input = *new Input;
 
 long long NowMs() {
     timespec now{};
