@@ -7,7 +7,6 @@
 
 #include "platform/stop_signal.h"
 #include "platform/windowing/window_messages.h"
-#include "platform/x11/x_connection.h"
 
 namespace x11 {
 namespace {
@@ -67,10 +66,10 @@ bool MonitorsOn(Display* display) {
 
 void WaitWhileMonitorsSleep(Display* display) {
     static long long nextLookMs = 0;
-    if (SaverDisplayLost() || !HasDpms(display) || NowMs() < nextLookMs) return;
+    if (!HasDpms(display) || NowMs() < nextLookMs) return;
     nextLookMs = NowMs() + kScheduleLookMs;
     FollowSchedule(display);
-    while (!SaverDisplayLost() && !StopSignalled() && !MonitorsOn(display)) {
+    while (!StopSignalled() && !MonitorsOn(display)) {
         if (window_messages::PeekWindowMessage()) return;
         pollfd watched{ConnectionNumber(display), POLLIN, 0};
         poll(&watched, 1, kSleepLookMs);

@@ -13,8 +13,8 @@
 namespace x11 {
 
 // Before a frame of the full-screen saver: applies the desktop's schedule (looked at about
-// once a second), and while the monitors are not on waits for them, for a message for the
-// loop, or for a lost connection, without drawing.
+// once a second), and while the monitors are not on waits, without drawing, for them to come
+// on or for a message for the loop.
 void WaitWhileMonitorsSleep(Display* display);
 
 }  // namespace x11

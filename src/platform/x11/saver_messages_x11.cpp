@@ -6,14 +6,13 @@
 // ButtonPress 1/2/3 -> WM_LBUTTONDOWN / WM_MBUTTONDOWN / WM_RBUTTONDOWN; MotionNotify ->
 // WM_MOUSEMOVE; losing the input focus -> WM_ACTIVATE with WA_INACTIVE; WM_DELETE_WINDOW ->
 // WM_SYSCOMMAND with SC_CLOSE; a window destroyed from outside (also with its parent) ->
-// WM_DESTROY; the pointer entering -> WM_SETCURSOR; the connection lost (the server died) ->
-// the pump fails, and the shared machinery closes the windows.
+// WM_DESTROY; the pointer entering -> WM_SETCURSOR. A lost connection ends the process
+// (x_connection.cpp).
 // Left out: key releases, WM_CHAR and the other messages TranslateMessage would make (the
 // saver reads none of them); the wheel (buttons 4 to 7), which the saver ignores; repeat counts
 // and scan codes in a key's lParam.
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
-#include <poll.h>
 
 #include "platform/windowing/keysym_keys.h"
 #include "platform/x11/saver_window_records.h"
@@ -111,7 +110,7 @@ void TranslateEvent(Display* display, const XEvent& event) {
 // Every event that has arrived becomes a message now, so that motion is merged however many
 // events wait behind the first.
 void TranslatePendingEvents(Display* display) {
-    while (!SaverDisplayLost() && XPending(display) > 0) {
+    while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
         TranslateEvent(display, event);
@@ -120,17 +119,16 @@ void TranslatePendingEvents(Display* display) {
 
 }  // namespace
 
-// Waiting is done on the socket, not in XNextEvent, which has nothing to return once the
-// connection is lost.
 bool PumpWindowEvents(bool wait) {
     Display* display = OpenedSaverDisplay();
-    if (display == nullptr || SaverDisplayLost()) return false;
-    if (wait && XPending(display) == 0 && !SaverDisplayLost()) {
-        pollfd watched{ConnectionNumber(display), POLLIN, 0};
-        poll(&watched, 1, -1);
+    if (display == nullptr) return false;
+    if (wait) {
+        XEvent event;
+        XNextEvent(display, &event);
+        TranslateEvent(display, event);
     }
     TranslatePendingEvents(display);
-    return !SaverDisplayLost();
+    return true;
 }
 
 bool DrawingContextValid(DrawingContext context) {

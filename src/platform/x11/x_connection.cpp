@@ -24,19 +24,13 @@ int RecordError(Display* display, XErrorEvent* error) {
     return previousHandler != nullptr ? previousHandler(display, error) : 0;
 }
 
-// A lost connection (the server died or reset) is the session's end. Xlib's own handlers end
-// the process on the spot; for our connection ours only note it and return, Xlib then leaves
-// the dead display alone, and the message pump turns the loss into closing the windows.
-bool connectionLost = false;
-XIOErrorHandler previousIoHandler = nullptr;
-
-int OnIoError(Display* display) {
-    if (display != saverDisplay && previousIoHandler != nullptr) return previousIoHandler(display);
-    return 0;
-}
-
-void NoteConnectionLost(Display*, void*) {
-    connectionLost = true;
+// A lost connection means the server has gone (died, or reset): the session's end. Whichever
+// connection of the process meets it ends the process on the spot with the saver's usual
+// status, where Xlib's and GTK's own handlers end it with 1. Returning into the caller is no
+// option: GLX, met in the middle of the set-up, reads the dead connection's missing replies
+// and crashes. Nor is running the exit-time destructors under the sound's running threads.
+int EndWithTheSession(Display*) {
+    std::_Exit(0);
 }
 
 // GTK installs its own handlers when it opens its display, possibly after us; ours go back
@@ -44,8 +38,7 @@ void NoteConnectionLost(Display*, void*) {
 void InstallErrorHandler() {
     XErrorHandler current = XSetErrorHandler(RecordError);
     if (current != RecordError) previousHandler = current;
-    XIOErrorHandler currentIo = XSetIOErrorHandler(OnIoError);
-    if (currentIo != OnIoError) previousIoHandler = currentIo;
+    XSetIOErrorHandler(EndWithTheSession);
 }
 
 Display* OpenDisplayOnceMore() {
@@ -62,8 +55,6 @@ Display* SaverDisplay() {
     if (!displayTried) {
         displayTried = true;
         saverDisplay = OpenDisplayOnceMore();
-        if (saverDisplay != nullptr)
-            XSetIOErrorExitHandler(saverDisplay, NoteConnectionLost, nullptr);
     }
     if (saverDisplay != nullptr) InstallErrorHandler();
     return saverDisplay;
@@ -71,10 +62,6 @@ Display* SaverDisplay() {
 
 Display* OpenedSaverDisplay() {
     return saverDisplay != nullptr ? SaverDisplay() : nullptr;
-}
-
-bool SaverDisplayLost() {
-    return connectionLost;
 }
 
 XErrorTrap::XErrorTrap(Display* display) : display_(display) {

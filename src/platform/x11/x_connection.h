@@ -3,7 +3,7 @@
 // Xlib reports a failed request later, through a process-wide error handler whose default
 // ends the process. Ours records the error instead, so a bad window id or a request on a
 // window that has gone becomes a failed call. Errors of other connections (GTK's) go to the
-// handler that was there before ours. A lost connection does not end the process either.
+// handler that was there before ours. A lost connection ends the process with status 0.
 #pragma once
 #include <X11/Xlib.h>
 
@@ -12,9 +12,6 @@
 Display* SaverDisplay();
 // The connection if it was opened, without opening it.
 Display* OpenedSaverDisplay();
-// Whether the connection has been lost (the server died): Xlib then leaves it alone, and so
-// must we, where Xlib would otherwise end the process.
-bool SaverDisplayLost();
 
 // Catches the errors of the requests made while it lives.
 class XErrorTrap {
