@@ -12,12 +12,12 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
-#include <time.h>
 #include <wayland-egl.h>
 
 #include <vector>
 
 #include "platform/egl/compatibility_context.h"
+#include "platform/frame_clock.h"
 #include "platform/saver_window.h"
 #include "platform/stop_signal.h"
 #include "platform/wayland/wayland_connection.h"
@@ -184,18 +184,12 @@ constexpr int kUnseenLookMs = 250;
 // rather than greet the user who has just unlocked.
 constexpr long long kStartedUnseenMs = 3000;
 
-long long NowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
 void NoteFrameShown(void* data, wl_callback* callback, uint32_t) {
     wl_callback_destroy(callback);
     auto* show = static_cast<OutputSurface*>(data);
     show->frameShown = nullptr;
     if (show->firstFrameMs < 0) return;
-    const bool startedUnseen = NowMs() - show->firstFrameMs > kStartedUnseenMs;
+    const bool startedUnseen = MonotonicMilliseconds() - show->firstFrameMs > kStartedUnseenMs;
     show->firstFrameMs = -1;
     const WindowId window = WindowOfSurface(show->surface);
     if (startedUnseen && window != 0) PostWindowMessage(window, kWmActivate, kWaInactive, 0);
@@ -209,7 +203,8 @@ const wl_callback_listener kFrameShownListener = {NoteFrameShown};
 // callback, at a message for the loop (input ends the saver as usual) and at a lost
 // connection, and the show's timeline, counted in frames, goes on from where it was.
 void WaitWhileUnseen(WaylandConnection& connection, OutputSurface& show) {
-    if (show.frameShown == nullptr || NowMs() - show.frameAskedMs < kUnseenAfterMs) return;
+    if (show.frameShown == nullptr || MonotonicMilliseconds() - show.frameAskedMs < kUnseenAfterMs)
+        return;
     while (show.frameShown != nullptr && !StopSignalled()) {
         if (window_messages::PeekWindowMessage()) return;
         if (!ReadWaylandEvents(connection.display, kUnseenLookMs)) return;
@@ -240,9 +235,9 @@ bool wayland::SwapSaverBuffers(DrawingContext context) {
     if (show.frameShown == nullptr) {
         show.frameShown = wl_surface_frame(show.surface);
         wl_callback_add_listener(show.frameShown, &kFrameShownListener, &show);
-        show.frameAskedMs = NowMs();
+        show.frameAskedMs = MonotonicMilliseconds();
     }
-    if (show.firstFrameMs == 0) show.firstFrameMs = NowMs();
+    if (show.firstFrameMs == 0) show.firstFrameMs = MonotonicMilliseconds();
     return eglSwapBuffers(display, window->eglSurface) == EGL_TRUE;
 }
 

@@ -16,7 +16,6 @@
 // pixels of the monitor the pointer is on, as X11 and Windows count it. Left out: key repeat
 // and releases, the wheel, touch.
 #include <sys/mman.h>
-#include <time.h>
 #include <unistd.h>
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
@@ -24,6 +23,7 @@
 #include <cstdint>
 #include <list>
 
+#include "platform/frame_clock.h"
 #include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wayland_windows.h"
 #include "platform/windowing/keysym_keys.h"
@@ -72,12 +72,6 @@ struct Input {
 // that still sends events to them.
 Input& input = *new Input;
 
-long long NowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
 // The shared table is written in keysym numbers; xkbcommon's names must be the same numbers.
 static_assert(XKB_KEY_space == keysym::kSpace && XKB_KEY_0 == keysym::kDigit0 &&
               XKB_KEY_9 == keysym::kDigit9 && XKB_KEY_a == keysym::kLetterA &&
@@ -116,7 +110,7 @@ void KeyboardKeymap(void* data, wl_keyboard*, uint32_t format, int32_t fd, uint3
 }
 
 bool OutputsChangedLately() {
-    return NowMs() - input.outputsChangedMs <= kLeaveGraceMs;
+    return MonotonicMilliseconds() - input.outputsChangedMs <= kLeaveGraceMs;
 }
 
 void KeyboardEnter(void*, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*) {
@@ -136,7 +130,7 @@ void KeyboardLeave(void*, wl_keyboard*, uint32_t, wl_surface* surface) {
     if (window != 0 && WindowLive(window) && !SurfacesSteppedAside()) {
         input.leavingWindow = window;
         input.leftSurface = surface;
-        input.leaveDeadlineMs = NowMs() + kLeaveGraceMs;
+        input.leaveDeadlineMs = MonotonicMilliseconds() + kLeaveGraceMs;
     }
 }
 
@@ -351,12 +345,12 @@ void RefreshPointerFocus(WaylandConnection& connection) {
 }
 
 void NoteOutputsChanged() {
-    input.outputsChangedMs = NowMs();
+    input.outputsChangedMs = MonotonicMilliseconds();
 }
 
 int KeyboardLeaveWaitMs() {
     if (input.leavingWindow == 0) return -1;
-    const long long left = input.leaveDeadlineMs - NowMs();
+    const long long left = input.leaveDeadlineMs - MonotonicMilliseconds();
     return left > 0 ? static_cast<int>(left) : 0;
 }
 

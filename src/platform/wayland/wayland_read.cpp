@@ -1,17 +1,12 @@
 #include "platform/wayland/wayland_read.h"
 
 #include <poll.h>
-#include <time.h>
 
 #include <cerrno>
 
-namespace {
+#include "platform/frame_clock.h"
 
-long long NowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
+namespace {
 
 void NoteDone(void* data, wl_callback* callback, uint32_t) {
     *static_cast<bool*>(data) = true;
@@ -46,10 +41,10 @@ bool RoundTripWithin(wl_display* display, int timeoutMs) {
     bool done = false;
     wl_callback* callback = wl_display_sync(display);
     wl_callback_add_listener(callback, &kDoneListener, &done);
-    const long long deadline = NowMs() + timeoutMs;
+    const long long deadline = MonotonicMilliseconds() + timeoutMs;
     bool alive = true;
     while (!done && alive) {
-        const long long left = deadline - NowMs();
+        const long long left = deadline - MonotonicMilliseconds();
         if (left <= 0) break;
         alive = ReadWaylandEvents(display, static_cast<int>(left));
     }

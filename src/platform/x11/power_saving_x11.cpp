@@ -1,9 +1,9 @@
 #include "platform/x11/power_saving_x11.h"
+#include "platform/frame_clock.h"
 
 #include <X11/extensions/dpms.h>
 #include <X11/extensions/scrnsaver.h>
 #include <poll.h>
-#include <time.h>
 
 #include "platform/stop_signal.h"
 #include "platform/windowing/window_messages.h"
@@ -16,12 +16,6 @@ namespace {
 constexpr long long kScheduleLookMs = 1000;
 constexpr int kSleepLookMs = 250;
 constexpr long long kMsPerSecond = 1000;
-
-long long NowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * kMsPerSecond + now.tv_nsec / 1000000;
-}
 
 bool HasDpms(Display* display) {
     int eventBase = 0, errorBase = 0;
@@ -66,8 +60,8 @@ bool MonitorsOn(Display* display) {
 
 void WaitWhileMonitorsSleep(Display* display) {
     static long long nextLookMs = 0;
-    if (!HasDpms(display) || NowMs() < nextLookMs) return;
-    nextLookMs = NowMs() + kScheduleLookMs;
+    if (!HasDpms(display) || MonotonicMilliseconds() < nextLookMs) return;
+    nextLookMs = MonotonicMilliseconds() + kScheduleLookMs;
     FollowSchedule(display);
     while (!StopSignalled() && !MonitorsOn(display)) {
         if (window_messages::PeekWindowMessage()) return;
