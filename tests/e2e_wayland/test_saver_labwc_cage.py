@@ -9,38 +9,27 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from saver_harness import run_tests  # noqa: E402
 from wayland_clients import Input  # noqa: E402
-from wayland_saver import (BUTTON_LEFT, KEY_SPACE, Saver, check_covered_and_moving,  # noqa: E402
-                           check_travel)
+from wayland_saver import (BUTTON_LEFT, KEY_SPACE, check_covered_and_moving,  # noqa: E402
+                           check_travel, with_saver)
 
 INPUT = Input()
+SAVER = with_saver(INPUT)
 
 
-def with_saver(test):
-    def run():
-        saver = Saver(INPUT)
-        try:
-            saver.answer_the_box()
-            test(saver)
-        finally:
-            saver.close()
-    run.__name__ = test.__name__
-    return run
-
-
-@with_saver
+@SAVER
 def test_show_covers_the_output_and_a_key_ends_it(saver):
     check_covered_and_moving()
     INPUT("keys %d" % KEY_SPACE)
     saver.ends()
 
 
-@with_saver
+@SAVER
 def test_click_ends_it(saver):
     INPUT("click %d" % BUTTON_LEFT)
     saver.ends()
 
 
-@with_saver
+@SAVER
 def test_travel(saver):
     check_travel(saver)
 

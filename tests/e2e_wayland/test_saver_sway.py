@@ -15,7 +15,7 @@ from PIL import Image, ImageChops, ImageStat  # noqa: E402
 from wayland_clients import FullscreenApplication, Input  # noqa: E402
 from wayland_saver import (BACKGROUND, BUTTON_LEFT, KEY_F4, KEY_LEFT_ALT,  # noqa: E402
                            KEY_SPACE, Saver, check_covered_and_moving, check_travel, screenshot,
-                           wait_for_lit)
+                           wait_for_lit, with_saver)
 
 OUTPUT = (1024, 768)
 KEY_A = 30
@@ -46,16 +46,7 @@ def focused_title():
     return next((w.get("name") or "" for w in windows() if w.get("focused")), "")
 
 
-def with_saver(test):
-    def run():
-        saver = Saver(INPUT, over_dialog=lambda: focused_title() != "")
-        try:
-            saver.answer_the_box()
-            test(saver)
-        finally:
-            saver.close()
-    run.__name__ = test.__name__
-    return run
+SAVER = with_saver(INPUT, over_dialog=lambda: focused_title() != "")
 
 
 def test_box_over_a_fullscreen_application():
@@ -75,7 +66,7 @@ def test_box_over_a_fullscreen_application():
     check(keys == [], "the application was sent %r" % keys)
 
 
-@with_saver
+@SAVER
 def test_show_covers_the_output_and_runs(saver):
     check(screenshot().size == OUTPUT, "screenshot %r" % (screenshot().size,))
     check_covered_and_moving()
@@ -106,7 +97,7 @@ def closest_frame(shot, folder):
     return best
 
 
-@with_saver
+@SAVER
 def test_pictures_are_the_renderers(saver):
     # The show at 640 x 480 (the default) fills the output scaled, as on X11; the renderer
     # draws the same frames offscreen.
@@ -122,18 +113,18 @@ def test_pictures_are_the_renderers(saver):
           "nearest frame %s: mean difference %.3f, %.4f of pixels off" % (name, mean, stray))
 
 
-@with_saver
+@SAVER
 def test_click_ends_it(saver):
     INPUT("click %d" % BUTTON_LEFT)
     saver.ends()
 
 
-@with_saver
+@SAVER
 def test_travel(saver):
     check_travel(saver)
 
 
-@with_saver
+@SAVER
 def test_alt_f4_keeps_it_and_a_workspace_switch_ends_it(saver):
     INPUT("keys %d %d" % (KEY_LEFT_ALT, KEY_F4))
     check(saver.still_running(), "Alt+F4 ended it")

@@ -126,6 +126,21 @@ class Saver:
         self.sandbox.close()
 
 
+def with_saver(input_device, over_dialog=None):
+    """Runs a test with a Saver (as Saver takes them) whose box has been answered."""
+    def wrap(test):
+        def run():
+            saver = Saver(input_device, over_dialog)
+            try:
+                saver.answer_the_box()
+                test(saver)
+            finally:
+                saver.close()
+        run.__name__ = test.__name__
+        return run
+    return wrap
+
+
 def check_covered_and_moving(take=screenshot):
     """The show covers the output, lights up and moves (in screenshots that `take` takes)."""
     first = take()
