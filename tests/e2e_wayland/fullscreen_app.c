@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include "solid_buffer.h"
 #include "xdg-shell-client-protocol.h"
 
 enum { kOrange = 0x00ff8000, kDefaultWidth = 640, kDefaultHeight = 480 };
@@ -119,23 +120,6 @@ static void capabilities(void* data, struct wl_seat* seat, uint32_t capabilities
 
 static const struct wl_seat_listener seat_listener = {.capabilities = capabilities};
 
-static struct wl_buffer* orange_buffer(int w, int h) {
-    const int stride = w * 4;
-    const int size = stride * h;
-    const int fd = memfd_create("fullscreen", MFD_CLOEXEC);
-    if (fd < 0 || ftruncate(fd, size) != 0) return NULL;
-    uint32_t* pixels = mmap(NULL, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (pixels == MAP_FAILED) return NULL;
-    for (int i = 0; i < w * h; ++i) pixels[i] = kOrange;
-    munmap(pixels, size);
-    struct wl_shm_pool* pool = wl_shm_create_pool(shm, fd, size);
-    struct wl_buffer* made =
-        wl_shm_pool_create_buffer(pool, 0, w, h, stride, WL_SHM_FORMAT_XRGB8888);
-    wl_shm_pool_destroy(pool);
-    close(fd);
-    return made;
-}
-
 static void toplevel_configure(void* data, struct xdg_toplevel* toplevel, int32_t w, int32_t h,
                                struct wl_array* states) {
     (void)data;
@@ -160,7 +144,7 @@ static void surface_configure(void* data, struct xdg_surface* xdg_surface, uint3
     xdg_surface_ack_configure(xdg_surface, serial);
     if (buffer == NULL || width != buffer_width || height != buffer_height) {
         if (buffer != NULL) wl_buffer_destroy(buffer);
-        buffer = orange_buffer(width, height);
+        buffer = solid_buffer(shm, width, height, kOrange);
         buffer_width = width;
         buffer_height = height;
     }

@@ -11,8 +11,9 @@
 #include <wayland-client.h>
 
 #include "ext-session-lock-v1-client-protocol.h"
+#include "solid_buffer.h"
 
-enum { kMaxOutputs = 8, kGrey = 0x50 };
+enum { kMaxOutputs = 8, kGrey = 0x505050 };
 
 static struct wl_compositor* compositor;
 static struct wl_shm* shm;
@@ -45,29 +46,12 @@ static void remove_global(void* data, struct wl_registry* registry, uint32_t nam
 
 static const struct wl_registry_listener registry_listener = {add_global, remove_global};
 
-static struct wl_buffer* grey_buffer(int width, int height) {
-    const int stride = width * 4;
-    const int size = stride * height;
-    const int fd = memfd_create("lock", MFD_CLOEXEC);
-    if (fd < 0 || ftruncate(fd, size) != 0) return NULL;
-    void* pixels = mmap(NULL, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (pixels == MAP_FAILED) return NULL;
-    memset(pixels, kGrey, size);
-    munmap(pixels, size);
-    struct wl_shm_pool* pool = wl_shm_create_pool(shm, fd, size);
-    struct wl_buffer* buffer =
-        wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888);
-    wl_shm_pool_destroy(pool);
-    close(fd);
-    return buffer;
-}
-
 /* Each lock surface shows grey at the size the compositor gives it. */
 static void configure_surface(void* data, struct ext_session_lock_surface_v1* lock_surface,
                               uint32_t serial, uint32_t width, uint32_t height) {
     struct wl_surface* surface = data;
     ext_session_lock_surface_v1_ack_configure(lock_surface, serial);
-    struct wl_buffer* buffer = grey_buffer((int)width, (int)height);
+    struct wl_buffer* buffer = solid_buffer(shm, (int)width, (int)height, kGrey);
     if (buffer == NULL) return;
     wl_surface_attach(surface, buffer, 0, 0);
     wl_surface_commit(surface);
